@@ -1,0 +1,44 @@
+#include "app/ShopApplication.h"
+
+#include <QDir>
+
+namespace lms {
+
+namespace {
+
+QString withSeparator(const QString& folder) {
+    const QString path = QDir(folder).absolutePath();
+    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+}
+
+PubData withAppPath(const QString& folder) {
+    PubData pub;
+    pub.AppPath = withSeparator(folder);
+    return pub;
+}
+
+} // namespace
+
+ShopApplication::ShopApplication(const QString& programFolder, Prompter& prompter,
+                                 const Clock& clock)
+    : pub_(withAppPath(programFolder)), prompter_(prompter), dm_(pub_),
+      main_(dm_, prompter, clock, host_), window_(std::make_unique<MainWindow>(main_)),
+      login_(dm_, prompter, host_, main_), setup_(dm_, prompter) {
+    host_.setMainWindow(window_.get());
+    main_.setLoginDialog(login_);
+    main_.registerScreen(QStringLiteral("N14"), about_);
+}
+
+bool ShopApplication::start() {
+    Startup startup(dm_, prompter_, host_, setup_);
+    if (!startup.openDatabase())
+        return false;
+    // The login and the settings come before the main window becomes visible.
+    main_.FormShow();
+    if (host_.quitting())
+        return false;
+    window_->show();
+    return true;
+}
+
+} // namespace lms

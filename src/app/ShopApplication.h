@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/Startup.h"
+#include "core/Tdm_Dbase.h"
+#include "core/form/Clock.h"
+#include "core/pubdata.h"
+#include "core/screens/SuperUserSetup.h"
+#include "core/screens/TfrmLogin.h"
+#include "core/screens/Tfrm_Main.h"
+#include "core/screens/Tfrm_about.h"
+#include "core/widgets/MainWindow.h"
+#include "core/widgets/WidgetHost.h"
+#include "core/widgets/WidgetPrompter.h"
+
+#include <memory>
+
+namespace lms {
+
+// The whole program: the shared values, the data module and every screen, created once in a
+// fixed order and kept until the program ends, with the widgets that show them.
+class ShopApplication {
+public:
+    // `programFolder` is where the program file and "dbase.zqd" live.
+    ShopApplication(const QString& programFolder, Prompter& prompter, const Clock& clock);
+
+    // Reaches the database (creating it on the first start), shows the main window after the
+    // login; false when the program is to end instead.
+    bool start();
+
+    PubData& pub() { return pub_; }
+    Tdm_Dbase& dm() { return dm_; }
+    WidgetHost& host() { return host_; }
+    Tfrm_Main& mainModel() { return main_; }
+    TfrmLogin& login() { return login_; }
+    SuperUserSetup& superUserSetup() { return setup_; }
+    MainWindow& mainWindow() { return *window_; }
+
+private:
+    PubData pub_;
+    WidgetHost host_;
+    Prompter& prompter_;
+    Tdm_Dbase dm_;
+    Tfrm_Main main_;
+    std::unique_ptr<MainWindow> window_;
+    TfrmLogin login_;
+    Tfrm_about about_;
+    SuperUserSetup setup_;
+};
+
+} // namespace lms

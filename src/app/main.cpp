@@ -1,0 +1,18 @@
+#include "app/ShopApplication.h"
+#include "core/widgets/Artwork.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(lms::Tfrm_Main::title());
+    QApplication::setApplicationVersion(QStringLiteral(LMS_VERSION));
+    QApplication::setWindowIcon(lms::Artwork::applicationIcon());
+
+    lms::WidgetPrompter prompter;
+    lms::SystemClock clock;
+    lms::ShopApplication shop(QApplication::applicationDirPath(), prompter, clock);
+    if (!shop.start())
+        return shop.host().quitting() ? 0 : 1;
+    return QApplication::exec();
+}

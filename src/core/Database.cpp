@@ -1,0 +1,241 @@
+#include "core/Database.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace lms {
+
+namespace {
+
+// Other programs may hold the file open; short overlaps wait instead of failing.
+constexpr int kBusyTimeoutMs = 3000;
+
+} // namespace
+
+// ---- Query ----
+
+Query::Query(Database& db, const QString& sql) : db_(&db) {
+    if (!db.isOpen())
+        throw DbError(SQLITE_MISUSE, "database is not open");
+    db.beforeStatement(sql);
+    const QByteArray utf8 = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db.handle(), utf8.constData(), static_cast<int>(utf8.size()),
+                                      &stmt_, nullptr);
+    if (rc != SQLITE_OK)
+        db.raise(rc, sql);
+}
+
+Query::~Query() {
+    if (stmt_)
+        sqlite3_finalize(stmt_);
+}
+
+Query::Query(Query&& other) noexcept : db_(other.db_), stmt_(other.stmt_) {
+    other.stmt_ = nullptr;
+}
+
+Query& Query::bind(int index, const QVariant& value) {
+    int rc = SQLITE_OK;
+    if (value.isNull()) {
+        rc = sqlite3_bind_null(stmt_, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
+            break;
+        case QMetaType::Float:
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(stmt_, index, value.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            rc = sqlite3_bind_blob(stmt_, index, bytes.constData(), static_cast<int>(bytes.size()),
+                                   SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray utf8 = value.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt_, index, utf8.constData(), static_cast<int>(utf8.size()),
+                                   SQLITE_TRANSIENT);
+            break;
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        db_->raise(rc, QStringLiteral("bind"));
+    return *this;
+}
+
+Query& Query::bindAll(const QVariantList& values) {
+    for (int i = 0; i < values.size(); ++i)
+        bind(i + 1, values[i]);
+    return *this;
+}
+
+bool Query::next() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    db_->raise(rc, QString::fromUtf8(sqlite3_sql(stmt_)));
+}
+
+void Query::exec() {
+    while (next()) {
+    }
+}
+
+void Query::reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+int Query::columnCount() const { return sqlite3_column_count(stmt_); }
+
+QString Query::columnName(int column) const {
+    return QString::fromUtf8(sqlite3_column_name(stmt_, column));
+}
+
+QVariant Query::value(int column) const {
+    switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_INTEGER:
+        return QVariant::fromValue<qint64>(sqlite3_column_int64(stmt_, column));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt_, column);
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt_, column)),
+                          sqlite3_column_bytes(stmt_, column));
+    default:
+        return text(column);
+    }
+}
+
+QString Query::text(int column) const {
+    const auto* chars = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return chars ? QString::fromUtf8(chars, sqlite3_column_bytes(stmt_, column)) : QString();
+}
+
+double Query::real(int column) const { return sqlite3_column_double(stmt_, column); }
+
+qint64 Query::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+bool Query::isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+
+// ---- Database ----
+
+Database::~Database() { close(); }
+
+void Database::open(const QString& path, const QByteArray& key, OpenMode mode) {
+    close();
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
+    if (mode == OpenMode::CreateIfMissing)
+        flags |= SQLITE_OPEN_CREATE;
+    const QByteArray file = QFileInfo(path).absoluteFilePath().toUtf8();
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open_v2(file.constData(), &handle, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string message = handle ? sqlite3_errmsg(handle) : "cannot open";
+        sqlite3_close(handle);
+        throw DbError(rc, message);
+    }
+    db_ = handle;
+    path_ = path;
+    try {
+        const int keyRc = sqlite3_key(db_, key.constData(), static_cast<int>(key.size()));
+        if (keyRc != SQLITE_OK)
+            raise(keyRc, QStringLiteral("key"));
+        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+        // Reading the schema is the first use of the key: a wrong key or a foreign file fails here.
+        scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        // The file alone is a complete copy between operations, so backup may copy it.
+        exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void Database::close() {
+    if (db_) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+}
+
+void Database::exec(const QString& sql) {
+    Query query(*this, sql);
+    query.exec();
+}
+
+QVariant Database::scalar(const QString& sql, const QVariantList& params) {
+    Query query(*this, sql);
+    query.bindAll(params);
+    return query.next() ? query.value(0) : QVariant();
+}
+
+int Database::userVersion() {
+    return static_cast<int>(scalar(QStringLiteral("PRAGMA user_version")).toLongLong());
+}
+
+void Database::setUserVersion(int version) {
+    // PRAGMA takes no parameters; the version is a number the program chose.
+    exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+}
+
+bool Database::hasTable(const QString& name) {
+    return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                                 "name = ?"),
+                  {name})
+               .toLongLong() > 0;
+}
+
+bool Database::inTransaction() const { return db_ && sqlite3_get_autocommit(db_) == 0; }
+
+void Database::raise(int code, const QString& context) const {
+    const char* message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
+    throw DbError(code, std::string(message) + " [" + context.toStdString() + "]");
+}
+
+// ---- Transaction ----
+
+Transaction::Transaction(Database& db) : db_(db) {
+    if (db_.inTransaction()) {
+        static int counter = 0;
+        savepoint_ = QStringLiteral("nested_%1").arg(++counter);
+        db_.exec(QStringLiteral("SAVEPOINT ") + savepoint_);
+    } else {
+        db_.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    }
+}
+
+Transaction::~Transaction() {
+    if (done_ || !db_.isOpen())
+        return;
+    try {
+        if (savepoint_.isEmpty()) {
+            if (db_.inTransaction())
+                db_.exec(QStringLiteral("ROLLBACK"));
+        } else {
+            db_.exec(QStringLiteral("ROLLBACK TO ") + savepoint_);
+            db_.exec(QStringLiteral("RELEASE ") + savepoint_);
+        }
+    } catch (const DbError&) {
+        // The engine has already rolled back when a statement failed that way.
+    }
+}
+
+void Transaction::commit() {
+    db_.exec(savepoint_.isEmpty() ? QStringLiteral("COMMIT")
+                                  : QStringLiteral("RELEASE ") + savepoint_);
+    done_ = true;
+}
+
+} // namespace lms

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "core/DbError.h"
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace lms {
+
+class Database;
+
+// One prepared statement; every value reaches it as a bound parameter.
+class Query {
+public:
+    Query(Database& db, const QString& sql);
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+    Query(Query&& other) noexcept;
+    Query& operator=(Query&&) = delete;
+
+    // Binds by position, counting from 1.
+    Query& bind(int index, const QVariant& value);
+    Query& bindAll(const QVariantList& values);
+
+    // Steps to the next row; false when there is none. Throws DbError on failure.
+    bool next();
+    // Runs a statement that returns no rows.
+    void exec();
+    void reset();
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    QVariant value(int column) const;
+    QString text(int column) const;
+    double real(int column) const;
+    qint64 integer(int column) const;
+    bool isNull(int column) const;
+
+private:
+    Database* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// The one connection to an encrypted database file.
+class Database {
+public:
+    enum class OpenMode { ExistingOnly, CreateIfMissing };
+
+    Database() = default;
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens the file with the key and checks that the key fits (throws DbError otherwise).
+    void open(const QString& path, const QByteArray& key, OpenMode mode);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+    const QString& path() const { return path_; }
+
+    void exec(const QString& sql);
+    // Runs a one-row, one-column query and returns its value (null when no row).
+    QVariant scalar(const QString& sql, const QVariantList& params = {});
+
+    int userVersion();
+    void setUserVersion(int version);
+    bool hasTable(const QString& name);
+    bool inTransaction() const;
+
+    sqlite3* handle() const { return db_; }
+    [[noreturn]] void raise(int code, const QString& context) const;
+
+    // Hook for fault-injection tests: called before every statement runs.
+    using StatementHook = void (*)(void* context, const QString& sql);
+    void setStatementHook(StatementHook hook, void* context) {
+        hook_ = hook;
+        hookContext_ = context;
+    }
+    void beforeStatement(const QString& sql) const {
+        if (hook_)
+            hook_(hookContext_, sql);
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+    QString path_;
+    StatementHook hook_ = nullptr;
+    void* hookContext_ = nullptr;
+};
+
+// Commits on commit(); rolls back whatever was written when it goes out of scope uncommitted.
+// Inside another transaction it becomes a savepoint, so operations compose.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Database& db_;
+    QString savepoint_;
+    bool done_ = false;
+};
+
+} // namespace lms

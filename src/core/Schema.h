@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/Database.h"
+
+#include <QStringList>
+
+namespace lms {
+
+class PubData;
+
+// The tables of the shop's database and the numbered steps that bring a file up to date.
+namespace Schema {
+
+// The version a file has after every migration has run.
+int currentVersion();
+
+// Runs the migrations the file lacks, each step in its own transaction.
+// A file without any version is not one of ours and is refused (DbError), never changed.
+void upgrade(Database& db);
+
+// Builds a new, empty file's tables at the current version and its first rows: the eleven
+// sysset records holding the given settings and a few book types. The caller adds the super
+// user and wraps the whole in one transaction.
+void create(Database& db, const PubData& defaults);
+
+// The nine tables, as every screen names them.
+const QStringList& tableNames();
+
+// The book types a new database starts with.
+const QStringList& defaultBookTypes();
+
+} // namespace Schema
+
+} // namespace lms

@@ -1,0 +1,102 @@
+#include "core/SettingsStore.h"
+
+#include <array>
+#include <vector>
+
+namespace lms::SettingsStore {
+
+namespace {
+
+struct ReaderTypeSettings {
+    float* rent;
+    float* deposit;
+    float* openingFee;
+    int* maxBooks;
+    int* maxDays;
+};
+
+std::array<ReaderTypeSettings, 4> readerTypes(PubData& d) {
+    return {{{&d.MonthlyRent, &d.MonthlyDeposit, &d.MonthlyOpeningFee, &d.MonthlyMaxBooks,
+              &d.MonthlyMaxDays},
+             {&d.QuarterlyRent, &d.QuarterlyDeposit, &d.QuarterlyOpeningFee, &d.QuarterlyMaxBooks,
+              &d.QuarterlyMaxDays},
+             {&d.YearlyRent, &d.YearlyDeposit, &d.YearlyOpeningFee, &d.YearlyMaxBooks,
+              &d.YearlyMaxDays},
+             {&d.DailyRent, &d.DailyDeposit, &d.DailyOpeningFee, &d.DailyMaxBooks,
+              &d.DailyMaxDays}}};
+}
+
+constexpr int kFirstSettingsRecord = 6; // records 1 to 6 carry nothing of this system
+constexpr int kSettingsRecords = 5;
+
+std::vector<qint64> settingsRowids(Database& db) {
+    Query query(db, QStringLiteral("SELECT rowid FROM sysset ORDER BY rowid LIMIT ? OFFSET ?"));
+    query.bind(1, kSettingsRecords).bind(2, kFirstSettingsRecord);
+    std::vector<qint64> rowids;
+    while (query.next())
+        rowids.push_back(query.integer(0));
+    if (rowids.size() != kSettingsRecords)
+        throw DbError(0, "sysset lacks its settings records");
+    return rowids;
+}
+
+float single(const Query& q, int column) { return static_cast<float>(q.real(column)); }
+int int32(const Query& q, int column) { return static_cast<int>(q.integer(column)); }
+
+} // namespace
+
+void read(Database& db, PubData& into) {
+    const std::vector<qint64> rowids = settingsRowids(db);
+    PubData loaded = into;
+    const auto types = readerTypes(loaded);
+    Query query(db, QStringLiteral("SELECT value1, value2, value3, value6, value7, value8, "
+                                   "value11, value12, value13 FROM sysset WHERE rowid = ?"));
+    for (std::size_t k = 0; k < rowids.size(); ++k) {
+        query.reset();
+        query.bind(1, rowids[k]);
+        if (!query.next())
+            throw DbError(0, "settings record vanished");
+        if (k < types.size()) {
+            *types[k].rent = single(query, 0);
+            *types[k].deposit = single(query, 1);
+            *types[k].openingFee = single(query, 2);
+            *types[k].maxBooks = int32(query, 3);
+            *types[k].maxDays = int32(query, 4);
+        } else {
+            loaded.OverdueFinePerDay = single(query, 0);
+            loaded.DamageRate = single(query, 1);
+            loaded.ExpiryReminderDays = int32(query, 3);
+            loaded.ReaderIdMaxLen = int32(query, 4);
+            loaded.BookIdMaxLen = int32(query, 5);
+            loaded.AllowAmountEdit = query.integer(6) != 0;
+            loaded.AutoExtendValidity = query.integer(7) != 0;
+            loaded.AutoBackupOnStart = query.integer(8) != 0;
+        }
+    }
+    into = loaded;
+}
+
+void write(Database& db, const PubData& from) {
+    const std::vector<qint64> rowids = settingsRowids(db);
+    PubData copy = from;
+    const auto types = readerTypes(copy);
+    Query typeRecord(db, QStringLiteral("UPDATE sysset SET value1 = ?, value2 = ?, value3 = ?, "
+                                        "value6 = ?, value7 = ? WHERE rowid = ?"));
+    for (std::size_t k = 0; k < types.size(); ++k) {
+        typeRecord.reset();
+        typeRecord.bindAll({double(*types[k].rent), double(*types[k].deposit),
+                            double(*types[k].openingFee), *types[k].maxBooks, *types[k].maxDays,
+                            rowids[k]});
+        typeRecord.exec();
+    }
+    Query general(db, QStringLiteral("UPDATE sysset SET value1 = ?, value2 = ?, value6 = ?, "
+                                     "value7 = ?, value8 = ?, value11 = ?, value12 = ?, "
+                                     "value13 = ? WHERE rowid = ?"));
+    general.bindAll({double(from.OverdueFinePerDay), double(from.DamageRate),
+                     from.ExpiryReminderDays, from.ReaderIdMaxLen, from.BookIdMaxLen,
+                     from.AllowAmountEdit, from.AutoExtendValidity, from.AutoBackupOnStart,
+                     rowids[4]});
+    general.exec();
+}
+
+} // namespace lms::SettingsStore

@@ -1,0 +1,128 @@
+#include "core/Tdm_Dbase.h"
+
+#include "core/DateRules.h"
+#include "core/Passwords.h"
+#include "core/Schema.h"
+#include "core/SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace lms {
+
+const QString Tdm_Dbase::kFileName = QStringLiteral("dbase.zqd");
+const QByteArray Tdm_Dbase::kPassword = QByteArrayLiteral("QZD!(#((*)!");
+
+void Tdm_Dbase::connect() {
+    const QString path = databasePath();
+    const QFileInfo file(path);
+    if (!file.exists())
+        throw DbError(0, "database file is missing");
+    // The journal beside the file needs a writable folder; a shop cannot work read-only.
+    if (!file.isWritable() || !QFileInfo(file.absolutePath()).isWritable())
+        throw DbError(0, "database file or its folder is read-only");
+    db_.open(path, kPassword, Database::OpenMode::ExistingOnly);
+    try {
+        Schema::upgrade(db_);
+    } catch (...) {
+        db_.close();
+        throw;
+    }
+}
+
+void Tdm_Dbase::createDatabase(const QString& superUser, const QString& password) {
+    const QString path = databasePath();
+    if (QFileInfo::exists(path))
+        throw DbError(0, "database file already exists");
+    const QString sidePath = path + QStringLiteral(".new");
+    QFile::remove(sidePath);
+    {
+        Database side;
+        side.open(sidePath, kPassword, Database::OpenMode::CreateIfMissing);
+        Transaction transaction(side);
+        Schema::create(side, PubData::defaultSettings());
+        QString columns = QStringLiteral("用户名, 密码, 备注");
+        QString marks = QStringLiteral("?, ?, ?");
+        for (int n = 1; n <= 23; ++n) {
+            columns += QStringLiteral(", 功能%1").arg(n);
+            marks += QStringLiteral(", 1");
+        }
+        Query(side, QStringLiteral("INSERT INTO 管理员 (%1) VALUES (%2)").arg(columns, marks))
+            .bindAll({superUser, Passwords::hash(password), QStringLiteral("超级用户")})
+            .exec();
+        transaction.commit();
+    }
+    if (!QFile::rename(sidePath, path)) {
+        QFile::remove(sidePath);
+        throw DbError(0, "cannot name the new database file");
+    }
+}
+
+void Tdm_Dbase::appendLog(const QString& event, const QString& user, const QDateTime& time,
+                          const QString& explanation) {
+    Query(db_, QStringLiteral("INSERT INTO 日志 (事件, 时间, 操作者, 说明) VALUES (?, ?, ?, ?)"))
+        .bindAll({event, Dates::toStorage(time), user, explanation})
+        .exec();
+}
+
+void Tdm_Dbase::appendLedger(const QString& event, const QString& user, const QDateTime& time,
+                             float total, float openingFee, float deposit, float rent, float fine,
+                             float compensation) {
+    Query(db_, QStringLiteral("INSERT INTO 资金 (事件, 操作者, 时间, 金额总计, 开户费, 押金, 租金, "
+                              "逾期罚款, 破损遗失赔偿) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"))
+        .bindAll({event, user, Dates::toStorage(time), double(total), double(openingFee),
+                  double(deposit), double(rent), double(fine), double(compensation)})
+        .exec();
+}
+
+bool Tdm_Dbase::WriteRZ(const QString& event, const QString& user, const QDateTime& time,
+                        const QString& explanation) {
+    try {
+        appendLog(event, user, time, explanation);
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+bool Tdm_Dbase::WriteZJ(const QString& event, const QString& user, const QDateTime& time,
+                        float total, float openingFee, float deposit, float rent, float fine,
+                        float compensation) {
+    try {
+        appendLedger(event, user, time, total, openingFee, deposit, rent, fine, compensation);
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+bool Tdm_Dbase::ReadSysSet() {
+    try {
+        SettingsStore::read(db_, pub_);
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+bool Tdm_Dbase::WriteSysSet() {
+    try {
+        Transaction transaction(db_);
+        SettingsStore::write(db_, pub_);
+        transaction.commit();
+        return true;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+bool Tdm_Dbase::isHaveReader(const QString& id) {
+    return db_.scalar(QStringLiteral("SELECT 1 FROM 读者 WHERE 读者编号 = ?"), {id}).isValid();
+}
+
+bool Tdm_Dbase::isHaveBook(const QString& id) {
+    return db_.scalar(QStringLiteral("SELECT 1 FROM 图书 WHERE 图书编号 = ?"), {id}).isValid();
+}
+
+} // namespace lms

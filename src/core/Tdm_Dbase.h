@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/Database.h"
+#include "core/pubdata.h"
+
+#include <QDateTime>
+
+namespace lms {
+
+// The data module: owns the one connection to "dbase.zqd" and the services every screen shares
+// (operation log, money ledger, settings, existence checks).
+class Tdm_Dbase {
+public:
+    static const QString kFileName;  // "dbase.zqd"
+    static const QByteArray kPassword;
+
+    explicit Tdm_Dbase(PubData& pub) : pub_(pub) {}
+
+    PubData& pub() { return pub_; }
+    Database& db() { return db_; }
+    QString databasePath() const { return pub_.AppPath + kFileName; }
+
+    // Opens the existing database beside the program and brings its schema up to date.
+    // Throws DbError for a missing, foreign, damaged or unwritable file, which stays untouched.
+    void connect();
+    // Creates "dbase.zqd" where there is none: tables, settings, book types and the super user,
+    // written to a side file that takes the name only when complete. Throws DbError.
+    void createDatabase(const QString& superUser, const QString& password);
+    void disconnect() { db_.close(); }
+
+    // Appends a log record; false (and nothing shown) when it could not be stored.
+    bool WriteRZ(const QString& event, const QString& user, const QDateTime& time,
+                 const QString& explanation);
+    // Appends a ledger record with the six amounts narrowed to single precision.
+    bool WriteZJ(const QString& event, const QString& user, const QDateTime& time, float total,
+                 float openingFee, float deposit, float rent, float fine, float compensation);
+    // The same, throwing DbError, for operations that write everything in one transaction.
+    void appendLog(const QString& event, const QString& user, const QDateTime& time,
+                   const QString& explanation);
+    void appendLedger(const QString& event, const QString& user, const QDateTime& time,
+                      float total, float openingFee, float deposit, float rent, float fine,
+                      float compensation);
+
+    bool ReadSysSet();
+    bool WriteSysSet();
+
+    // Whether a reader or book has this id; throws DbError.
+    bool isHaveReader(const QString& id);
+    bool isHaveBook(const QString& id);
+
+private:
+    PubData& pub_;
+    Database db_;
+};
+
+} // namespace lms

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace lms {
+
+// The message boxes, input box and file dialogs a screen may raise; the widgets show them,
+// tests answer them from a script.
+class Prompter {
+public:
+    enum class Icon { Error, Information, Warning };
+    enum class Buttons { Ok, YesNo, OkCancel };
+
+    virtual ~Prompter() = default;
+
+    // Shows a modal box; true when the answer was OK or Yes.
+    virtual bool message(Icon icon, Buttons buttons, const QString& text) = 0;
+    // An input box with a caption and a prompt; nothing when it was cancelled.
+    virtual std::optional<QString> input(const QString& caption, const QString& prompt,
+                                         const QString& initial) = 0;
+    // A file-open dialog; filter as "description|*.ext". Nothing when cancelled.
+    virtual std::optional<QString> openFile(const QString& title, const QString& filter) = 0;
+
+    void error(const QString& text) { message(Icon::Error, Buttons::Ok, text); }
+    void information(const QString& text) { message(Icon::Information, Buttons::Ok, text); }
+    void warning(const QString& text) { message(Icon::Warning, Buttons::Ok, text); }
+    bool warningYesNo(const QString& text) { return message(Icon::Warning, Buttons::YesNo, text); }
+    bool informationYesNo(const QString& text) {
+        return message(Icon::Information, Buttons::YesNo, text);
+    }
+    bool informationOkCancel(const QString& text) {
+        return message(Icon::Information, Buttons::OkCancel, text);
+    }
+};
+
+} // namespace lms

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/Permissions.h"
+#include "core/RegionalFormats.h"
+#include "core/form/FormModel.h"
+
+#include <QHash>
+#include <functional>
+#include <vector>
+
+namespace lms {
+
+class Tdm_Dbase;
+class Prompter;
+class Clock;
+class ScreenHost;
+
+// The main window: menus and tool bar gated by the user's permissions, the status bar with the
+// logged-in user and a running clock, re-login and the end of the program.
+class Tfrm_Main : public FormModel, public PermissionGate {
+    Q_OBJECT
+public:
+    struct MenuItem {
+        const char* name;
+        const char* caption; // "-" for a separator
+    };
+    struct Menu {
+        const char* name;
+        const char* caption;
+        std::vector<MenuItem> items;
+    };
+    struct ToolButton {
+        const char* name;
+        const char* menuItem; // nullptr for a separator
+        int image;
+    };
+    static const std::vector<Menu>& menus();
+    static const std::vector<ToolButton>& toolButtons();
+    static QString title();
+
+    Tfrm_Main(Tdm_Dbase& dm, Prompter& prompter, const Clock& clock, ScreenHost& host,
+              QObject* parent = nullptr);
+
+    // The login dialog, created after the main window.
+    void setLoginDialog(FormModel& login) { login_ = &login; }
+    // The screen a menu item opens, or the command it runs; registered once at start-up.
+    void registerScreen(const QString& menuItem, FormModel& screen);
+    void registerCommand(const QString& menuItem, std::function<void()> command);
+    // Runs when the settings have been loaded at start and AutoBackupOnStart is on.
+    void setStartupBackup(std::function<void()> backup) { startupBackup_ = std::move(backup); }
+
+    void FormShow() override;
+    void softFormShow();
+    void Timer1Timer();
+    void CXLoginClick();
+    void N26Click();
+    void N14Click();
+
+    void setFlagEnabled(int number, bool enabled) override;
+    void showCurrentUser(const QString& user) override;
+
+private:
+    void openMenuItem(const QString& item);
+
+    Tdm_Dbase& dm_;
+    Prompter& prompter_;
+    const Clock& clock_;
+    ScreenHost& host_;
+    RegionalFormats formats_;
+    FormModel* login_ = nullptr;
+    QHash<QString, FormModel*> screens_;
+    QHash<QString, std::function<void()>> commands_;
+    std::function<void()> startupBackup_;
+};
+
+} // namespace lms

@@ -1,0 +1,298 @@
+#include "core/widgets/Binder.h"
+
+#include "core/GbkText.h"
+#include "core/form/FormModel.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDialog>
+#include <QEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QValidator>
+
+namespace lms {
+
+namespace {
+
+// Refuses typing that would take a text past its byte limit in the GBK code page.
+class GbkLengthValidator : public QValidator {
+public:
+    GbkLengthValidator(const Field& field, QObject* parent) : QValidator(parent), field_(field) {}
+    State validate(QString& input, int&) const override {
+        return field_.maxBytes() > 0 && Gbk::byteLength(input) > field_.maxBytes() ? Invalid
+                                                                                    : Acceptable;
+    }
+
+private:
+    const Field& field_;
+};
+
+// Windows key codes, as the screens' key handlers expect them.
+int windowsKeyCode(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    default:
+        return qtKey >= Qt::Key_Space && qtKey <= Qt::Key_AsciiTilde ? qtKey : 0;
+    }
+}
+
+// Runs `write` with the binder's no-echo flag set.
+template <typename Write> void quietly(bool& updating, Write write) {
+    const bool before = updating;
+    updating = true;
+    write();
+    updating = before;
+}
+
+QString plainCaption(QString caption) {
+    caption.remove(QLatin1Char(' '));
+    caption.remove(QStringLiteral("："));
+    caption.remove(QLatin1Char(':'));
+    return caption;
+}
+
+} // namespace
+
+Binder::Binder(FormModel& model, QWidget& root) : QObject(&root), model_(model), root_(root) {
+    for (Field* field : model.fields()) {
+        QObject* target = root.objectName() == field->name()
+                              ? &root
+                              : root.findChild<QObject*>(field->name());
+        if (!target) {
+            unbound_ << field->name();
+            continue;
+        }
+        bindField(*field, *target);
+    }
+    if (auto* dialog = qobject_cast<QDialog*>(&root)) {
+        dialog->setWindowTitle(model.caption());
+        connect(&model, &FormModel::closeRequested, dialog, [dialog](FormModel::Result r) {
+            dialog->done(r == FormModel::Result::Accepted ? QDialog::Accepted : QDialog::Rejected);
+        });
+    }
+}
+
+void Binder::bindField(Field& field, QObject& target) {
+    if (auto* action = qobject_cast<QAction*>(&target)) {
+        action->setText(field.caption());
+        action->setEnabled(field.isEnabled());
+        action->setVisible(field.isVisible());
+        connect(&field, &Field::enabledChanged, action, &QAction::setEnabled);
+        connect(&field, &Field::visibleChanged, action, &QAction::setVisible);
+        connect(&field, &Field::captionChanged, action, &QAction::setText);
+        connect(action, &QAction::triggered, this,
+                [this, name = field.name()] { model_.run(name + QStringLiteral("Click")); });
+        return;
+    }
+    auto* widget = qobject_cast<QWidget*>(&target);
+    if (!widget)
+        return;
+    bindCommon(field, *widget);
+
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setEchoMode(field.kind() == FieldKind::Password ? QLineEdit::Password
+                                                              : QLineEdit::Normal);
+        edit->setValidator(new GbkLengthValidator(field, edit));
+        edit->setReadOnly(field.kind() == FieldKind::Label);
+        edit->setText(field.text());
+        connect(&field, &Field::valueChanged, edit, [this, edit](const QVariant& v) {
+            quietly(updating_, [&] { edit->setText(v.toString()); });
+        });
+        connect(edit, &QLineEdit::textChanged, this, [this, &field](const QString& text) {
+            if (!updating_)
+                field.setValue(text);
+        });
+        bindCaptionLabel(field, *widget);
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        combo->setEditable(field.kind() == FieldKind::EditList);
+        auto show = [this, combo, &field] {
+            quietly(updating_, [&] {
+                if (combo->count() != field.items().size() ||
+                    [&] {
+                        for (int i = 0; i < combo->count(); ++i)
+                            if (combo->itemText(i) != field.items()[i])
+                                return true;
+                        return false;
+                    }()) {
+                    combo->clear();
+                    combo->addItems(field.items());
+                }
+                combo->setCurrentIndex(field.itemIndex());
+                if (combo->isEditable())
+                    combo->setEditText(field.text());
+            });
+        };
+        show();
+        connect(&field, &Field::itemsChanged, combo, show);
+        connect(&field, &Field::valueChanged, combo, show);
+        if (combo->isEditable()) {
+            connect(combo, &QComboBox::editTextChanged, this, [this, &field](const QString& t) {
+                if (!updating_)
+                    field.setValue(t);
+            });
+            combo->lineEdit()->setValidator(new GbkLengthValidator(field, combo));
+            combo->lineEdit()->installEventFilter(this);
+            combo->lineEdit()->setProperty("lmsField", field.name());
+        } else {
+            connect(combo, &QComboBox::currentIndexChanged, this, [this, &field](int index) {
+                if (!updating_)
+                    field.setItemIndex(index);
+            });
+        }
+        bindCaptionLabel(field, *widget);
+    } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+        check->setText(field.caption());
+        check->setChecked(field.checked());
+        connect(&field, &Field::valueChanged, check, [this, check](const QVariant& v) {
+            quietly(updating_, [&] { check->setChecked(v.toBool()); });
+        });
+        connect(check, &QCheckBox::toggled, this, [this, &field](bool on) {
+            if (!updating_)
+                field.setValue(on);
+        });
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(field.caption());
+        connect(&field, &Field::captionChanged, button, &QAbstractButton::setText);
+        if (auto* push = qobject_cast<QPushButton*>(button)) {
+            // Enter belongs to the screen's own key handlers, never to a default button.
+            push->setAutoDefault(false);
+            push->setDefault(false);
+        }
+        connect(button, &QAbstractButton::clicked, this,
+                [this, name = field.name()] { model_.run(name + QStringLiteral("Click")); });
+    } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
+        auto limits = [spin, &field] { spin->setRange(field.minimum(), field.maximum()); };
+        quietly(updating_, [&] {
+            limits();
+            spin->setValue(field.number());
+        });
+        connect(&field, &Field::limitsChanged, spin, [this, limits] { quietly(updating_, limits); });
+        connect(&field, &Field::valueChanged, spin, [this, spin](const QVariant& v) {
+            quietly(updating_, [&] { spin->setValue(v.toInt()); });
+        });
+        connect(spin, &QSpinBox::valueChanged, this, [this, &field](int v) {
+            if (!updating_)
+                field.setValue(v);
+        });
+        bindCaptionLabel(field, *widget);
+    } else if (auto* dateEdit = qobject_cast<QDateTimeEdit*>(widget)) {
+        dateEdit->setDateTime(field.value().toDateTime());
+        connect(&field, &Field::valueChanged, dateEdit, [this, dateEdit](const QVariant& v) {
+            quietly(updating_, [&] { dateEdit->setDateTime(v.toDateTime()); });
+        });
+        connect(dateEdit, &QDateTimeEdit::dateTimeChanged, this,
+                [this, &field](const QDateTime& v) {
+                    if (!updating_)
+                        field.setValue(v);
+                });
+        bindCaptionLabel(field, *widget);
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) {
+        memo->setPlainText(field.text());
+        connect(&field, &Field::valueChanged, memo, [this, memo](const QVariant& v) {
+            quietly(updating_, [&] { memo->setPlainText(v.toString()); });
+        });
+        connect(memo, &QPlainTextEdit::textChanged, this, [this, memo, &field] {
+            if (!updating_)
+                field.setValue(memo->toPlainText());
+        });
+        bindCaptionLabel(field, *widget);
+    } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+        auto show = [this, list, &field] {
+            quietly(updating_, [&] {
+                list->clear();
+                list->addItems(field.items());
+                list->setCurrentRow(field.itemIndex());
+            });
+        };
+        show();
+        connect(&field, &Field::itemsChanged, list, show);
+        connect(&field, &Field::valueChanged, list, [this, list, &field] {
+            quietly(updating_, [&] { list->setCurrentRow(field.itemIndex()); });
+        });
+        connect(list, &QListWidget::currentRowChanged, this, [this, &field](int row) {
+            if (!updating_)
+                field.setItemIndex(row);
+        });
+        bindCaptionLabel(field, *widget);
+    } else if (auto* menu = qobject_cast<QMenu*>(widget)) {
+        menu->setTitle(field.caption());
+    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        group->setTitle(field.caption());
+        connect(&field, &Field::captionChanged, group, &QGroupBox::setTitle);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        // Multi-line messages separate their lines with a bare carriage return.
+        auto show = [label](const QVariant& v) {
+            label->setText(v.toString().replace(QLatin1Char('\r'), QLatin1Char('\n')));
+        };
+        show(field.kind() == FieldKind::Label ? field.value() : QVariant(field.caption()));
+        connect(&field, &Field::valueChanged, label, show);
+    } else if (auto* progress = qobject_cast<QProgressBar*>(widget)) {
+        progress->setRange(field.minimum(), field.maximum());
+        progress->setValue(field.number());
+        connect(&field, &Field::limitsChanged, progress,
+                [progress, &field] { progress->setRange(field.minimum(), field.maximum()); });
+        connect(&field, &Field::valueChanged, progress,
+                [progress](const QVariant& v) { progress->setValue(v.toInt()); });
+    } else if (auto* table = qobject_cast<QTableView*>(widget)) {
+        if (field.gridModel())
+            table->setModel(field.gridModel());
+    }
+}
+
+void Binder::bindCommon(Field& field, QWidget& widget) {
+    widget.setEnabled(field.isEnabled());
+    // Hidden widgets of a window not yet shown stay hidden; visible ones follow their window.
+    if (!field.isVisible())
+        widget.setVisible(false);
+    connect(&field, &Field::enabledChanged, &widget, &QWidget::setEnabled);
+    connect(&field, &Field::visibleChanged, &widget, &QWidget::setVisible);
+    connect(&field, &Field::focusRequested, &widget,
+            [&widget] { widget.setFocus(Qt::OtherFocusReason); });
+    widget.setProperty("lmsField", field.name());
+    widget.installEventFilter(this);
+}
+
+void Binder::bindCaptionLabel(Field& field, QWidget& widget) {
+    // The caption label is the field's buddy, so the keyboard and screen readers reach the
+    // field by its caption.
+    widget.setAccessibleName(plainCaption(field.caption()));
+    if (auto* label = root_.findChild<QLabel*>(field.name() + QStringLiteral("Label"))) {
+        label->setText(field.caption());
+        label->setBuddy(&widget);
+        connect(&field, &Field::captionChanged, label, &QLabel::setText);
+        connect(&field, &Field::visibleChanged, label, &QWidget::setVisible);
+    }
+}
+
+bool Binder::eventFilter(QObject* watched, QEvent* event) {
+    const QString name = watched->property("lmsField").toString();
+    if (!name.isEmpty()) {
+        if (event->type() == QEvent::FocusOut) {
+            model_.focusLeft(name);
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = windowsKeyCode(static_cast<QKeyEvent*>(event)->key());
+            if (key != 0)
+                model_.keyDown(name, key);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace lms

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/form/Prompter.h"
+
+class QWidget;
+
+namespace lms {
+
+// The prompter of the running program: Qt's message boxes, input box and file dialog.
+class WidgetPrompter : public Prompter {
+public:
+    bool message(Icon icon, Buttons buttons, const QString& text) override;
+    std::optional<QString> input(const QString& caption, const QString& prompt,
+                                 const QString& initial) override;
+    std::optional<QString> openFile(const QString& title, const QString& filter) override;
+
+private:
+    static QWidget* parentWindow();
+};
+
+} // namespace lms
