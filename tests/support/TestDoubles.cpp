@@ -1,0 +1,71 @@
+#include "support/TestDoubles.h"
+
+#include <gtest/gtest.h>
+
+namespace lms::test {
+
+bool ScriptedPrompter::message(Icon icon, Buttons buttons, const QString& text) {
+    boxes_.push_back({icon, buttons, text});
+    if (buttons == Buttons::Ok)
+        return true;
+    if (answers_.empty()) {
+        ADD_FAILURE() << "unanswered question: " << text.toStdString();
+        return false;
+    }
+    const bool yes = answers_.front();
+    answers_.pop_front();
+    return yes;
+}
+
+std::optional<QString> ScriptedPrompter::input(const QString& caption, const QString& prompt,
+                                               const QString&) {
+    if (inputs_.empty()) {
+        ADD_FAILURE() << "unanswered input box: " << caption.toStdString() << " "
+                      << prompt.toStdString();
+        return std::nullopt;
+    }
+    auto text = inputs_.front();
+    inputs_.pop_front();
+    return text;
+}
+
+std::optional<QString> ScriptedPrompter::openFile(const QString& title, const QString&) {
+    if (files_.empty()) {
+        ADD_FAILURE() << "unanswered file dialog: " << title.toStdString();
+        return std::nullopt;
+    }
+    auto path = files_.front();
+    files_.pop_front();
+    return path;
+}
+
+QStringList ScriptedPrompter::texts() const {
+    QStringList all;
+    for (const Box& box : boxes_)
+        all << box.text;
+    return all;
+}
+
+QString ScriptedPrompter::single() const {
+    EXPECT_EQ(boxes_.size(), 1u) << texts().join(QStringLiteral(" | ")).toStdString();
+    return boxes_.empty() ? QString() : boxes_.back().text;
+}
+
+void ScriptedHost::showModal(FormModel& screen) {
+    shown_ << screen.objectName();
+    screen.FormShow();
+    auto& queue = scripts_[screen.objectName()];
+    if (queue.empty())
+        return;
+    Script next = std::move(queue.front());
+    queue.pop_front();
+    next(screen);
+}
+
+void ScriptedHost::showModeless(FormModel& screen, bool) { showModal(screen); }
+
+void ScriptedHost::script(const QString& screenName, Script script) {
+    scripts_[screenName].push_back(std::move(script));
+}
+
+} // namespace lms::test

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "core/form/Clock.h"
+#include "core/form/FormModel.h"
+#include "core/form/Prompter.h"
+#include "core/form/ScreenHost.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace lms::test {
+
+// A prompter that records every box (kind, buttons, exact text) and answers questions from a
+// script; a question with no scripted answer is a test failure.
+class ScriptedPrompter : public Prompter {
+public:
+    struct Box {
+        Icon icon;
+        Buttons buttons;
+        QString text;
+    };
+
+    bool message(Icon icon, Buttons buttons, const QString& text) override;
+    std::optional<QString> input(const QString& caption, const QString& prompt,
+                                 const QString& initial) override;
+    std::optional<QString> openFile(const QString& title, const QString& filter) override;
+
+    void answer(bool yes) { answers_.push_back(yes); }
+    void answerInput(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
+    void answerFile(std::optional<QString> path) { files_.push_back(std::move(path)); }
+
+    const std::vector<Box>& boxes() const { return boxes_; }
+    QStringList texts() const;
+    // The only box shown since the last clear, or a failure.
+    QString single() const;
+    void clear() { boxes_.clear(); }
+
+private:
+    std::vector<Box> boxes_;
+    std::deque<bool> answers_;
+    std::deque<std::optional<QString>> inputs_;
+    std::deque<std::optional<QString>> files_;
+};
+
+// "Now" as the test sets it.
+class FixedClock : public Clock {
+public:
+    explicit FixedClock(QDateTime now = QDateTime(QDate(2026, 3, 14), QTime(10, 30, 0)))
+        : now_(std::move(now)) {}
+    QDateTime now() const override { return now_; }
+    void set(const QDateTime& now) { now_ = now; }
+    void advanceDays(int days) { now_ = now_.addDays(days); }
+
+private:
+    QDateTime now_;
+};
+
+// Shows screens by running their FormShow and then what the test scripted for that screen
+// (typing, clicking); records the order in which screens were shown.
+class ScriptedHost : public ScreenHost {
+public:
+    using Script = std::function<void(FormModel&)>;
+
+    void showModal(FormModel& screen) override;
+    void showModeless(FormModel& screen, bool stayOnTop) override;
+    void quit() override { quitting_ = true; }
+    bool quitting() const override { return quitting_; }
+
+    // The next showings of the named screen run these scripts, one per showing.
+    void script(const QString& screenName, Script script);
+    const QStringList& shown() const { return shown_; }
+
+private:
+    QHash<QString, std::deque<Script>> scripts_;
+    QStringList shown_;
+    bool quitting_ = false;
+};
+
+} // namespace lms::test
