@@ -52,6 +52,9 @@ MainWindow::MainWindow(Tfrm_Main& model, QWidget* parent) : QMainWindow(parent),
     auto* source = qobject_cast<QMainWindow*>(layout);
     if (!source)
         qFatal("frm_Main layout is not a main window");
+    // The actions belong to the loaded window; they move here with the bars that show them.
+    for (QAction* action : source->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly))
+        action->setParent(this);
     setMenuBar(source->menuBar());
     auto* toolBar = source->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
     addToolBar(Qt::TopToolBarArea, toolBar);
