@@ -1,6 +1,7 @@
 #include "app/ShopApplication.h"
 
 #include <QDir>
+#include <QMainWindow>
 
 namespace lms {
 
@@ -24,7 +25,7 @@ ShopApplication::ShopApplication(const QString& programFolder, Prompter& prompte
     : pub_(withAppPath(programFolder)), prompter_(prompter), dm_(pub_),
       main_(dm_, prompter, clock, host_), window_(std::make_unique<MainWindow>(main_)),
       login_(dm_, prompter, host_, main_), setup_(dm_, prompter) {
-    host_.setMainWindow(window_.get());
+    host_.setMainWindow(&window_->window());
     main_.setLoginDialog(login_);
     main_.registerScreen(QStringLiteral("N14"), about_);
 }
@@ -37,7 +38,7 @@ bool ShopApplication::start() {
     main_.FormShow();
     if (host_.quitting())
         return false;
-    window_->show();
+    window_->window().show();
     return true;
 }
 

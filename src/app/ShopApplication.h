@@ -33,7 +33,7 @@ public:
     Tfrm_Main& mainModel() { return main_; }
     TfrmLogin& login() { return login_; }
     SuperUserSetup& superUserSetup() { return setup_; }
-    MainWindow& mainWindow() { return *window_; }
+    QMainWindow& mainWindow() { return window_->window(); }
 
 private:
     PubData pub_;

@@ -7,9 +7,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
+#include <QEvent>
 #include <QLabel>
-#include <QMenuBar>
+#include <QMainWindow>
 #include <QPainter>
 #include <QStatusBar>
 #include <QTimer>
@@ -42,43 +42,35 @@ private:
 
 } // namespace
 
-MainWindow::MainWindow(Tfrm_Main& model, QWidget* parent) : QMainWindow(parent), model_(model) {
-    setObjectName(model.objectName());
-    setWindowTitle(model.caption());
-    setWindowIcon(Artwork::applicationIcon());
+MainWindow::MainWindow(Tfrm_Main& model) : model_(model) {
+    QWidget* loaded = loadLayout(model.objectName(), nullptr);
+    window_.reset(qobject_cast<QMainWindow*>(loaded));
+    if (!window_)
+        qFatal("the main window's layout is not a main window");
+    QMainWindow& w = *window_;
+    w.setWindowTitle(model.caption());
+    w.setWindowIcon(Artwork::applicationIcon());
 
-    // The layout file holds the menu bar with its actions and the tool bar.
-    QWidget* layout = loadLayout(QStringLiteral("frm_Main"), this);
-    auto* source = qobject_cast<QMainWindow*>(layout);
-    if (!source)
-        qFatal("frm_Main layout is not a main window");
-    // The actions belong to the loaded window; they move here with the bars that show them.
-    for (QAction* action : source->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly))
-        action->setParent(this);
-    setMenuBar(source->menuBar());
-    auto* toolBar = source->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
-    addToolBar(Qt::TopToolBarArea, toolBar);
+    auto* toolBar = w.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
     toolBar->setIconSize(QSize(48, 48));
     toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolBar->setMovable(false);
     for (const Tfrm_Main::ToolButton& button : Tfrm_Main::toolButtons()) {
         if (!button.menuItem)
             continue;
-        auto* action = findChild<QAction*>(QString::fromUtf8(button.menuItem));
+        auto* action = w.findChild<QAction*>(QString::fromUtf8(button.menuItem));
         if (!action)
-            continue;
+            qFatal("tool button %s has no menu item", button.name);
         action->setIcon(QIcon(Artwork::toolImage(button.image)));
-        if (QWidget* tool = toolBar->widgetForAction(action)) {
+        if (QWidget* tool = toolBar->widgetForAction(action))
             tool->setObjectName(QString::fromUtf8(button.name));
-        }
     }
-    layout->deleteLater();
 
-    setCentralWidget(new BackgroundPicture(this));
+    w.setCentralWidget(new BackgroundPicture(&w));
 
-    auto* status = new QStatusBar(this);
+    auto* status = new QStatusBar(&w);
     status->setObjectName(QStringLiteral("StatusBar1"));
-    setStatusBar(status);
+    w.setStatusBar(status);
     for (int i = 0; i < 5; ++i) {
         auto* panel = new QLabel(status);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
@@ -87,24 +79,28 @@ MainWindow::MainWindow(Tfrm_Main& model, QWidget* parent) : QMainWindow(parent),
         status->addWidget(panel, i == 4 ? 1 : 0);
     }
 
-    binder_ = new Binder(model, *this);
-    // Tool buttons carry their menu item's caption and follow its enabled state.
+    binder_ = new Binder(model, w);
+    // Tool buttons carry their menu item's caption, also for screen readers.
     for (const Tfrm_Main::ToolButton& button : Tfrm_Main::toolButtons()) {
-        if (auto* tool = findChild<QToolButton*>(QString::fromUtf8(button.name)))
-            tool->setAccessibleName(tool->defaultAction() ? tool->defaultAction()->text()
-                                                          : QString());
+        if (auto* tool = w.findChild<QToolButton*>(QString::fromUtf8(button.name)))
+            tool->setAccessibleName(tool->defaultAction()->text());
     }
 
     clock_ = new QTimer(this);
     clock_->setObjectName(QStringLiteral("Timer1"));
     connect(clock_, &QTimer::timeout, this, [this] { model_.Timer1Timer(); });
     clock_->start(1000);
-    resize(1024, 700);
+    w.resize(1024, 700);
+    w.installEventFilter(this);
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) {
-    event->accept();
-    QApplication::exit(0);
+MainWindow::~MainWindow() = default;
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Closing the main window ends the program.
+    if (watched == window_.get() && event->type() == QEvent::Close)
+        QApplication::exit(0);
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace lms

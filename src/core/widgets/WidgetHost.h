@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QPointer>
+#include <QWidget>
 
 class QWidget;
 

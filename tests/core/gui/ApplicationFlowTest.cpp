@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -64,7 +65,7 @@ void logInThrough(QWidget& dialog, const QString& user, const QString& password)
     QTest::keyClick(&pwd, Qt::Key_Return);
 }
 
-bool toolButtonEnabled(MainWindow& window, const char* name) {
+bool toolButtonEnabled(QMainWindow& window, const char* name) {
     auto* tool = window.findChild<QToolButton*>(QString::fromUtf8(name));
     EXPECT_NE(tool, nullptr) << name;
     return tool && tool->isEnabled();
@@ -99,7 +100,7 @@ TEST(ApplicationFlow, FirstStartThenLoginThenMainWindowThenReloginWithFewerRight
     EXPECT_TRUE(prompter.boxes().empty()) << prompter.texts().join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(QFile::exists(folder.databasePath()));
 
-    MainWindow& window = shop.mainWindow();
+    QMainWindow& window = shop.mainWindow();
     ASSERT_TRUE(window.isVisible());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("图书租借管理系统"));
     EXPECT_EQ(window.menuBar()->actions().size(), 7);
@@ -108,6 +109,8 @@ TEST(ApplicationFlow, FirstStartThenLoginThenMainWindowThenReloginWithFewerRight
     EXPECT_TRUE(child<QAction>(window, "QKDataMenu").isEnabled());
     EXPECT_TRUE(toolButtonEnabled(window, "ToolButton2"));
     EXPECT_TRUE(toolButtonEnabled(window, "ToolButton1"));
+    EXPECT_TRUE(window.findChild<QToolButton*>(QStringLiteral("ToolButton2"))->isVisible());
+    EXPECT_EQ(window.findChild<QToolBar*>(QStringLiteral("ToolBar1"))->actions().size(), 12);
     EXPECT_EQ(window.findChild<QToolButton*>(QStringLiteral("ToolButton8"))->text(),
               QStringLiteral("资金查询统计"));
 

@@ -36,7 +36,7 @@ TEST(DaysBetween, CountsWholeCalendarDays) {
         {at(2025, 1, 1), at(2024, 1, 1), -366},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(toStorage(c.from) + QStringLiteral(" -> ") + toStorage(c.to));
+        SCOPED_TRACE((toStorage(c.from) + QStringLiteral(" -> ") + toStorage(c.to)).toStdString());
         EXPECT_EQ(daysBetween(c.from, c.to), c.expected);
     }
 }
@@ -68,7 +68,8 @@ TEST(PlusMonths, ClampsToTheMonthEndAndKeepsTheTime) {
         {at(2024, 5, 31, 7, 8, 9, 123), 1, at(2024, 6, 30, 7, 8, 9, 123)},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(toStorage(c.from) + QStringLiteral(" + %1 months").arg(c.months));
+        SCOPED_TRACE(
+            (toStorage(c.from) + QStringLiteral(" + %1 months").arg(c.months)).toStdString());
         EXPECT_EQ(plusMonths(c.from, c.months), c.expected);
     }
 }
@@ -97,7 +98,7 @@ TEST(PlusDays, MovesTheDateAndKeepsTheTime) {
         {at(2024, 1, 1, 6), 0, at(2024, 1, 1, 6)},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(toStorage(c.from) + QStringLiteral(" + %1 days").arg(c.days));
+        SCOPED_TRACE((toStorage(c.from) + QStringLiteral(" + %1 days").arg(c.days)).toStdString());
         const QDateTime result = plusDays(c.from, c.days);
         EXPECT_EQ(result, c.expected);
         EXPECT_EQ(daysBetween(c.from, result), c.days);
@@ -118,7 +119,7 @@ TEST(Storage, RoundTripsToTheMillisecond) {
     };
     for (const QDateTime& moment : moments) {
         const QString text = toStorage(moment);
-        SCOPED_TRACE(text);
+        SCOPED_TRACE(text.toStdString());
         EXPECT_EQ(fromStorage(text), moment);
     }
 }

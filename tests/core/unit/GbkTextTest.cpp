@@ -43,7 +43,8 @@ TEST(GbkTruncate, CutsBetweenWholeCharacters) {
         {"", 5, ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(QStringLiteral("%1 / %2").arg(QString::fromUtf8(c.text)).arg(c.maxBytes));
+        SCOPED_TRACE((QStringLiteral("%1 / %2").arg(QString::fromUtf8(c.text)).arg(c.maxBytes))
+                         .toStdString());
         EXPECT_EQ(truncateToBytes(QString::fromUtf8(c.text), c.maxBytes),
                   QString::fromUtf8(c.expected));
     }
