@@ -9,13 +9,9 @@
 #include <QUiLoader>
 #include <QVBoxLayout>
 
-static void initLayoutResources() { Q_INIT_RESOURCE(core_layouts); }
-
 namespace lms {
 
 QWidget* loadLayout(const QString& screenName, QWidget* parent) {
-    static const bool resourcesReady = (initLayoutResources(), true);
-    Q_UNUSED(resourcesReady);
     QFile file(QStringLiteral(":/ui/") + screenName + QStringLiteral(".ui"));
     if (!file.open(QIODevice::ReadOnly))
         qFatal("layout %s is missing", qPrintable(screenName));
