@@ -95,7 +95,9 @@ void Query::reset() {
     sqlite3_clear_bindings(stmt_);
 }
 
-int Query::columnCount() const { return sqlite3_column_count(stmt_); }
+int Query::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
 
 QString Query::columnName(int column) const {
     return QString::fromUtf8(sqlite3_column_name(stmt_, column));
@@ -122,15 +124,23 @@ QString Query::text(int column) const {
     return chars ? QString::fromUtf8(chars, sqlite3_column_bytes(stmt_, column)) : QString();
 }
 
-double Query::real(int column) const { return sqlite3_column_double(stmt_, column); }
+double Query::real(int column) const {
+    return sqlite3_column_double(stmt_, column);
+}
 
-qint64 Query::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+qint64 Query::integer(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
 
-bool Query::isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+bool Query::isNull(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
 
 // ---- Database ----
 
-Database::~Database() { close(); }
+Database::~Database() {
+    close();
+}
 
 void Database::open(const QString& path, const QByteArray& key, OpenMode mode) {
     close();
@@ -197,7 +207,9 @@ bool Database::hasTable(const QString& name) {
                .toLongLong() > 0;
 }
 
-bool Database::inTransaction() const { return db_ && sqlite3_get_autocommit(db_) == 0; }
+bool Database::inTransaction() const {
+    return db_ && sqlite3_get_autocommit(db_) == 0;
+}
 
 void Database::raise(int code, const QString& context) const {
     const char* message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);

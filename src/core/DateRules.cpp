@@ -7,13 +7,12 @@ QString toStorage(const QDateTime& moment) {
 }
 
 QDateTime fromStorage(const QString& text) {
-    QDateTime moment = QDateTime::fromString(text, QString::fromLatin1(kStorageFormat));
-    if (!moment.isValid())
-        moment = QDateTime::fromString(text, Qt::ISODateWithMs);
-    return moment;
+    return QDateTime::fromString(text, QString::fromLatin1(kStorageFormat));
 }
 
-qint64 dayNumber(const QDateTime& moment) { return moment.date().toJulianDay(); }
+qint64 dayNumber(const QDateTime& moment) {
+    return moment.date().toJulianDay();
+}
 
 qint64 daysBetween(const QDateTime& from, const QDateTime& to) {
     return dayNumber(to) - dayNumber(from);

@@ -4,7 +4,9 @@ namespace lms::Gbk {
 
 namespace {
 
-int bytesOf(char32_t codePoint) { return codePoint < 0x80 ? 1 : 2; }
+int bytesOf(char32_t codePoint) {
+    return codePoint < 0x80 ? 1 : 2;
+}
 
 } // namespace
 
@@ -19,8 +21,8 @@ QString truncateToBytes(const QString& text, int maxBytes) {
     int bytes = 0;
     qsizetype end = 0;
     while (end < text.size()) {
-        const bool pair = text[end].isHighSurrogate() && end + 1 < text.size() &&
-                          text[end + 1].isLowSurrogate();
+        const bool pair =
+            text[end].isHighSurrogate() && end + 1 < text.size() && text[end + 1].isLowSurrogate();
         const char32_t codePoint =
             pair ? QChar::surrogateToUcs4(text[end], text[end + 1]) : text[end].unicode();
         if (bytes + bytesOf(codePoint) > maxBytes)

@@ -2,7 +2,6 @@
 
 #include <QRegularExpression>
 #include <charconv>
-#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -114,7 +113,7 @@ std::optional<double> parseDecimal(const QString& text) {
 
 std::optional<float> parseSingle(const QString& text) {
     const std::optional<double> value = parseDecimal(text);
-    if (!value || std::fabs(*value) > FLT_MAX)
+    if (!value || std::isinf(static_cast<float>(*value)))
         return std::nullopt;
     return static_cast<float>(*value);
 }

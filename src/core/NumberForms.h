@@ -22,7 +22,9 @@ std::optional<double> parseDecimal(const QString& text);
 std::optional<float> parseSingle(const QString& text);
 
 // A single-precision value as every amount is stored: 0.1 becomes 0.100000001490116...
-inline double widened(float value) { return static_cast<double>(value); }
+inline double widened(float value) {
+    return static_cast<double>(value);
+}
 inline double throughSingle(double value) {
     return static_cast<double>(static_cast<float>(value));
 }

@@ -13,9 +13,11 @@ QLocale effectiveLocale(const QLocale& locale) {
 }
 
 // Qt's long formats carry the weekday and the time zone; the shop's clock shows neither there.
+// The part goes together with the brackets and separators around it.
 QString withoutPattern(QString format, const QString& pattern) {
+    static const QRegularExpression edges(QStringLiteral("^[\\s,،，]+|[\\s,،，]+$"));
     format.remove(QRegularExpression(pattern));
-    return format.trimmed();
+    return format.remove(edges);
 }
 
 } // namespace
@@ -26,10 +28,10 @@ RegionalFormats::RegionalFormats(const QLocale& locale) : locale_(effectiveLocal
     shortDateFormat_ = locale_.dateFormat(QLocale::ShortFormat);
     if (!shortDateFormat_.contains(QLatin1String("yyyy")))
         shortDateFormat_.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    longDateFormat_ =
-        withoutPattern(locale_.dateFormat(QLocale::LongFormat), QStringLiteral(",?\\s*dddd,?"));
-    longTimeFormat_ =
-        withoutPattern(locale_.timeFormat(QLocale::LongFormat), QStringLiteral("\\s*t+\\s*"));
+    longDateFormat_ = withoutPattern(locale_.dateFormat(QLocale::LongFormat),
+                                     QStringLiteral("[,،，]?\\s*dddd\\s*[,،，]?"));
+    longTimeFormat_ = withoutPattern(locale_.timeFormat(QLocale::LongFormat),
+                                     QStringLiteral("\\s*[\\(\\[]?\\s*t+\\s*[\\)\\]]?\\s*"));
 }
 
 QString RegionalFormats::shortDate(const QDate& date) const {
@@ -50,7 +52,8 @@ QString RegionalFormats::shortDayName(const QDate& date) const {
 
 QString RegionalFormats::dateSeparator() const {
     for (const QChar c : shortDateFormat_) {
-        if (!c.isLetter())
+        // Right-to-left formats mark their separators with invisible direction marks.
+        if (!c.isLetter() && c.category() != QChar::Other_Format)
             return QString(c);
     }
     return QStringLiteral("/");

@@ -1,7 +1,7 @@
 #include "core/Schema.h"
 
-#include "core/pubdata.h"
 #include "core/SettingsStore.h"
+#include "core/pubdata.h"
 
 namespace lms::Schema {
 
@@ -23,16 +23,18 @@ void createTables(Database& db) {
                        "备注 TEXT, 未还数量 INTEGER DEFAULT 0, 借阅总计 INTEGER DEFAULT 0, "
                        "当前状态 TEXT, 状态设置期 TEXT)"),
         QStringLiteral("CREATE UNIQUE INDEX 读者_读者编号 ON 读者 (读者编号)"),
-        QStringLiteral("CREATE TABLE 图书 (图书编号 TEXT NOT NULL, 图书类型 TEXT, 图书名称 TEXT, "
-                       "作者 TEXT, 附件 TEXT, 价格 TEXT, 备注 TEXT, 当前状态 TEXT, 状态设置期 TEXT, "
-                       "录入时间 TEXT, 借阅次数 INTEGER DEFAULT 0)"),
+        QStringLiteral(
+            "CREATE TABLE 图书 (图书编号 TEXT NOT NULL, 图书类型 TEXT, 图书名称 TEXT, "
+            "作者 TEXT, 附件 TEXT, 价格 TEXT, 备注 TEXT, 当前状态 TEXT, 状态设置期 TEXT, "
+            "录入时间 TEXT, 借阅次数 INTEGER DEFAULT 0)"),
         QStringLiteral("CREATE UNIQUE INDEX 图书_图书编号 ON 图书 (图书编号)"),
         QStringLiteral("CREATE TABLE 借出图书 (图书编号 TEXT, 图书名称 TEXT, 读者编号 TEXT, "
                        "读者姓名 TEXT, 借出日期 TEXT, 最晚归还日期 TEXT, 备注 TEXT)"),
         QStringLiteral("CREATE INDEX 借出图书_图书编号 ON 借出图书 (图书编号)"),
         QStringLiteral("CREATE INDEX 借出图书_读者编号 ON 借出图书 (读者编号)"),
-        QStringLiteral("CREATE TABLE 图书借阅历史记录 (图书编号 TEXT, 图书名称 TEXT, 读者编号 TEXT, "
-                       "读者姓名 TEXT, 借阅日期 TEXT, 归还日期 TEXT, 备注 TEXT)"),
+        QStringLiteral(
+            "CREATE TABLE 图书借阅历史记录 (图书编号 TEXT, 图书名称 TEXT, 读者编号 TEXT, "
+            "读者姓名 TEXT, 借阅日期 TEXT, 归还日期 TEXT, 备注 TEXT)"),
         QStringLiteral("CREATE TABLE 资金 (事件 TEXT, 操作者 TEXT, 时间 TEXT, 金额总计 REAL, "
                        "开户费 REAL, 押金 REAL, 租金 REAL, 逾期罚款 REAL, 破损遗失赔偿 REAL)"),
         QStringLiteral("CREATE INDEX 资金_时间 ON 资金 (时间)"),
@@ -57,13 +59,17 @@ constexpr Migration kMigrations[] = {createTables};
 
 } // namespace
 
-int currentVersion() { return static_cast<int>(std::size(kMigrations)); }
+int currentVersion() {
+    return static_cast<int>(std::size(kMigrations));
+}
 
 const QStringList& tableNames() {
     static const QStringList names = {
-        QStringLiteral("读者"),     QStringLiteral("图书"),           QStringLiteral("借出图书"),
-        QStringLiteral("图书借阅历史记录"), QStringLiteral("资金"), QStringLiteral("日志"),
-        QStringLiteral("管理员"),   QStringLiteral("图书类型"),       QStringLiteral("sysset")};
+        QStringLiteral("读者"),     QStringLiteral("图书"),
+        QStringLiteral("借出图书"), QStringLiteral("图书借阅历史记录"),
+        QStringLiteral("资金"),     QStringLiteral("日志"),
+        QStringLiteral("管理员"),   QStringLiteral("图书类型"),
+        QStringLiteral("sysset")};
     return names;
 }
 
@@ -98,7 +104,9 @@ void create(Database& db, const PubData& defaults) {
         db.exec(QStringLiteral("INSERT INTO sysset DEFAULT VALUES"));
     SettingsStore::write(db, defaults);
     for (const QString& type : defaultBookTypes())
-        Query(db, QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES (?)")).bind(1, type).exec();
+        Query(db, QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES (?)"))
+            .bind(1, type)
+            .exec();
 }
 
 } // namespace lms::Schema

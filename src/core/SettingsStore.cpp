@@ -16,14 +16,14 @@ struct ReaderTypeSettings {
 };
 
 std::array<ReaderTypeSettings, 4> readerTypes(PubData& d) {
-    return {{{&d.MonthlyRent, &d.MonthlyDeposit, &d.MonthlyOpeningFee, &d.MonthlyMaxBooks,
-              &d.MonthlyMaxDays},
-             {&d.QuarterlyRent, &d.QuarterlyDeposit, &d.QuarterlyOpeningFee, &d.QuarterlyMaxBooks,
-              &d.QuarterlyMaxDays},
-             {&d.YearlyRent, &d.YearlyDeposit, &d.YearlyOpeningFee, &d.YearlyMaxBooks,
-              &d.YearlyMaxDays},
-             {&d.DailyRent, &d.DailyDeposit, &d.DailyOpeningFee, &d.DailyMaxBooks,
-              &d.DailyMaxDays}}};
+    return {
+        {{&d.MonthlyRent, &d.MonthlyDeposit, &d.MonthlyOpeningFee, &d.MonthlyMaxBooks,
+          &d.MonthlyMaxDays},
+         {&d.QuarterlyRent, &d.QuarterlyDeposit, &d.QuarterlyOpeningFee, &d.QuarterlyMaxBooks,
+          &d.QuarterlyMaxDays},
+         {&d.YearlyRent, &d.YearlyDeposit, &d.YearlyOpeningFee, &d.YearlyMaxBooks,
+          &d.YearlyMaxDays},
+         {&d.DailyRent, &d.DailyDeposit, &d.DailyOpeningFee, &d.DailyMaxBooks, &d.DailyMaxDays}}};
 }
 
 constexpr int kFirstSettingsRecord = 6; // records 1 to 6 carry nothing of this system
@@ -40,8 +40,12 @@ std::vector<qint64> settingsRowids(Database& db) {
     return rowids;
 }
 
-float single(const Query& q, int column) { return static_cast<float>(q.real(column)); }
-int int32(const Query& q, int column) { return static_cast<int>(q.integer(column)); }
+float single(const Query& q, int column) {
+    return static_cast<float>(q.real(column));
+}
+int int32(const Query& q, int column) {
+    return static_cast<int>(q.integer(column));
+}
 
 } // namespace
 

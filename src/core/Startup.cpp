@@ -14,11 +14,9 @@ namespace lms {
 bool Startup::openDatabase() {
     if (!QFileInfo::exists(dm_.databasePath())) {
         bool created = false;
-        const auto connection =
-            QObject::connect(&setup_, &FormModel::closeRequested, &setup_,
-                             [&created](FormModel::Result r) {
-                                 created = r == FormModel::Result::Accepted;
-                             });
+        const auto connection = QObject::connect(
+            &setup_, &FormModel::closeRequested, &setup_,
+            [&created](FormModel::Result r) { created = r == FormModel::Result::Accepted; });
         host_.showModal(setup_);
         QObject::disconnect(connection);
         if (!created || host_.quitting())

@@ -11,7 +11,7 @@ namespace lms {
 // (operation log, money ledger, settings, existence checks).
 class Tdm_Dbase {
 public:
-    static const QString kFileName;  // "dbase.zqd"
+    static const QString kFileName; // "dbase.zqd"
     static const QByteArray kPassword;
 
     explicit Tdm_Dbase(PubData& pub) : pub_(pub) {}
@@ -37,9 +37,8 @@ public:
     // The same, throwing DbError, for operations that write everything in one transaction.
     void appendLog(const QString& event, const QString& user, const QDateTime& time,
                    const QString& explanation);
-    void appendLedger(const QString& event, const QString& user, const QDateTime& time,
-                      float total, float openingFee, float deposit, float rent, float fine,
-                      float compensation);
+    void appendLedger(const QString& event, const QString& user, const QDateTime& time, float total,
+                      float openingFee, float deposit, float rent, float fine, float compensation);
 
     bool ReadSysSet();
     bool WriteSysSet();

@@ -7,7 +7,9 @@
 
 namespace lms::test {
 
-TempProgramFolder::TempProgramFolder() { EXPECT_TRUE(dir_.isValid()); }
+TempProgramFolder::TempProgramFolder() {
+    EXPECT_TRUE(dir_.isValid());
+}
 
 QByteArray TempProgramFolder::readFile(const QString& name) const {
     QFile f(file(name));

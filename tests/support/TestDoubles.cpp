@@ -62,7 +62,9 @@ void ScriptedHost::showModal(FormModel& screen) {
     next(screen);
 }
 
-void ScriptedHost::showModeless(FormModel& screen, bool) { showModal(screen); }
+void ScriptedHost::showModeless(FormModel& screen, bool) {
+    showModal(screen);
+}
 
 void ScriptedHost::script(const QString& screenName, Script script) {
     scripts_[screenName].push_back(std::move(script));

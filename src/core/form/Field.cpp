@@ -85,6 +85,8 @@ void Field::setMinimum(int minimum) {
     Q_EMIT limitsChanged();
 }
 
-void Field::requestFocus() { Q_EMIT focusRequested(); }
+void Field::requestFocus() {
+    Q_EMIT focusRequested();
+}
 
 } // namespace lms

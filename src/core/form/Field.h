@@ -11,21 +11,21 @@ namespace lms {
 
 // What kind of widget shows a field; the binder picks the widget's binding from it.
 enum class FieldKind {
-    Text,      // one-line text, value QString
-    Password,  // one-line text shown masked, value QString
-    List,      // drop-down list to choose from, value QString (the chosen item, "" for none)
-    EditList,  // drop-down list the user may also type into, value QString
-    ListBox,   // list box, value QString (the selected item)
-    Check,     // check box, value bool
-    Spin,      // integer spinner, value int
-    Date,      // date picker, value QDateTime
-    Memo,      // multi-line text, value QString with lines joined by '\n'
-    Radio,     // radio group, value int (the chosen index, -1 for none)
-    Grid,      // table over gridModel()
-    Label,     // text shown, not edited, value QString
-    Progress,  // progress bar, value int; maximum() gives its range
-    Group,     // a group box: its caption, enabled and visible state
-    Button,    // a push button or menu command; value unused
+    Text,     // one-line text, value QString
+    Password, // one-line text shown masked, value QString
+    List,     // drop-down list to choose from, value QString (the chosen item, "" for none)
+    EditList, // drop-down list the user may also type into, value QString
+    ListBox,  // list box, value QString (the selected item)
+    Check,    // check box, value bool
+    Spin,     // integer spinner, value int
+    Date,     // date picker, value QDateTime
+    Memo,     // multi-line text, value QString with lines joined by '\n'
+    Radio,    // radio group, value int (the chosen index, -1 for none)
+    Grid,     // table over gridModel()
+    Label,    // text shown, not edited, value QString
+    Progress, // progress bar, value int; maximum() gives its range
+    Group,    // a group box: its caption, enabled and visible state
+    Button,   // a push button or menu command; value unused
 };
 
 // One named field of a screen: its value, whether it is enabled and visible, and its limits.

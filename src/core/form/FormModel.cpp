@@ -35,9 +35,8 @@ bool FormModel::run(const QString& operation) {
     if (it == operations_.constEnd())
         return false;
     // A disabled button or command runs nothing, whoever triggers it.
-    const QString buttonName = operation.endsWith(QStringLiteral("Click"))
-                                   ? operation.chopped(5)
-                                   : QString();
+    const QString buttonName =
+        operation.endsWith(QStringLiteral("Click")) ? operation.chopped(5) : QString();
     if (!buttonName.isEmpty() && fields_.contains(buttonName) && !fields_[buttonName]->isEnabled())
         return true;
     const std::function<void()> call = it.value();
@@ -74,6 +73,8 @@ void FormModel::focusLeft(const QString& fieldName) {
     }
 }
 
-void FormModel::close(Result result) { Q_EMIT closeRequested(result); }
+void FormModel::close(Result result) {
+    Q_EMIT closeRequested(result);
+}
 
 } // namespace lms

@@ -11,8 +11,9 @@ SuperUserSetup::SuperUserSetup(Tdm_Dbase& dm, Prompter& prompter, QObject* paren
     : FormModel(QStringLiteral("frm_SuperUser"), QStringLiteral("首次使用：设置超级用户"), parent),
       dm_(dm), prompter_(prompter) {
     addField(QStringLiteral("Intro"), FieldKind::Label)
-        .setValue(QStringLiteral("这是第一次启动本系统，将新建数据库。\r请设置超级用户的用户名和密码，"
-                                 "超级用户拥有全部权限。"));
+        .setValue(
+            QStringLiteral("这是第一次启动本系统，将新建数据库。\r请设置超级用户的用户名和密码，"
+                           "超级用户拥有全部权限。"));
     addField(QStringLiteral("UserName"), FieldKind::Text, QStringLiteral("用户名："))
         .setMaxBytes(kNameMaxBytes);
     addField(QStringLiteral("Password"), FieldKind::Password, QStringLiteral("密    码："));
@@ -66,6 +67,8 @@ void SuperUserSetup::OkButtonClick() {
     }
 }
 
-void SuperUserSetup::CancelButtonClick() { close(Result::Rejected); }
+void SuperUserSetup::CancelButtonClick() {
+    close(Result::Rejected);
+}
 
 } // namespace lms

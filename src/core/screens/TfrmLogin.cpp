@@ -15,7 +15,8 @@ TfrmLogin::TfrmLogin(Tdm_Dbase& dm, Prompter& prompter, ScreenHost& host, Permis
                      QObject* parent)
     : FormModel(QStringLiteral("frmLogin"), QStringLiteral("系统用户登陆"), parent), dm_(dm),
       prompter_(prompter), host_(host), gate_(gate) {
-    addField(QStringLiteral("GroupBox1"), FieldKind::Group, QStringLiteral("请输入用户名称及密码："));
+    addField(QStringLiteral("GroupBox1"), FieldKind::Group,
+             QStringLiteral("请输入用户名称及密码："));
     addField(QStringLiteral("userlist"), FieldKind::EditList, QStringLiteral("用户名："));
     addField(QStringLiteral("PWDEdit"), FieldKind::Password, QStringLiteral("密    码："));
     addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("登陆"));

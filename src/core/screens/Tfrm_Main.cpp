@@ -57,17 +57,19 @@ const std::vector<Tfrm_Main::Menu>& Tfrm_Main::menus() {
 
 const std::vector<Tfrm_Main::ToolButton>& Tfrm_Main::toolButtons() {
     static const std::vector<ToolButton> table = {
-        {"ToolButton2", "TZJBookMenu", 0},    {"ToolButton4", "TZHBookMenu", 1},
-        {"ToolButton5", nullptr, -1},         {"ToolButton6", "QAllBookMenu", 2},
-        {"ToolButton14", "QJCBookMenu", 3},   {"ToolButton7", "QallReaderMenu", 4},
-        {"ToolButton8", "QAllMoneyMenu", 5},  {"ToolButton10", "CHRZMenu", 6},
-        {"ToolButton9", nullptr, -1},         {"ToolButton11", "TJReaderMenu", 7},
-        {"ToolButton13", "GGReaderMenu", 8},  {"ToolButton1", "JNZCMenu", 9},
+        {"ToolButton2", "TZJBookMenu", 0},   {"ToolButton4", "TZHBookMenu", 1},
+        {"ToolButton5", nullptr, -1},        {"ToolButton6", "QAllBookMenu", 2},
+        {"ToolButton14", "QJCBookMenu", 3},  {"ToolButton7", "QallReaderMenu", 4},
+        {"ToolButton8", "QAllMoneyMenu", 5}, {"ToolButton10", "CHRZMenu", 6},
+        {"ToolButton9", nullptr, -1},        {"ToolButton11", "TJReaderMenu", 7},
+        {"ToolButton13", "GGReaderMenu", 8}, {"ToolButton1", "JNZCMenu", 9},
     };
     return table;
 }
 
-QString Tfrm_Main::title() { return QStringLiteral("图书租借管理系统"); }
+QString Tfrm_Main::title() {
+    return QStringLiteral("图书租借管理系统");
+}
 
 Tfrm_Main::Tfrm_Main(Tdm_Dbase& dm, Prompter& prompter, const Clock& clock, ScreenHost& host,
                      QObject* parent)
@@ -135,9 +137,13 @@ void Tfrm_Main::CXLoginClick() {
         host_.showModal(*login_);
 }
 
-void Tfrm_Main::N26Click() { host_.quit(); }
+void Tfrm_Main::N26Click() {
+    host_.quit();
+}
 
-void Tfrm_Main::N14Click() { openMenuItem(QStringLiteral("N14")); }
+void Tfrm_Main::N14Click() {
+    openMenuItem(QStringLiteral("N14"));
+}
 
 void Tfrm_Main::openMenuItem(const QString& item) {
     if (!field(item).isEnabled())

@@ -33,7 +33,7 @@ public:
     GbkLengthValidator(const Field& field, QObject* parent) : QValidator(parent), field_(field) {}
     State validate(QString& input, int&) const override {
         return field_.maxBytes() > 0 && Gbk::byteLength(input) > field_.maxBytes() ? Invalid
-                                                                                    : Acceptable;
+                                                                                   : Acceptable;
     }
 
 private:
@@ -72,9 +72,8 @@ QString plainCaption(QString caption) {
 
 Binder::Binder(FormModel& model, QWidget& root) : QObject(&root), model_(model), root_(root) {
     for (Field* field : model.fields()) {
-        QObject* target = root.objectName() == field->name()
-                              ? &root
-                              : root.findChild<QObject*>(field->name());
+        QObject* target =
+            root.objectName() == field->name() ? &root : root.findChild<QObject*>(field->name());
         if (!target) {
             unbound_ << field->name();
             continue;
@@ -124,8 +123,7 @@ void Binder::bindField(Field& field, QObject& target) {
         combo->setEditable(field.kind() == FieldKind::EditList);
         auto show = [this, combo, &field] {
             quietly(updating_, [&] {
-                if (combo->count() != field.items().size() ||
-                    [&] {
+                if (combo->count() != field.items().size() || [&] {
                         for (int i = 0; i < combo->count(); ++i)
                             if (combo->itemText(i) != field.items()[i])
                                 return true;
@@ -183,7 +181,8 @@ void Binder::bindField(Field& field, QObject& target) {
             limits();
             spin->setValue(field.number());
         });
-        connect(&field, &Field::limitsChanged, spin, [this, limits] { quietly(updating_, limits); });
+        connect(&field, &Field::limitsChanged, spin,
+                [this, limits] { quietly(updating_, limits); });
         connect(&field, &Field::valueChanged, spin, [this, spin](const QVariant& v) {
             quietly(updating_, [&] { spin->setValue(v.toInt()); });
         });

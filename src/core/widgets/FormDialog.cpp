@@ -3,8 +3,8 @@
 #include "core/form/FormModel.h"
 #include "core/widgets/Binder.h"
 
-#include <QFile>
 #include <QCloseEvent>
+#include <QFile>
 #include <QKeyEvent>
 #include <QUiLoader>
 #include <QVBoxLayout>

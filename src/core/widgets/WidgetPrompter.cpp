@@ -10,7 +10,9 @@
 
 namespace lms {
 
-QWidget* WidgetPrompter::parentWindow() { return QApplication::activeWindow(); }
+QWidget* WidgetPrompter::parentWindow() {
+    return QApplication::activeWindow();
+}
 
 bool WidgetPrompter::message(Icon icon, Buttons buttons, const QString& text) {
     QMessageBox box(parentWindow());

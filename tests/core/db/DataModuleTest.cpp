@@ -16,8 +16,8 @@ const QDateTime kWhen(QDate(2026, 2, 3), QTime(14, 5, 6, 789));
 
 TEST(DataModule, LedgerAmountsPassThroughSinglePrecision) {
     ShopDatabase shop;
-    ASSERT_TRUE(shop.dm->WriteZJ(QStringLiteral("缴费充值"), QStringLiteral("张三"), kWhen, 0.1f,
-                                 0, 0.3f, -20.4f, 0, 1e-3f));
+    ASSERT_TRUE(shop.dm->WriteZJ(QStringLiteral("缴费充值"), QStringLiteral("张三"), kWhen, 0.1f, 0,
+                                 0.3f, -20.4f, 0, 1e-3f));
     Query row(shop.dm->db(), QStringLiteral("SELECT 事件, 操作者, 时间, 金额总计, 开户费, 押金, "
                                             "租金, 逾期罚款, 破损遗失赔偿 FROM 资金"));
     ASSERT_TRUE(row.next());
@@ -36,9 +36,10 @@ TEST(DataModule, LogRecordsKeepTextByteForByteAndMayHaveNoExplanation) {
     ShopDatabase shop;
     const QString odd = QStringLiteral("O'Brien'; DROP TABLE 日志; -- \t\x01 📚 %_");
     ASSERT_TRUE(shop.dm->WriteRZ(odd, odd, kWhen, odd));
-    ASSERT_TRUE(shop.dm->WriteRZ(QStringLiteral("修改系统参数"), QStringLiteral("u"), kWhen,
-                                 QString()));
-    Query rows(shop.dm->db(), QStringLiteral("SELECT 事件, 时间, 操作者, 说明 FROM 日志 ORDER BY rowid"));
+    ASSERT_TRUE(
+        shop.dm->WriteRZ(QStringLiteral("修改系统参数"), QStringLiteral("u"), kWhen, QString()));
+    Query rows(shop.dm->db(),
+               QStringLiteral("SELECT 事件, 时间, 操作者, 说明 FROM 日志 ORDER BY rowid"));
     ASSERT_TRUE(rows.next());
     EXPECT_EQ(rows.text(0), odd);
     EXPECT_EQ(rows.text(2), odd);
@@ -52,7 +53,8 @@ TEST(DataModule, WritersReportAFailureWithoutThrowing) {
     ShopDatabase shop;
     shop.dm->db().exec(QStringLiteral("DROP TABLE 资金"));
     shop.dm->db().exec(QStringLiteral("DROP TABLE 日志"));
-    EXPECT_FALSE(shop.dm->WriteZJ(QStringLiteral("x"), QStringLiteral("u"), kWhen, 1, 0, 0, 0, 0, 0));
+    EXPECT_FALSE(
+        shop.dm->WriteZJ(QStringLiteral("x"), QStringLiteral("u"), kWhen, 1, 0, 0, 0, 0, 0));
     EXPECT_FALSE(shop.dm->WriteRZ(QStringLiteral("x"), QStringLiteral("u"), kWhen, QString()));
 }
 

@@ -23,13 +23,13 @@ TEST(DatabaseFile, IsUnreadableWithoutThePasswordAndReadableWithIt) {
     EXPECT_FALSE(bytes.contains("管理员"));
 
     Database withoutKey;
-    EXPECT_THROW(withoutKey.open(shop.folder.databasePath(), QByteArray(),
-                                 Database::OpenMode::ExistingOnly),
-                 DbError);
+    EXPECT_THROW(
+        withoutKey.open(shop.folder.databasePath(), QByteArray(), Database::OpenMode::ExistingOnly),
+        DbError);
     Database wrongKey;
-    EXPECT_THROW(wrongKey.open(shop.folder.databasePath(), "QZD!(#((*)?",
-                               Database::OpenMode::ExistingOnly),
-                 DbError);
+    EXPECT_THROW(
+        wrongKey.open(shop.folder.databasePath(), "QZD!(#((*)?", Database::OpenMode::ExistingOnly),
+        DbError);
     Database rightKey;
     rightKey.open(shop.folder.databasePath(), Tdm_Dbase::kPassword,
                   Database::OpenMode::ExistingOnly);

@@ -56,7 +56,8 @@ TEST_F(FirstStart, ChecksTheChoiceBeforeCreatingAnything) {
         QString name, password, again, message;
     };
     const std::vector<Case> cases = {
-        {QStringLiteral("   "), QStringLiteral("pw"), QStringLiteral("pw"), QStringLiteral("请输入用户名")},
+        {QStringLiteral("   "), QStringLiteral("pw"), QStringLiteral("pw"),
+         QStringLiteral("请输入用户名")},
         {QStringLiteral("boss"), QString(), QString(), QStringLiteral("请输入密码")},
         {QStringLiteral("boss"), QStringLiteral("pw"), QStringLiteral("pW"),
          QStringLiteral("两次输入的密码不一致")},

@@ -22,18 +22,16 @@ const QStringList kNeverGated = {QStringLiteral("CXLogin"), QStringLiteral("N26"
 
 class Login : public ::testing::Test {
 protected:
-    Login()
-        : main(*shop.dm, prompter, clock, host), login(*shop.dm, prompter, host, main) {
+    Login() : main(*shop.dm, prompter, clock, host), login(*shop.dm, prompter, host, main) {
         main.setLoginDialog(login);
     }
 
     // Shows the login dialog as the main window does, then types and clicks.
     bool logIn(const QString& name, const QString& password) {
         bool accepted = false;
-        auto c = QObject::connect(&login, &FormModel::closeRequested,
-                                  [&](FormModel::Result r) {
-                                      accepted = r == FormModel::Result::Accepted;
-                                  });
+        auto c = QObject::connect(&login, &FormModel::closeRequested, [&](FormModel::Result r) {
+            accepted = r == FormModel::Result::Accepted;
+        });
         host.script(login.objectName(), [&](FormModel& screen) {
             screen.field(QStringLiteral("userlist")).type(name);
             screen.field(QStringLiteral("PWDEdit")).type(password);
@@ -68,8 +66,9 @@ TEST_F(Login, ShowingFillsTheUserListInTableOrderAndFocusesAnEmptyPassword) {
     shop.addUser(QStringLiteral("Amy"), QStringLiteral("y"), {});
     login.field(QStringLiteral("PWDEdit")).setValue(QStringLiteral("left over"));
     login.FormShow();
-    EXPECT_EQ(login.field(QStringLiteral("userlist")).items(),
-              (QStringList{ShopDatabase::kSuperUser, QStringLiteral("李四"), QStringLiteral("Amy")}));
+    EXPECT_EQ(
+        login.field(QStringLiteral("userlist")).items(),
+        (QStringList{ShopDatabase::kSuperUser, QStringLiteral("李四"), QStringLiteral("Amy")}));
     EXPECT_EQ(login.field(QStringLiteral("userlist")).text(), ShopDatabase::kSuperUser);
     EXPECT_EQ(login.field(QStringLiteral("PWDEdit")).text(), QString());
     EXPECT_EQ(login.focusedField(), QStringLiteral("PWDEdit"));
@@ -247,7 +246,8 @@ TEST_F(Login, StartupLogsInThenLoadsTheSettingsThenBacksUpWhenAsked) {
 }
 
 TEST_F(Login, LeavingTheLoginAtStartEndsTheProgramBeforeTheSettings) {
-    host.script(login.objectName(), [](FormModel& screen) { screen.run(QStringLiteral("Button2Click")); });
+    host.script(login.objectName(),
+                [](FormModel& screen) { screen.run(QStringLiteral("Button2Click")); });
     shop.dm->db().exec(QStringLiteral("DELETE FROM sysset"));
     main.FormShow();
     EXPECT_TRUE(host.quitting());
@@ -274,7 +274,8 @@ TEST(MainWindowClock, ShowsLongDateTimeAndShortDayNameOfTheClock) {
     main.run(QStringLiteral("Timer1Timer"));
     const QString first = main.field(QStringLiteral("StatusPanel4")).text();
     EXPECT_TRUE(first.contains(QStringLiteral("2026"))) << first.toStdString();
-    EXPECT_TRUE(first.contains(QStringLiteral("09:07:05")) || first.contains(QStringLiteral("9:07:05")))
+    EXPECT_TRUE(first.contains(QStringLiteral("09:07:05")) ||
+                first.contains(QStringLiteral("9:07:05")))
         << first.toStdString();
     clock.set(clock.now().addSecs(1));
     main.run(QStringLiteral("Timer1Timer"));

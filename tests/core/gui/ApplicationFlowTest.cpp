@@ -115,7 +115,8 @@ TEST(ApplicationFlow, FirstStartThenLoginThenMainWindowThenReloginWithFewerRight
               QStringLiteral("资金查询统计"));
 
     // A clerk who may only lend books.
-    Query(shop.dm().db(), QStringLiteral("INSERT INTO 管理员 (用户名, 密码, 功能4) VALUES (?, ?, 1)"))
+    Query(shop.dm().db(),
+          QStringLiteral("INSERT INTO 管理员 (用户名, 密码, 功能4) VALUES (?, ?, 1)"))
         .bindAll({QStringLiteral("clerk"), Passwords::hash(QStringLiteral("pw"))})
         .exec();
     whenModal(QStringLiteral("frmLogin"), [](QWidget& login) {

@@ -1,7 +1,7 @@
 // The binder between a screen's widgets and its model: values flow both ways without echo,
 // byte limits hold while typing, captions become buddies and accessible names.
-#include "core/form/FormModel.h"
 #include "core/widgets/Binder.h"
+#include "core/form/FormModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,13 +21,15 @@ namespace {
 class SampleForm : public FormModel {
 public:
     SampleForm() : FormModel(QStringLiteral("sample"), QStringLiteral("示例")) {
-        addField(QStringLiteral("tzID"), FieldKind::Text, QStringLiteral("读者编号：")).setMaxBytes(6);
+        addField(QStringLiteral("tzID"), FieldKind::Text, QStringLiteral("读者编号："))
+            .setMaxBytes(6);
         addField(QStringLiteral("kind"), FieldKind::List, QStringLiteral("类型："))
             .setItems({QStringLiteral("包月"), QStringLiteral("包年")});
         addField(QStringLiteral("flag"), FieldKind::Check, QStringLiteral("自动延期"));
         addField(QStringLiteral("days"), FieldKind::Spin, QStringLiteral("天数："));
         addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("借出"));
-        onChange(QStringLiteral("tzID"), [this] { changes << field(QStringLiteral("tzID")).text(); });
+        onChange(QStringLiteral("tzID"),
+                 [this] { changes << field(QStringLiteral("tzID")).text(); });
         onChange(QStringLiteral("kind"), [this] { ++kindChanges; });
         onKeyDown(QStringLiteral("tzID"), [this](int key) { keys << key; });
         onExit(QStringLiteral("tzID"), [this] { ++exits; });

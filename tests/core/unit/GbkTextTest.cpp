@@ -16,12 +16,23 @@ TEST(GbkByteLength, AsciiTakesOneByteEveryOtherCharacterTwo) {
         int bytes;
     };
     const Case cases[] = {
-        {"", 0},     {"abc", 3}, {"A1 -_~", 6}, {"\n\t", 2}, {"\x7f", 1},
-        {"读者", 4}, {"A读", 3}, {"读者A", 5},  {"１２", 4}, // full-width digits
-        {"é", 2},    // beyond ASCII, though a single Latin-1 byte in other code pages
-        {"，。", 4}, // Chinese punctuation
-        {"📚", 2},    // outside the basic plane: one character, two UTF-16 units
-        {"A📚B", 4},  {"📚📖", 4},
+        {"", 0},
+        {"abc", 3},
+        {"A1 -_~", 6},
+        {"\n\t", 2},
+        {"\x7f", 1},
+        // Everything past ASCII: Latin-1 letters, Chinese, full-width digits and punctuation.
+        {"\u0080", 2},
+        {"é", 2},
+        {"读者", 4},
+        {"A读", 3},
+        {"读者A", 5},
+        {"１２", 4},
+        {"，。", 4},
+        // Outside the basic plane: one character, two UTF-16 units.
+        {"📚", 2},
+        {"A📚B", 4},
+        {"📚📖", 4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
