@@ -23,8 +23,9 @@ PubData withAppPath(const QString& folder) {
 ShopApplication::ShopApplication(const QString& programFolder, Prompter& prompter,
                                  const Clock& clock)
     : pub_(withAppPath(programFolder)), prompter_(prompter), dm_(pub_),
-      main_(dm_, prompter, clock, host_), window_(std::make_unique<MainWindow>(main_)),
-      login_(dm_, prompter, host_, main_), setup_(dm_, prompter) {
+      main_(dm_, prompter, clock, host_), context_{dm_, pub_, prompter, clock, host_},
+      login_(dm_, prompter, host_, main_), setup_(dm_, prompter),
+      window_(std::make_unique<MainWindow>(main_)) {
     host_.setMainWindow(&window_->window());
     main_.setLoginDialog(login_);
     main_.registerScreen(QStringLiteral("N14"), about_);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ScreenContext.h"
 #include "core/Startup.h"
 #include "core/Tdm_Dbase.h"
 #include "core/form/Clock.h"
@@ -41,10 +42,12 @@ private:
     Prompter& prompter_;
     Tdm_Dbase dm_;
     Tfrm_Main main_;
-    std::unique_ptr<MainWindow> window_;
+    ScreenContext context_;
     TfrmLogin login_;
     Tfrm_about about_;
     SuperUserSetup setup_;
+    // Declared last, so the windows go before the screens they show.
+    std::unique_ptr<MainWindow> window_;
 };
 
 } // namespace lms

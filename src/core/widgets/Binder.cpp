@@ -70,7 +70,7 @@ QString plainCaption(QString caption) {
 
 } // namespace
 
-Binder::Binder(FormModel& model, QWidget& root) : QObject(&root), model_(model), root_(root) {
+Binder::Binder(FormModel& model, QWidget& root) : QObject(&root), model_(&model), root_(root) {
     for (Field* field : model.fields()) {
         QObject* target =
             root.objectName() == field->name() ? &root : root.findChild<QObject*>(field->name());
@@ -97,7 +97,7 @@ void Binder::bindField(Field& field, QObject& target) {
         connect(&field, &Field::visibleChanged, action, &QAction::setVisible);
         connect(&field, &Field::captionChanged, action, &QAction::setText);
         connect(action, &QAction::triggered, this,
-                [this, name = field.name()] { model_.run(name + QStringLiteral("Click")); });
+                [this, name = field.name()] { runOperation(name + QStringLiteral("Click")); });
         return;
     }
     auto* widget = qobject_cast<QWidget*>(&target);
@@ -114,7 +114,7 @@ void Binder::bindField(Field& field, QObject& target) {
         connect(&field, &Field::valueChanged, edit, [this, edit](const QVariant& v) {
             quietly(updating_, [&] { edit->setText(v.toString()); });
         });
-        connect(edit, &QLineEdit::textChanged, this, [this, &field](const QString& text) {
+        connect(edit, &QLineEdit::textChanged, &field, [this, &field](const QString& text) {
             if (!updating_)
                 field.setValue(text);
         });
@@ -141,7 +141,7 @@ void Binder::bindField(Field& field, QObject& target) {
         connect(&field, &Field::itemsChanged, combo, show);
         connect(&field, &Field::valueChanged, combo, show);
         if (combo->isEditable()) {
-            connect(combo, &QComboBox::editTextChanged, this, [this, &field](const QString& t) {
+            connect(combo, &QComboBox::editTextChanged, &field, [this, &field](const QString& t) {
                 if (!updating_)
                     field.setValue(t);
             });
@@ -149,7 +149,7 @@ void Binder::bindField(Field& field, QObject& target) {
             combo->lineEdit()->installEventFilter(this);
             combo->lineEdit()->setProperty("lmsField", field.name());
         } else {
-            connect(combo, &QComboBox::currentIndexChanged, this, [this, &field](int index) {
+            connect(combo, &QComboBox::currentIndexChanged, &field, [this, &field](int index) {
                 if (!updating_)
                     field.setItemIndex(index);
             });
@@ -161,7 +161,7 @@ void Binder::bindField(Field& field, QObject& target) {
         connect(&field, &Field::valueChanged, check, [this, check](const QVariant& v) {
             quietly(updating_, [&] { check->setChecked(v.toBool()); });
         });
-        connect(check, &QCheckBox::toggled, this, [this, &field](bool on) {
+        connect(check, &QCheckBox::toggled, &field, [this, &field](bool on) {
             if (!updating_)
                 field.setValue(on);
         });
@@ -174,7 +174,7 @@ void Binder::bindField(Field& field, QObject& target) {
             push->setDefault(false);
         }
         connect(button, &QAbstractButton::clicked, this,
-                [this, name = field.name()] { model_.run(name + QStringLiteral("Click")); });
+                [this, name = field.name()] { runOperation(name + QStringLiteral("Click")); });
     } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
         auto limits = [spin, &field] { spin->setRange(field.minimum(), field.maximum()); };
         quietly(updating_, [&] {
@@ -186,7 +186,7 @@ void Binder::bindField(Field& field, QObject& target) {
         connect(&field, &Field::valueChanged, spin, [this, spin](const QVariant& v) {
             quietly(updating_, [&] { spin->setValue(v.toInt()); });
         });
-        connect(spin, &QSpinBox::valueChanged, this, [this, &field](int v) {
+        connect(spin, &QSpinBox::valueChanged, &field, [this, &field](int v) {
             if (!updating_)
                 field.setValue(v);
         });
@@ -207,7 +207,7 @@ void Binder::bindField(Field& field, QObject& target) {
         connect(&field, &Field::valueChanged, memo, [this, memo](const QVariant& v) {
             quietly(updating_, [&] { memo->setPlainText(v.toString()); });
         });
-        connect(memo, &QPlainTextEdit::textChanged, this, [this, memo, &field] {
+        connect(memo, &QPlainTextEdit::textChanged, &field, [this, memo, &field] {
             if (!updating_)
                 field.setValue(memo->toPlainText());
         });
@@ -225,7 +225,7 @@ void Binder::bindField(Field& field, QObject& target) {
         connect(&field, &Field::valueChanged, list, [this, list, &field] {
             quietly(updating_, [&] { list->setCurrentRow(field.itemIndex()); });
         });
-        connect(list, &QListWidget::currentRowChanged, this, [this, &field](int row) {
+        connect(list, &QListWidget::currentRowChanged, &field, [this, &field](int row) {
             if (!updating_)
                 field.setItemIndex(row);
         });
@@ -280,15 +280,20 @@ void Binder::bindCaptionLabel(Field& field, QWidget& widget) {
     }
 }
 
+void Binder::runOperation(const QString& name) {
+    if (model_)
+        model_->run(name);
+}
+
 bool Binder::eventFilter(QObject* watched, QEvent* event) {
     const QString name = watched->property("lmsField").toString();
-    if (!name.isEmpty()) {
+    if (!name.isEmpty() && model_) {
         if (event->type() == QEvent::FocusOut) {
-            model_.focusLeft(name);
+            model_->focusLeft(name);
         } else if (event->type() == QEvent::KeyPress) {
             const int key = windowsKeyCode(static_cast<QKeyEvent*>(event)->key());
             if (key != 0)
-                model_.keyDown(name, key);
+                model_->keyDown(name, key);
         }
     }
     return QObject::eventFilter(watched, event);

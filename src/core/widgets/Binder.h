@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
+
+#include "core/form/FormModel.h"
 
 class QWidget;
 
 namespace lms {
 
-class FormModel;
 class Field;
 
 // Ties a screen's widgets to its model by component name: a widget whose objectName is a field's
@@ -27,8 +29,10 @@ private:
     void bindField(Field& field, QObject& target);
     void bindCommon(Field& field, QWidget& widget);
     void bindCaptionLabel(Field& field, QWidget& widget);
+    void runOperation(const QString& name);
 
-    FormModel& model_;
+    // Widgets may outlive their screen while the program ends; then nothing reaches it.
+    QPointer<FormModel> model_;
     QWidget& root_;
     QStringList unbound_;
     // Set while the model's value is being written into a widget, so it does not echo back.

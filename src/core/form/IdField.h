@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace lms {
+
+class Field;
+
+// An id field that looks itself up: as soon as its untrimmed text is exactly `fullLength()`
+// bytes of GBK text, `lookup` runs, whether the text was typed or set by the program. A length
+// of 0 or less (settings not loaded) never triggers.
+void lookUpWhenFull(Field& idField, std::function<int()> fullLength,
+                    std::function<void()> lookup);
+
+// The id an operation acts on: the field's text without surrounding blanks, never longer than
+// the field's byte limit.
+QString typedId(const Field& idField);
+
+} // namespace lms
