@@ -14,6 +14,7 @@ QVariant emptyValueOf(FieldKind kind) {
     case FieldKind::Progress:
         return 0;
     case FieldKind::Radio:
+    case FieldKind::Grid:
         return -1;
     case FieldKind::Date:
         return QVariant::fromValue(QDateTime());

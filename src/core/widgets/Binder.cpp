@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTableView>
 #include <QValidator>
@@ -82,6 +83,10 @@ Binder::Binder(FormModel& model, QWidget& root) : QObject(&root), model_(&model)
     }
     if (auto* dialog = qobject_cast<QDialog*>(&root)) {
         dialog->setWindowTitle(model.caption());
+        // A layout may ask for a window without frame and title bar (the progress window).
+        const auto* content = dialog->findChild<QWidget*>(model.objectName());
+        if (content && content->property("frameless").toBool())
+            dialog->setWindowFlag(Qt::FramelessWindowHint);
         connect(&model, &FormModel::closeRequested, dialog, [dialog](FormModel::Result r) {
             dialog->done(r == FormModel::Result::Accepted ? QDialog::Accepted : QDialog::Rejected);
         });
@@ -232,6 +237,9 @@ void Binder::bindField(Field& field, QObject& target) {
         bindCaptionLabel(field, *widget);
     } else if (auto* menu = qobject_cast<QMenu*>(widget)) {
         menu->setTitle(field.caption());
+    } else if (auto* radios = qobject_cast<QGroupBox*>(widget);
+               radios && field.kind() == FieldKind::Radio) {
+        bindRadioGroup(field, *radios);
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
         group->setTitle(field.caption());
         connect(&field, &Field::captionChanged, group, &QGroupBox::setTitle);
@@ -250,9 +258,47 @@ void Binder::bindField(Field& field, QObject& target) {
         connect(&field, &Field::valueChanged, progress,
                 [progress](const QVariant& v) { progress->setValue(v.toInt()); });
     } else if (auto* table = qobject_cast<QTableView*>(widget)) {
+        // A read-only grid whose whole row is selected; the value is the selected row.
+        table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        table->setSelectionMode(QAbstractItemView::SingleSelection);
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         if (field.gridModel())
             table->setModel(field.gridModel());
+        auto select = [table](const QVariant& v) {
+            const int row = v.toInt();
+            if (row < 0 || !table->model() || row >= table->model()->rowCount()) {
+                table->clearSelection();
+                return;
+            }
+            table->selectRow(row);
+            table->scrollTo(table->model()->index(row, 0));
+        };
+        select(field.value());
+        connect(&field, &Field::valueChanged, table, select);
     }
+}
+
+void Binder::bindRadioGroup(Field& field, QGroupBox& group) {
+    // The group's radio buttons, in layout order, are the items; the value is the chosen index.
+    group.setTitle(field.caption());
+    QList<QRadioButton*> buttons = group.findChildren<QRadioButton*>();
+    for (int i = 0; i < buttons.size() && i < field.items().size(); ++i)
+        buttons[i]->setText(field.items()[i]);
+    auto show = [this, buttons](const QVariant& v) {
+        quietly(updating_, [&] {
+            for (int i = 0; i < buttons.size(); ++i)
+                buttons[i]->setChecked(i == v.toInt());
+        });
+    };
+    show(field.value());
+    connect(&field, &Field::valueChanged, &group, show);
+    for (int i = 0; i < buttons.size(); ++i) {
+        connect(buttons[i], &QRadioButton::toggled, &field, [this, &field, i](bool on) {
+            if (on && !updating_)
+                field.setValue(i);
+        });
+    }
+    group.setAccessibleName(plainCaption(field.caption()));
 }
 
 void Binder::bindCommon(Field& field, QWidget& widget) {

@@ -6,6 +6,7 @@
 
 #include "core/form/FormModel.h"
 
+class QGroupBox;
 class QWidget;
 
 namespace lms {
@@ -30,6 +31,7 @@ private:
     void bindCommon(Field& field, QWidget& widget);
     void bindCaptionLabel(Field& field, QWidget& widget);
     void runOperation(const QString& name);
+    void bindRadioGroup(Field& field, QGroupBox& group);
 
     // Widgets may outlive their screen while the program ends; then nothing reaches it.
     QPointer<FormModel> model_;
