@@ -124,6 +124,11 @@ QString Query::text(int column) const {
     return chars ? QString::fromUtf8(chars, sqlite3_column_bytes(stmt_, column)) : QString();
 }
 
+QByteArrayView Query::utf8(int column) const {
+    const auto* chars = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return chars ? QByteArrayView(chars, sqlite3_column_bytes(stmt_, column)) : QByteArrayView();
+}
+
 double Query::real(int column) const {
     return sqlite3_column_double(stmt_, column);
 }

@@ -2,6 +2,7 @@
 
 #include "core/DbError.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -37,6 +38,8 @@ public:
     QString columnName(int column) const;
     QVariant value(int column) const;
     QString text(int column) const;
+    // The column's text as the engine holds it (UTF-8), valid until the next step.
+    QByteArrayView utf8(int column) const;
     double real(int column) const;
     qint64 integer(int column) const;
     bool isNull(int column) const;

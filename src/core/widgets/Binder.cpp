@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTextCursor>
 #include <QValidator>
 
 namespace lms {
@@ -213,8 +215,18 @@ void Binder::bindField(Field& field, QObject& target) {
             quietly(updating_, [&] { memo->setPlainText(v.toString()); });
         });
         connect(memo, &QPlainTextEdit::textChanged, &field, [this, memo, &field] {
-            if (!updating_)
-                field.setValue(memo->toPlainText());
+            if (updating_)
+                return;
+            QString text = memo->toPlainText();
+            // A memo has no validator; text past its byte limit is cut where it overflows.
+            if (field.maxBytes() > 0 && Gbk::byteLength(text) > field.maxBytes()) {
+                text = Gbk::truncateToBytes(text, field.maxBytes());
+                quietly(updating_, [&] {
+                    memo->setPlainText(text);
+                    memo->moveCursor(QTextCursor::End);
+                });
+            }
+            field.setValue(text);
         });
         bindCaptionLabel(field, *widget);
     } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
@@ -262,6 +274,9 @@ void Binder::bindField(Field& field, QObject& target) {
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        // Rows of one height let a grid of a million rows scroll without measuring each.
+        table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        table->verticalHeader()->setVisible(false);
         if (field.gridModel())
             table->setModel(field.gridModel());
         auto select = [table](const QVariant& v) {

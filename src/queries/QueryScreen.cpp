@@ -1,0 +1,197 @@
+#include "queries/QueryScreen.h"
+
+#include "core/Database.h"
+#include "core/Messages.h"
+#include "core/NumberForms.h"
+#include "core/Tdm_Dbase.h"
+#include "core/form/Clock.h"
+#include "core/form/Prompter.h"
+
+namespace lms {
+
+namespace {
+
+const QString kStart = QStringLiteral("DateTimePicker1");
+const QString kEnd = QStringLiteral("DateTimePicker2");
+
+// Drop-downs of stored names may be typed into; those of fixed values may not.
+FieldKind valueFieldKind(const Criterion& criterion) {
+    if (!criterion.fixedItems.isEmpty())
+        return FieldKind::List;
+    return criterion.valueField.startsWith(QStringLiteral("ComboBox")) ? FieldKind::EditList
+                                                                       : FieldKind::Text;
+}
+
+} // namespace
+
+QueryScreen::QueryScreen(const QueryDefinition& definition, ScreenContext& context, QObject* parent)
+    : FormModel(definition.screenName, definition.caption, parent), ctx_(context),
+      definition_(definition), results_(this) {
+    for (const Criterion& criterion : definition_.criteria) {
+        addField(criterion.checkBox, FieldKind::Check, criterion.caption);
+        if (!criterion.valueField.isEmpty()) {
+            // The check box's caption names its value field too, for screen readers.
+            Field& value =
+                addField(criterion.valueField, valueFieldKind(criterion), criterion.caption);
+            if (!criterion.fixedItems.isEmpty()) {
+                value.setItems(criterion.fixedItems);
+                value.setItemIndex(0);
+            }
+        }
+        if (criterion.kind == CriterionKind::DateRange) {
+            addField(kStart, FieldKind::Date, QStringLiteral("从"));
+            addField(kEnd, FieldKind::Date, QStringLiteral("到"));
+        }
+    }
+    if (definition_.hasMatchMode) {
+        Field& mode =
+            addField(QStringLiteral("RadioGroup1"), FieldKind::Radio, QStringLiteral("查询方式"));
+        mode.setItems({QStringLiteral("精确查询"), QStringLiteral("模糊查询")});
+        mode.setValue(0);
+    }
+    Field& grid = addField(QStringLiteral("StringGrid1"), FieldKind::Grid);
+    grid.setGridModel(&results_);
+    if (definition_.totals != QueryDefinition::Totals::None) {
+        addField(QStringLiteral("GroupBoxTotals"), FieldKind::Group,
+                 definition_.totalsGroupCaption);
+        for (const TotalField& total : definition_.totalFields)
+            addField(total.field, FieldKind::Label, total.caption);
+    }
+    addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("查询"));
+    addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("关闭"));
+    addOperation(QStringLiteral("Button2Click"), [this] { Button2Click(); });
+    addOperation(QStringLiteral("Button1Click"), [this] { Button1Click(); });
+}
+
+void QueryScreen::untickAll() {
+    for (const Criterion& criterion : definition_.criteria)
+        field(criterion.checkBox).setValue(false);
+}
+
+void QueryScreen::empty(const QStringList& fields) {
+    for (const QString& name : fields)
+        field(name).setValue(QString());
+}
+
+void QueryScreen::fillList(const QString& name, const QString& sql) {
+    Field& list = field(name);
+    QStringList items;
+    try {
+        Query query(ctx_.dm.db(), sql);
+        while (query.next())
+            items << query.text(0);
+    } catch (const DbError&) {
+        list.setItems(items);
+        ctx_.prompter.error(Messages::databaseError());
+        return;
+    }
+    list.setItems(items);
+}
+
+void QueryScreen::setRangeToNow() {
+    const QDateTime now = ctx_.clock.now();
+    field(kStart).setValue(now);
+    field(kEnd).setValue(now);
+}
+
+void QueryScreen::setRangeToToday() {
+    // The pickers keep their times of day: the whole of today until the clerk changes them.
+    const QDate today = ctx_.clock.now().date();
+    const QDateTime start = field(kStart).value().toDateTime();
+    const QDateTime end = field(kEnd).value().toDateTime();
+    field(kStart).setValue(QDateTime(today, start.isValid() ? start.time() : QTime(0, 0)));
+    field(kEnd).setValue(QDateTime(today, end.isValid() ? end.time() : QTime(23, 59, 59)));
+}
+
+bool QueryScreen::hasRange() const {
+    return hasField(kStart);
+}
+
+void QueryScreen::correctReversedRange() {
+    const QDateTime start = field(kStart).value().toDateTime();
+    const QDateTime end = field(kEnd).value().toDateTime();
+    if (start.msecsTo(end) > -1)
+        return;
+    field(kStart).setValue(QDateTime(end.date(), QTime(0, 0)));
+    field(kEnd).setValue(QDateTime(start.date(), QTime(23, 59, 59)));
+}
+
+Statement QueryScreen::statement() const {
+    FilterInput input;
+    input.ticked = [this](const QString& box) { return field(box).checked(); };
+    input.text = [this](const QString& name) { return field(name).text(); };
+    input.containsMode =
+        definition_.hasMatchMode && field(QStringLiteral("RadioGroup1")).number() == 1;
+    if (hasRange()) {
+        input.rangeStart = field(kStart).value().toDateTime();
+        input.rangeEnd = field(kEnd).value().toDateTime();
+    }
+    input.now = ctx_.clock.now();
+    return FilterBuilder::build(definition_, input);
+}
+
+void QueryScreen::Button2Click() {
+    if (hasRange())
+        correctReversedRange();
+    const Statement built = statement();
+    Field& grid = field(QStringLiteral("StringGrid1"));
+    try {
+        Query query(ctx_.dm.db(), built.sql);
+        query.bindAll(built.params);
+        if (!query.next()) {
+            results_.clear();
+            grid.setValue(-1);
+            ctx_.prompter.information(definition_.noRowsMessage);
+            return;
+        }
+        std::vector<int> sources;
+        for (const ResultColumn& column : definition_.columns) {
+            int source = -1;
+            for (int c = 0; c < query.columnCount() && !column.column.isEmpty(); ++c) {
+                if (query.columnName(c) == column.column)
+                    source = c;
+            }
+            sources.push_back(source);
+        }
+        results_.start(definition_.columns, ctx_.clock.now());
+        try {
+            do {
+                results_.append(query, sources);
+            } while (query.next());
+        } catch (const DbError&) {
+            results_.publish();
+            throw;
+        }
+        results_.publish();
+        grid.setValue(results_.rowCount() - 1);
+        writeTotals();
+    } catch (const DbError&) {
+        ctx_.prompter.error(Messages::databaseError());
+    }
+}
+
+void QueryScreen::writeTotals() {
+    if (definition_.totals == QueryDefinition::Totals::None)
+        return;
+    const bool money = definition_.totals == QueryDefinition::Totals::SumAsMoney;
+    for (const TotalField& total : definition_.totalFields) {
+        int column = -1;
+        for (std::size_t c = 0; c < definition_.columns.size(); ++c) {
+            if (definition_.columns[c].column == total.column)
+                column = static_cast<int>(c);
+        }
+        // Summed in single precision, as the shop's totals always were; a missing value
+        // counts as 0.
+        float sum = 0;
+        for (int row = 0; row < results_.rowCount(); ++row) {
+            double value = results_.number(row, column).value_or(0.0);
+            if (money)
+                value = Numbers::parseDecimal(Numbers::twoDecimalForm(value)).value_or(0.0);
+            sum = static_cast<float>(static_cast<double>(sum) + value);
+        }
+        field(total.field)
+            .setValue(money ? Numbers::twoDecimalForm(sum) : Numbers::generalForm(sum));
+    }
+}
+
+} // namespace lms

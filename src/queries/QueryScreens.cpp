@@ -1,0 +1,18 @@
+#include "queries/QueryScreens.h"
+
+#include "core/screens/Tfrm_Main.h"
+
+namespace lms {
+
+QueryScreens::QueryScreens(ScreenContext& context, Tfrm_Main& main)
+    : CHRZ(context), QallBook(context), QJCBook(context), QallReader(context), QallMoney(context),
+      QAllRec(context) {
+    main.registerScreen(QStringLiteral("CHRZMenu"), CHRZ);
+    main.registerScreen(QStringLiteral("QAllBookMenu"), QallBook);
+    main.registerScreen(QStringLiteral("QJCBookMenu"), QJCBook);
+    main.registerScreen(QStringLiteral("QallReaderMenu"), QallReader);
+    main.registerScreen(QStringLiteral("QAllMoneyMenu"), QallMoney);
+    main.registerScreen(QStringLiteral("QAllRecMenu"), QAllRec);
+}
+
+} // namespace lms

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "queries/Tfrm_CHRZ.h"
+#include "queries/Tfrm_QAllRec.h"
+#include "queries/Tfrm_QJCBook.h"
+#include "queries/Tfrm_QallBook.h"
+#include "queries/Tfrm_QallMoney.h"
+#include "queries/Tfrm_QallReader.h"
+
+namespace lms {
+
+class Tfrm_Main;
+
+// The six query screens, created once and opened from their menu items.
+class QueryScreens {
+public:
+    QueryScreens(ScreenContext& context, Tfrm_Main& main);
+
+    Tfrm_CHRZ CHRZ;
+    Tfrm_QallBook QallBook;
+    Tfrm_QJCBook QJCBook;
+    Tfrm_QallReader QallReader;
+    Tfrm_QallMoney QallMoney;
+    Tfrm_QAllRec QAllRec;
+};
+
+} // namespace lms

@@ -1,0 +1,162 @@
+#include "queries/ResultTable.h"
+
+#include "core/Database.h"
+#include "core/DateRules.h"
+#include "core/NumberForms.h"
+
+#include <cmath>
+#include <limits>
+
+namespace lms {
+
+namespace {
+
+// A moment as a day count with the time of day as fraction, days counted from 30 December 1899
+// as the shop's earlier systems did; the parity of that count decides rounding at noon.
+double dayCount(const QDateTime& moment) {
+    constexpr qint64 kDayZero = 2415019; // the Julian day of 1899-12-30
+    return static_cast<double>(moment.date().toJulianDay() - kDayZero) +
+           moment.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+// Rounds to the nearest whole day, halves to the even day.
+double roundedDays(double days) {
+    return std::nearbyint(days);
+}
+
+} // namespace
+
+ResultTable::ResultTable(QObject* parent) : QAbstractTableModel(parent) {}
+
+bool ResultTable::holdsNumbers(CellFormat format) {
+    return format == CellFormat::Number || format == CellFormat::Money;
+}
+
+void ResultTable::start(const std::vector<ResultColumn>& columns, const QDateTime& now) {
+    beginResetModel();
+    columns_.clear();
+    for (const ResultColumn& spec : columns)
+        columns_.push_back(Column{spec, {}, {}, {}});
+    rows_ = 0;
+    published_ = 0;
+    now_ = now;
+    endResetModel();
+}
+
+void ResultTable::clear() {
+    beginResetModel();
+    columns_.clear();
+    rows_ = 0;
+    published_ = 0;
+    endResetModel();
+}
+
+void ResultTable::append(const Query& query, const std::vector<int>& sources) {
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        Column& column = columns_[c];
+        const int source = sources[c];
+        if (source < 0)
+            continue;
+        if (holdsNumbers(column.spec.format)) {
+            column.numbers.push_back(query.isNull(source) ? std::numeric_limits<double>::quiet_NaN()
+                                                          : query.real(source));
+        } else {
+            const QByteArrayView bytes = query.utf8(source);
+            column.text.append(bytes.data(), bytes.size());
+            column.textEnds.push_back(static_cast<quint32>(column.text.size()));
+        }
+    }
+    ++rows_;
+}
+
+void ResultTable::publish() {
+    if (published_ == rows_)
+        return;
+    beginInsertRows({}, published_, rows_ - 1);
+    published_ = rows_;
+    endInsertRows();
+}
+
+int ResultTable::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : published_;
+}
+
+int ResultTable::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+QVariant ResultTable::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= published_ || index.column() >= columnCount())
+        return {};
+    if (role == Qt::DisplayRole)
+        return cellText(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole) {
+        const CellFormat format = columns_[index.column()].spec.format;
+        const bool numeric = holdsNumbers(format) || format == CellFormat::RowNumber ||
+                             format == CellFormat::OverdueDays;
+        return QVariant::fromValue(Qt::AlignVCenter | (numeric ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    return {};
+}
+
+QVariant ResultTable::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < columnCount() ? columns_[section].spec.caption
+                                                       : QVariant();
+    return section + 1;
+}
+
+QString ResultTable::textAt(const Column& column, int row) const {
+    const quint32 begin = row == 0 ? 0 : column.textEnds[row - 1];
+    const quint32 end = column.textEnds[row];
+    return QString::fromUtf8(column.text.constData() + begin, end - begin);
+}
+
+std::optional<double> ResultTable::number(int row, int column) const {
+    const Column& c = columns_.at(column);
+    if (!holdsNumbers(c.spec.format) || row < 0 || row >= rows_)
+        return std::nullopt;
+    const double value = c.numbers[row];
+    return std::isnan(value) ? std::nullopt : std::optional<double>(value);
+}
+
+QString ResultTable::cellText(int row, int column) const {
+    const Column& c = columns_.at(column);
+    switch (c.spec.format) {
+    case CellFormat::RowNumber:
+        return QString::number(row + 1);
+    case CellFormat::Text:
+        return textAt(c, row);
+    case CellFormat::Number: {
+        const std::optional<double> value = number(row, column);
+        return value ? Numbers::generalForm(*value) : QString();
+    }
+    case CellFormat::Money: {
+        const std::optional<double> value = number(row, column);
+        return value ? Numbers::twoDecimalForm(*value) : QString();
+    }
+    case CellFormat::DateText: {
+        const QDateTime moment = Dates::fromStorage(textAt(c, row));
+        return moment.isValid() ? formats_.dateTimeText(moment) : textAt(c, row);
+    }
+    case CellFormat::LongDate: {
+        const QDateTime moment = Dates::fromStorage(textAt(c, row));
+        return moment.isValid() ? formats_.longDate(moment.date()) : textAt(c, row);
+    }
+    case CellFormat::OverdueDays:
+        return overdueDays(textAt(c, row));
+    }
+    return {};
+}
+
+QString ResultTable::overdueDays(const QString& due) const {
+    const QDateTime moment = Dates::fromStorage(due);
+    if (!moment.isValid())
+        return QStringLiteral("0");
+    const double days = roundedDays(dayCount(now_)) - roundedDays(dayCount(moment));
+    return QString::number(days > 0 ? static_cast<qint64>(days) : 0);
+}
+
+} // namespace lms

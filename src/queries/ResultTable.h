@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/RegionalFormats.h"
+#include "queries/QueryDefinition.h"
+
+#include <QAbstractTableModel>
+#include <QByteArray>
+#include <QDateTime>
+#include <vector>
+
+namespace lms {
+
+class Query;
+
+// The rows a query screen found, held as read (text as UTF-8 in one buffer per column, numbers
+// as doubles) and formatted only when a cell is shown, so long listings stay small.
+class ResultTable : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ResultTable(QObject* parent = nullptr);
+
+    // Starts a new listing with these columns; `now` is the moment overdue days count from.
+    void start(const std::vector<ResultColumn>& columns, const QDateTime& now);
+    // No header and no rows.
+    void clear();
+    // Appends the query's current row; `sources` gives the query column of each result column
+    // (-1 for the row number).
+    void append(const Query& query, const std::vector<int>& sources);
+    // Makes the rows appended so far visible.
+    void publish();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    QString cellText(int row, int column) const;
+    // The stored number of a numeric column; nothing when the value is missing.
+    std::optional<double> number(int row, int column) const;
+
+private:
+    struct Column {
+        ResultColumn spec;
+        QByteArray text;               // all values of a text column, one after the other
+        std::vector<quint32> textEnds; // where each row's text ends
+        std::vector<double> numbers;   // NaN where the value is missing
+    };
+    static bool holdsNumbers(CellFormat format);
+    QString textAt(const Column& column, int row) const;
+    QString overdueDays(const QString& due) const;
+
+    std::vector<Column> columns_;
+    int rows_ = 0;      // rows appended
+    int published_ = 0; // rows the views know of
+    QDateTime now_;
+    RegionalFormats formats_;
+};
+
+} // namespace lms

@@ -1,0 +1,57 @@
+#include "queries/Tfrm_QallMoney.h"
+
+#include "queries/Criteria.h"
+
+namespace lms {
+
+QueryDefinition Tfrm_QallMoney::makeDefinition() {
+    QueryDefinition d;
+    d.screenName = QStringLiteral("frm_QallMoney");
+    d.caption = QStringLiteral("资金查询统计");
+    d.table = QStringLiteral("资金");
+    d.hasMatchMode = false;
+    d.criteria = {
+        value(QStringLiteral("CheckBox1"), QStringLiteral("操作人员："),
+              QStringLiteral("ComboBox1"), QStringLiteral(" and 操作者 ="), QString()),
+        dateRange(QStringLiteral("CheckBox2"), QStringLiteral("操作日期： 从"),
+                  QStringLiteral(" and 时间  >= "), QStringLiteral("  and  时间 <= ")),
+    };
+    d.exactOrder = QStringLiteral(" order by 时间 ");
+    d.noRowsMessage = QStringLiteral("资金中没符合条件的记录!");
+    d.columns = {
+        rowNumber(),
+        {QStringLiteral("操作事件"), QStringLiteral("事件"), CellFormat::Text},
+        {QStringLiteral("操作人员"), QStringLiteral("操作者"), CellFormat::Text},
+        {QStringLiteral("操作时间"), QStringLiteral("时间"), CellFormat::DateText},
+        {QStringLiteral("金额总计"), QStringLiteral("金额总计"), CellFormat::Money},
+        {QStringLiteral("开户费"), QStringLiteral("开户费"), CellFormat::Money},
+        {QStringLiteral("押金"), QStringLiteral("押金"), CellFormat::Money},
+        {QStringLiteral("租金"), QStringLiteral("租金"), CellFormat::Money},
+        {QStringLiteral("逾期罚款"), QStringLiteral("逾期罚款"), CellFormat::Money},
+        {QStringLiteral("破损遗失赔偿"), QStringLiteral("破损遗失赔偿"), CellFormat::Money}};
+    d.totals = QueryDefinition::Totals::SumAsMoney;
+    d.totalsGroupCaption = QStringLiteral("结果统计(元)：");
+    d.totalFields = {
+        {QStringLiteral("Edit1"), QStringLiteral("资金总计："), QStringLiteral("金额总计")},
+        {QStringLiteral("Edit2"), QStringLiteral("开户费："), QStringLiteral("开户费")},
+        {QStringLiteral("Edit3"), QStringLiteral("押金："), QStringLiteral("押金")},
+        {QStringLiteral("Edit4"), QStringLiteral("租金："), QStringLiteral("租金")},
+        {QStringLiteral("Edit5"), QStringLiteral("逾期罚款："), QStringLiteral("逾期罚款")},
+        {QStringLiteral("Edit6"), QStringLiteral("破损遗失赔偿："),
+         QStringLiteral("破损遗失赔偿")}};
+    return d;
+}
+
+Tfrm_QallMoney::Tfrm_QallMoney(ScreenContext& context, QObject* parent)
+    : QueryScreen(makeDefinition(), context, parent) {}
+
+void Tfrm_QallMoney::FormShow() {
+    untickAll();
+    setRangeToToday();
+    empty({QStringLiteral("ComboBox1")});
+    fillList(QStringLiteral("ComboBox1"),
+             QStringLiteral("select 用户名 from 管理员 ORDER BY rowid"));
+    Button2Click();
+}
+
+} // namespace lms

@@ -1,0 +1,81 @@
+// The query screens in their real windows: every field of the model finds its widget, the grid
+// shows the rows and the match mode and totals follow the model.
+#include "core/ScreenContext.h"
+#include "core/widgets/Binder.h"
+#include "core/widgets/FormDialog.h"
+#include "core/widgets/WidgetHost.h"
+#include "queries/Tfrm_CHRZ.h"
+#include "queries/Tfrm_QAllRec.h"
+#include "queries/Tfrm_QJCBook.h"
+#include "queries/Tfrm_QallBook.h"
+#include "queries/Tfrm_QallMoney.h"
+#include "queries/Tfrm_QallReader.h"
+#include "support/TempProgramFolder.h"
+#include "support/TestDoubles.h"
+
+#include <QAbstractItemModelTester>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace lms {
+namespace {
+
+using test::FixedClock;
+using test::ScriptedPrompter;
+using test::ShopDatabase;
+
+TEST(QueryDialogs, EveryFieldHasItsWidgetAndTheGridShowsTheRows) {
+    ShopDatabase shop;
+    for (int i = 0; i < 500; ++i)
+        shop.dm->WriteZJ(QStringLiteral("缴费充值"), QStringLiteral("admin"),
+                         QDateTime(QDate(2026, 3, 14), QTime(8, 0)).addSecs(i), 1.25f, 0, 1.25f, 0,
+                         0, 0);
+    ScriptedPrompter prompter;
+    FixedClock clock(QDateTime(QDate(2026, 3, 14), QTime(20, 0)));
+    WidgetHost host;
+    ScreenContext context{*shop.dm, shop.pub, prompter, clock, host};
+    Tfrm_QallBook books(context);
+    Tfrm_QJCBook loans(context);
+    Tfrm_QallReader readers(context);
+    Tfrm_QallMoney money(context);
+    Tfrm_QAllRec history(context);
+    Tfrm_CHRZ log(context);
+    for (QueryScreen* screen :
+         std::initializer_list<QueryScreen*>{&books, &loans, &readers, &money, &history, &log}) {
+        FormDialog& dialog = host.dialogFor(*screen);
+        EXPECT_TRUE(dialog.binder().unboundFields().isEmpty())
+            << screen->objectName().toStdString() << ": "
+            << dialog.binder().unboundFields().join(QLatin1Char(',')).toStdString();
+    }
+
+    QAbstractItemModelTester tester(&money.results(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    FormDialog& dialog = host.dialogFor(money);
+    money.FormShow();
+    dialog.show();
+    auto* grid = dialog.findChild<QTableView*>(QStringLiteral("StringGrid1"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->model()->rowCount(), 500);
+    EXPECT_EQ(grid->model()->headerData(9, Qt::Horizontal).toString(),
+              QStringLiteral("破损遗失赔偿"));
+    EXPECT_EQ(grid->selectionModel()->selectedRows().value(0).row(), 499);
+    EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->text(),
+              QStringLiteral("625.00"));
+    EXPECT_TRUE(dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->isReadOnly());
+    dialog.hide();
+
+    FormDialog& booksDialog = host.dialogFor(books);
+    auto radios = booksDialog.findChildren<QRadioButton*>();
+    ASSERT_EQ(radios.size(), 2);
+    EXPECT_TRUE(radios[0]->isChecked());
+    radios[1]->click();
+    EXPECT_EQ(books.field(QStringLiteral("RadioGroup1")).number(), 1);
+    books.field(QStringLiteral("RadioGroup1")).setValue(0);
+    EXPECT_TRUE(radios[0]->isChecked());
+}
+
+} // namespace
+} // namespace lms
