@@ -234,13 +234,15 @@ void Binder::bindField(Field& field, QObject& target) {
             quietly(updating_, [&] {
                 list->clear();
                 list->addItems(field.items());
-                list->setCurrentRow(field.itemIndex());
+                // Through the view, so gaining the focus does not choose the first row.
+                list->setCurrentIndex(list->model()->index(field.itemIndex(), 0));
             });
         };
         show();
         connect(&field, &Field::itemsChanged, list, show);
         connect(&field, &Field::valueChanged, list, [this, list, &field] {
-            quietly(updating_, [&] { list->setCurrentRow(field.itemIndex()); });
+            quietly(updating_,
+                    [&] { list->setCurrentIndex(list->model()->index(field.itemIndex(), 0)); });
         });
         connect(list, &QListWidget::currentRowChanged, &field, [this, &field](int row) {
             if (!updating_)
@@ -277,8 +279,15 @@ void Binder::bindField(Field& field, QObject& target) {
         // Rows of one height let a grid of a million rows scroll without measuring each.
         table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         table->verticalHeader()->setVisible(false);
-        if (field.gridModel())
-            table->setModel(field.gridModel());
+        table->setWordWrap(false);
+        table->horizontalHeader()->setStretchLastSection(true);
+        if (QAbstractItemModel* model = field.gridModel()) {
+            table->setModel(model);
+            // Columns fit their texts (the header samples a limited number of rows).
+            auto fit = [table] { table->resizeColumnsToContents(); };
+            connect(model, &QAbstractItemModel::modelReset, table, fit);
+            connect(model, &QAbstractItemModel::rowsInserted, table, fit);
+        }
         auto select = [table](const QVariant& v) {
             const int row = v.toInt();
             if (row < 0 || !table->model() || row >= table->model()->rowCount()) {
