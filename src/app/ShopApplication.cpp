@@ -25,6 +25,7 @@ ShopApplication::ShopApplication(const QString& programFolder, Prompter& prompte
     : pub_(withAppPath(programFolder)), prompter_(prompter), dm_(pub_),
       main_(dm_, prompter, clock, host_), context_{dm_, pub_, prompter, clock, host_},
       login_(dm_, prompter, host_, main_), setup_(dm_, prompter),
+      admin_(context_, main_),
       queries_(context_, main_),
       window_(std::make_unique<MainWindow>(main_)) {
     host_.setMainWindow(&window_->window());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "admin/AdminScreens.h"
 #include "core/ScreenContext.h"
 #include "core/Startup.h"
 #include "core/Tdm_Dbase.h"
@@ -47,6 +48,7 @@ private:
     TfrmLogin login_;
     Tfrm_about about_;
     SuperUserSetup setup_;
+    AdminScreens admin_;
     QueryScreens queries_;
     // Declared last, so the windows go before the screens they show.
     std::unique_ptr<MainWindow> window_;

@@ -1,0 +1,108 @@
+#include "admin/Tfrm_bfffDate.h"
+
+#include <QSaveFile>
+#include <limits>
+
+namespace lms {
+
+namespace {
+
+constexpr qint64 kIntMax = std::numeric_limits<int>::max();
+
+} // namespace
+
+Tfrm_bfffDate::Tfrm_bfffDate(QObject* parent)
+    : FormModel(QStringLiteral("frm_bfffDate"), QString(), parent) {
+    addField(QStringLiteral("Label1"), FieldKind::Label);
+    Field& bar = addField(QStringLiteral("ProgressBar1"), FieldKind::Progress);
+    bar.setMinimum(0);
+    timer1_.setInterval(kTimerMs);
+    timer2_.setInterval(kMessageMs);
+    timer2_.setSingleShot(true);
+    connect(&timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    connect(&timer2_, &QTimer::timeout, this, [this] { Timer2Timer(); });
+    addOperation(QStringLiteral("Timer1Timer"), [this] { Timer1Timer(); });
+    addOperation(QStringLiteral("Timer2Timer"), [this] { Timer2Timer(); });
+}
+
+int Tfrm_bfffDate::position() const {
+    return field(QStringLiteral("ProgressBar1")).number();
+}
+
+int Tfrm_bfffDate::maximum() const {
+    return field(QStringLiteral("ProgressBar1")).maximum();
+}
+
+void Tfrm_bfffDate::start(int mode, const QString& message) {
+    // A pause still running from the last operation must not close this one.
+    timer2_.stop();
+    copied_ = false;
+    timer1_.start();
+    field(QStringLiteral("Label1")).setValue(message);
+    mode_ = mode;
+}
+
+std::optional<QString> Tfrm_bfffDate::CopyWithProgress(const QString& source,
+                                                       const QString& target) {
+    copied_ = false;
+    Field& bar = field(QStringLiteral("ProgressBar1"));
+    bar.setValue(0);
+    QString error;
+    const std::unique_ptr<QIODevice> in = files_->openSource(source, error);
+    if (!in)
+        return error;
+    const std::unique_ptr<QSaveFile> out = files_->createTarget(target, error);
+    if (!out)
+        return error;
+    const qint64 size = in->size();
+    // The bar counts bytes; a file beyond its range counts in larger units.
+    const qint64 unit = size > kIntMax ? size / kIntMax + 1 : 1;
+    bar.setMinimum(0);
+    bar.setMaximum(static_cast<int>(size / unit));
+    char buffer[kStepBytes];
+    qint64 copied = 0;
+    for (;;) {
+        const qint64 read = in->read(buffer, kStepBytes);
+        if (read < 0)
+            return in->errorString();
+        if (read == 0)
+            break;
+        if (out->write(buffer, read) != read)
+            return out->errorString();
+        copied += read;
+        bar.setValue(static_cast<int>(copied / unit));
+    }
+    if (copied != size)
+        return QStringLiteral("文件在复制时改变了大小");
+    if (!files_->commit(*out, error))
+        return error;
+    copied_ = true;
+    return std::nullopt;
+}
+
+void Tfrm_bfffDate::Timer1Timer() {
+    if (!copied_ || position() != maximum())
+        return;
+    timer1_.stop();
+    field(QStringLiteral("Label1"))
+        .setValue(mode_ == BackupMode ? QStringLiteral("数据备份成功！！")
+                                      : QStringLiteral("数据恢复成功！！"));
+    timer2_.start();
+}
+
+void Tfrm_bfffDate::Timer2Timer() {
+    timer2_.stop();
+    copied_ = false;
+    field(QStringLiteral("ProgressBar1")).setValue(0);
+    close();
+}
+
+void Tfrm_bfffDate::abandon() {
+    timer1_.stop();
+    timer2_.stop();
+    copied_ = false;
+    field(QStringLiteral("ProgressBar1")).setValue(0);
+    close();
+}
+
+} // namespace lms

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "admin/CopyFiles.h"
+#include "core/form/FormModel.h"
+
+#include <QTimer>
+#include <optional>
+
+namespace lms {
+
+// The small progress window of a backup or restore: copies the file in 65-byte steps while the
+// bar fills, and closes itself with a success message once the copy is done.
+class Tfrm_bfffDate : public FormModel {
+    Q_OBJECT
+public:
+    static constexpr int kStepBytes = 65;
+    static constexpr int kTimerMs = 3000;
+    static constexpr int kMessageMs = 1000;
+    enum { BackupMode = 1, RestoreMode = 2 };
+
+    explicit Tfrm_bfffDate(QObject* parent = nullptr);
+
+    // Where the copy reads and writes (the real files unless a test puts others in).
+    void setFiles(CopyFiles& files) { files_ = &files; }
+
+    // Turns the timer on and shows what is being done: backup (1) or restore (2).
+    void start(int mode, const QString& message);
+    int Mode() const { return mode_; }
+
+    // Copies source to target byte for byte, filling the bar; the target takes its name only
+    // when complete. The reason when it failed, nothing when it succeeded.
+    std::optional<QString> CopyWithProgress(const QString& source, const QString& target);
+
+    // The 3-second tick: once the copy is done, shows the success message and starts the
+    // one-second pause after which the window closes.
+    void Timer1Timer();
+    // The end of that pause: empties the bar and closes the window.
+    void Timer2Timer();
+    // Ends an operation that failed or was refused: timer off, bar empty, window closed.
+    void abandon();
+
+    const QTimer& Timer1() const { return timer1_; }
+    const QTimer& Timer2() const { return timer2_; }
+    int position() const;
+    int maximum() const;
+
+private:
+    CopyFiles defaultFiles_;
+    CopyFiles* files_ = &defaultFiles_;
+    QTimer timer1_;
+    QTimer timer2_;
+    int mode_ = 0;
+    bool copied_ = false;
+};
+
+} // namespace lms

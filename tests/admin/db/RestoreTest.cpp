@@ -1,0 +1,212 @@
+// Restoring the database from a chosen file: a real backup comes back through the reopened
+// connection; anything that is not a sound database of this program, and the live file itself,
+// is refused with the live data intact.
+#include "AdminFixture.h"
+#include "FailingFiles.h"
+#include "admin/DataBackup.h"
+#include "admin/Tfrm_bfffDate.h"
+#include "core/Schema.h"
+
+#include <QDir>
+
+namespace lms {
+namespace {
+
+using test::AdminTest;
+using test::FailingFiles;
+
+const QString kQuestion = QStringLiteral(
+    "恢复数据会影响当系统中的数据，建议在恢复之前先做好数据备份。您还确定要恢复数据吗？");
+const QString kNotADatabase = QStringLiteral("所选文件不是本系统的数据库文件，不能恢复数据！");
+const QString kLiveFile = QStringLiteral("不能用正在使用的数据库文件恢复数据！");
+
+class Restore : public AdminTest {
+protected:
+    Restore() {
+        QObject::connect(&progress, &FormModel::closeRequested, [this] { ++closed; });
+    }
+
+    // A backup of the database as it is now.
+    QString takeBackup() {
+        backup.BFDataMenuClick();
+        progress.Timer1Timer();
+        progress.Timer2Timer();
+        const QStringList files =
+            QDir(shop.folder.path()).entryList({QStringLiteral("*buckup.zqd")}, QDir::Files);
+        EXPECT_EQ(files.size(), 1);
+        return files.isEmpty() ? QString() : shop.folder.file(files.first());
+    }
+    void restoreFrom(const QString& path) {
+        prompter.answer(true);
+        prompter.answerFile(path);
+        backup.FFDataMenuClick();
+    }
+    qint64 bookTypes() { return shop.count(QStringLiteral("图书类型")); }
+    // Whether the connection works (and is a new one: temporary tables die with a connection).
+    bool freshConnection() {
+        try {
+            return !marked() && scalar(QStringLiteral("SELECT count(*) FROM 管理员")).toInt() >= 1;
+        } catch (const DbError&) {
+            return false;
+        }
+    }
+    bool marked() {
+        try {
+            scalar(QStringLiteral("SELECT count(*) FROM temp.marker"));
+            return true;
+        } catch (const DbError&) {
+            return false;
+        }
+    }
+    void markConnection() { db().exec(QStringLiteral("CREATE TEMP TABLE marker (x)")); }
+    QStringList folderFiles() {
+        return QDir(shop.folder.path()).entryList(QDir::Files | QDir::Hidden);
+    }
+
+    Tfrm_bfffDate progress;
+    DataBackup backup{ctx, progress};
+    int closed = 0;
+};
+
+TEST_F(Restore, ARealBackupComesBackThroughTheReopenedConnection) {
+    const QString saved = takeBackup();
+    Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
+    shop.addUser(QStringLiteral("late"), QStringLiteral("x"), {});
+    ASSERT_EQ(bookTypes(), 8);
+    host.script(QStringLiteral("frm_bfffDate"), [this](FormModel&) {
+        EXPECT_EQ(progress.field(QStringLiteral("Label1")).text(),
+                  QStringLiteral("正在恢复数据，请稍候. . . . . ."));
+    });
+    prompter.clear();
+    restoreFrom(saved);
+    ASSERT_EQ(prompter.boxes().size(), 1u);
+    EXPECT_EQ(prompter.boxes()[0].text, kQuestion);
+    EXPECT_EQ(prompter.boxes()[0].icon, Prompter::Icon::Warning);
+    EXPECT_EQ(prompter.boxes()[0].buttons, Prompter::Buttons::YesNo);
+    EXPECT_EQ(bookTypes(), 7);
+    EXPECT_EQ(shop.count(QStringLiteral("管理员")), 1);
+    EXPECT_EQ(shop.folder.readFile(Tdm_Dbase::kFileName),
+              shop.folder.readFile(QFileInfo(saved).fileName()));
+    EXPECT_EQ(progress.Mode(), Tfrm_bfffDate::RestoreMode);
+    EXPECT_EQ(progress.position(), progress.maximum());
+    progress.Timer1Timer();
+    EXPECT_EQ(progress.field(QStringLiteral("Label1")).text(), QStringLiteral("数据恢复成功！！"));
+    // Work goes on in the restored database.
+    EXPECT_TRUE(
+        shop.dm->WriteRZ(QStringLiteral("读者借书"), QStringLiteral("admin"), clock.now(), {}));
+}
+
+TEST_F(Restore, NoEndsBeforeTheFileDialog) {
+    markConnection();
+    prompter.answer(false);
+    backup.FFDataMenuClick();
+    EXPECT_EQ(prompter.single(), kQuestion);
+    EXPECT_FALSE(progress.Timer1().isActive());
+    EXPECT_TRUE(marked());
+}
+
+TEST_F(Restore, ACancelledDialogCopiesNothingButReopensTheConnection) {
+    const QByteArray before = shop.folder.readFile(Tdm_Dbase::kFileName);
+    markConnection();
+    prompter.answer(true);
+    prompter.answerFile(std::nullopt);
+    backup.FFDataMenuClick();
+    EXPECT_EQ(prompter.single(), kQuestion);
+    EXPECT_TRUE(freshConnection());
+    EXPECT_EQ(shop.folder.readFile(Tdm_Dbase::kFileName), before);
+    EXPECT_FALSE(progress.Timer1().isActive());
+    EXPECT_TRUE(host.shown().isEmpty());
+}
+
+// What may be chosen by mistake, each refused with the live database untouched and working.
+TEST_F(Restore, FilesThatAreNotSoundDatabasesOfThisProgramAreRefused) {
+    const QString saved = takeBackup();
+    const QByteArray good = shop.folder.readFile(QFileInfo(saved).fileName());
+    shop.folder.writeFile(QStringLiteral("notes.zqd"), QByteArray("just some text\n"));
+    shop.folder.writeFile(QStringLiteral("empty.zqd"), QByteArray());
+    shop.folder.writeFile(QStringLiteral("half.zqd"), good.left(good.size() / 2));
+    shop.folder.writeFile(QStringLiteral("cut.zqd"), good.left(good.size() - 100));
+    {
+        Database other;
+        other.open(shop.folder.file(QStringLiteral("other.zqd")), QByteArrayLiteral("not ours"),
+                   Database::OpenMode::CreateIfMissing);
+        Schema::create(other, PubData::defaultSettings());
+    }
+    {
+        Database partial;
+        partial.open(shop.folder.file(QStringLiteral("partial.zqd")), Tdm_Dbase::kPassword,
+                     Database::OpenMode::CreateIfMissing);
+        partial.exec(QStringLiteral("CREATE TABLE 读者 (读者编号 TEXT)"));
+        partial.setUserVersion(1);
+    }
+    {
+        QByteArray damaged = good;
+        for (qsizetype i = damaged.size() / 2; i < damaged.size() / 2 + 64; ++i)
+            damaged[i] = static_cast<char>(damaged[i] ^ 0x5a);
+        shop.folder.writeFile(QStringLiteral("damaged.zqd"), damaged);
+    }
+    const QStringList bad = {QStringLiteral("notes.zqd"),   QStringLiteral("empty.zqd"),
+                             QStringLiteral("half.zqd"),    QStringLiteral("cut.zqd"),
+                             QStringLiteral("other.zqd"),   QStringLiteral("partial.zqd"),
+                             QStringLiteral("damaged.zqd"), QStringLiteral("missing.zqd")};
+    Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
+    const QByteArray live = shop.folder.readFile(Tdm_Dbase::kFileName);
+    for (const QString& name : bad) {
+        prompter.clear();
+        restoreFrom(shop.folder.file(name));
+        EXPECT_EQ(prompter.texts(), (QStringList{kQuestion, kNotADatabase})) << name.toStdString();
+        EXPECT_EQ(prompter.boxes().back().icon, Prompter::Icon::Error);
+        EXPECT_EQ(shop.folder.readFile(Tdm_Dbase::kFileName), live) << name.toStdString();
+        EXPECT_EQ(bookTypes(), 8) << name.toStdString();
+        EXPECT_FALSE(progress.Timer1().isActive());
+    }
+    EXPECT_EQ(host.shown(), QStringList{QStringLiteral("frm_bfffDate")});
+}
+
+TEST_F(Restore, TheLiveFileItselfIsRefusedHoweverItIsNamed) {
+    const QByteArray live = shop.folder.readFile(Tdm_Dbase::kFileName);
+    QDir(shop.folder.path()).mkdir(QStringLiteral("sub"));
+    ASSERT_TRUE(
+        QFile::link(shop.folder.databasePath(), shop.folder.file(QStringLiteral("link.zqd"))));
+    const QStringList names = {shop.folder.databasePath(),
+                               shop.folder.path() + QStringLiteral("sub/../dbase.zqd"),
+                               shop.folder.file(QStringLiteral("link.zqd"))};
+    for (const QString& name : names) {
+        prompter.clear();
+        restoreFrom(name);
+        EXPECT_EQ(prompter.texts(), (QStringList{kQuestion, kLiveFile})) << name.toStdString();
+        EXPECT_EQ(shop.folder.readFile(Tdm_Dbase::kFileName), live);
+        EXPECT_TRUE(freshConnection());
+    }
+}
+
+// The copy fails half way or at the final rename: the live database stays exactly as it was,
+// the connection is reopened, the error shown and the window closed.
+TEST_F(Restore, AFailedCopyLeavesTheLiveDatabaseAsItWas) {
+    const QString saved = takeBackup();
+    Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
+    const QByteArray live = shop.folder.readFile(Tdm_Dbase::kFileName);
+    const QStringList filesBefore = folderFiles();
+    const FailingFiles::Fault kinds[] = {
+        FailingFiles::Fault::FullDisk, FailingFiles::Fault::BadSector, FailingFiles::Fault::Rename};
+    for (const FailingFiles::Fault fault : kinds) {
+        FailingFiles files(fault, 8192);
+        progress.setFiles(files);
+        markConnection();
+        prompter.clear();
+        closed = 0;
+        restoreFrom(saved);
+        ASSERT_EQ(prompter.boxes().size(), 2u);
+        EXPECT_TRUE(prompter.boxes()[1].text.startsWith(QStringLiteral("数据恢复失败！\r")));
+        EXPECT_EQ(prompter.boxes()[1].icon, Prompter::Icon::Error);
+        EXPECT_EQ(shop.folder.readFile(Tdm_Dbase::kFileName), live);
+        EXPECT_EQ(folderFiles(), filesBefore);
+        EXPECT_TRUE(freshConnection());
+        EXPECT_EQ(bookTypes(), 8);
+        EXPECT_EQ(closed, 1);
+        EXPECT_FALSE(progress.Timer1().isActive());
+    }
+}
+
+} // namespace
+} // namespace lms
