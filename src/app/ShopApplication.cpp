@@ -27,6 +27,8 @@ ShopApplication::ShopApplication(const QString& programFolder, Prompter& prompte
       login_(dm_, prompter, host_, main_), setup_(dm_, prompter),
       admin_(context_, main_),
       queries_(context_, main_),
+      readers_(context_, main_),
+      books_(context_, main_),
       window_(std::make_unique<MainWindow>(main_)) {
     host_.setMainWindow(&window_->window());
     main_.setLoginDialog(login_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "admin/AdminScreens.h"
+#include "books/BookScreens.h"
 #include "core/ScreenContext.h"
 #include "core/Startup.h"
 #include "core/Tdm_Dbase.h"
@@ -14,6 +15,7 @@
 #include "core/widgets/WidgetHost.h"
 #include "core/widgets/WidgetPrompter.h"
 #include "queries/QueryScreens.h"
+#include "readers/ReaderScreens.h"
 
 #include <memory>
 
@@ -50,6 +52,8 @@ private:
     SuperUserSetup setup_;
     AdminScreens admin_;
     QueryScreens queries_;
+    ReaderScreens readers_;
+    BookScreens books_;
     // Declared last, so the windows go before the screens they show.
     std::unique_ptr<MainWindow> window_;
 };

@@ -5,8 +5,7 @@
 
 namespace lms {
 
-void lookUpWhenFull(Field& idField, std::function<int()> fullLength,
-                    std::function<void()> lookup) {
+void lookUpWhenFull(Field& idField, std::function<int()> fullLength, std::function<void()> lookup) {
     QObject::connect(&idField, &Field::valueChanged, &idField,
                      [&idField, fullLength = std::move(fullLength), lookup = std::move(lookup)] {
                          const int length = fullLength();

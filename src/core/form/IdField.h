@@ -7,11 +7,17 @@ namespace lms {
 
 class Field;
 
+// How a lookup by id ended; the boxes of the last two have already been shown.
+enum class LookupOutcome {
+    Found,
+    NotFound, // the screen's "does not exist" error
+    Failed,   // "连接数据库出错!"
+};
+
 // An id field that looks itself up: as soon as its untrimmed text is exactly `fullLength()`
 // bytes of GBK text, `lookup` runs, whether the text was typed or set by the program. A length
 // of 0 or less (settings not loaded) never triggers.
-void lookUpWhenFull(Field& idField, std::function<int()> fullLength,
-                    std::function<void()> lookup);
+void lookUpWhenFull(Field& idField, std::function<int()> fullLength, std::function<void()> lookup);
 
 // The id an operation acts on: the field's text without surrounding blanks, never longer than
 // the field's byte limit.

@@ -10,6 +10,7 @@
 #include <QDateTimeEdit>
 #include <QDialog>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -119,7 +120,9 @@ void Binder::bindField(Field& field, QObject& target) {
         edit->setReadOnly(field.kind() == FieldKind::Label);
         edit->setText(field.text());
         connect(&field, &Field::valueChanged, edit, [this, edit](const QVariant& v) {
-            quietly(updating_, [&] { edit->setText(v.toString()); });
+            // The user's own typing comes back here; rewriting it would move the cursor.
+            if (edit->text() != v.toString())
+                quietly(updating_, [&] { edit->setText(v.toString()); });
         });
         connect(edit, &QLineEdit::textChanged, &field, [this, &field](const QString& text) {
             if (!updating_)
@@ -212,7 +215,8 @@ void Binder::bindField(Field& field, QObject& target) {
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) {
         memo->setPlainText(field.text());
         connect(&field, &Field::valueChanged, memo, [this, memo](const QVariant& v) {
-            quietly(updating_, [&] { memo->setPlainText(v.toString()); });
+            if (memo->toPlainText() != v.toString())
+                quietly(updating_, [&] { memo->setPlainText(v.toString()); });
         });
         connect(memo, &QPlainTextEdit::textChanged, &field, [this, memo, &field] {
             if (updating_)
@@ -359,7 +363,11 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
     const QString name = watched->property("lmsField").toString();
     if (!name.isEmpty() && model_) {
         if (event->type() == QEvent::FocusOut) {
-            model_->focusLeft(name);
+            // Another window or a list's popup taking the focus does not leave the field; a box
+            // the exit handler raises would otherwise raise itself again.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                model_->focusLeft(name);
         } else if (event->type() == QEvent::KeyPress) {
             const int key = windowsKeyCode(static_cast<QKeyEvent*>(event)->key());
             if (key != 0)
