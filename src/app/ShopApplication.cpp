@@ -29,6 +29,7 @@ ShopApplication::ShopApplication(const QString& programFolder, Prompter& prompte
       queries_(context_, main_),
       readers_(context_, main_),
       books_(context_, main_),
+      circulation_(context_, main_),
       window_(std::make_unique<MainWindow>(main_)) {
     host_.setMainWindow(&window_->window());
     main_.setLoginDialog(login_);

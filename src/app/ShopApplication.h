@@ -2,6 +2,7 @@
 
 #include "admin/AdminScreens.h"
 #include "books/BookScreens.h"
+#include "circulation/CirculationScreens.h"
 #include "core/ScreenContext.h"
 #include "core/Startup.h"
 #include "core/Tdm_Dbase.h"
@@ -54,6 +55,7 @@ private:
     QueryScreens queries_;
     ReaderScreens readers_;
     BookScreens books_;
+    CirculationScreens circulation_;
     // Declared last, so the windows go before the screens they show.
     std::unique_ptr<MainWindow> window_;
 };

@@ -296,6 +296,9 @@ void Binder::bindField(Field& field, QObject& target) {
             const int row = v.toInt();
             if (row < 0 || !table->model() || row >= table->model()->rowCount()) {
                 table->clearSelection();
+                // No current row either, so choosing any row again reaches the value.
+                if (table->selectionModel())
+                    table->selectionModel()->clearCurrentIndex();
                 return;
             }
             table->selectRow(row);
@@ -303,6 +306,20 @@ void Binder::bindField(Field& field, QObject& target) {
         };
         select(field.value());
         connect(&field, &Field::valueChanged, table, select);
+        // The clerk's choice of row becomes the value; a double click or Enter runs the
+        // screen's "<name>DblClick" where it has one.
+        if (QItemSelectionModel* selection = table->selectionModel()) {
+            connect(selection, &QItemSelectionModel::currentRowChanged, &field,
+                    [this, &field](const QModelIndex& current) {
+                        if (!updating_)
+                            field.setValue(current.isValid() ? current.row() : -1);
+                    });
+        }
+        connect(table, &QAbstractItemView::doubleClicked, this,
+                [this, &field](const QModelIndex& index) {
+                    field.setValue(index.row());
+                    runOperation(field.name() + QStringLiteral("DblClick"));
+                });
     }
 }
 

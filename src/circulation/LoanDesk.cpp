@@ -1,0 +1,181 @@
+#include "circulation/LoanDesk.h"
+
+#include "books/BookDomains.h"
+#include "core/GbkText.h"
+#include "core/form/Clock.h"
+#include "core/form/IdField.h"
+#include "core/pubdata.h"
+#include "readers/ReaderDomains.h"
+#include "readers/ReaderFieldLimits.h"
+#include "readers/ReaderLookup.h"
+#include "readers/ReaderRecord.h"
+
+#include <climits>
+
+namespace lms {
+
+namespace {
+
+void unlimited(Field& spin) {
+    spin.setMinimum(INT_MIN);
+    spin.setMaximum(INT_MAX);
+}
+
+} // namespace
+
+LoanDesk::LoanDesk(const QString& name, const QString& caption, const ScreenContext& ctx,
+                   QObject* parent)
+    : FormModel(name, caption, parent), ctx_(ctx) {}
+
+void LoanDesk::addReaderPanel() {
+    addField(QStringLiteral("tzID"), FieldKind::Text, QStringLiteral("读者编号：")).setMaxBytes(20);
+    addField(QStringLiteral("CheckisHaveReader"), FieldKind::Button, QStringLiteral("<<"));
+    addField(QStringLiteral("GroupBox1"), FieldKind::Group, QStringLiteral("读者信息浏览："))
+        .setEnabled(false);
+    addField(QStringLiteral("tzxm"), FieldKind::Text, QStringLiteral("读者姓名："));
+    addField(QStringLiteral("xp"), FieldKind::List, QStringLiteral("性         别："))
+        .setItems(Readers::sexes());
+    Field& type = addField(QStringLiteral("tzrx"), FieldKind::List, QStringLiteral("读者类型："));
+    type.setItems(Readers::types());
+    type.setItemIndex(0);
+    addField(QStringLiteral("df"), FieldKind::Text, QStringLiteral("联系电话："));
+    addField(QStringLiteral("zjhm"), FieldKind::Text, QStringLiteral("证件号码："));
+    addField(QStringLiteral("khrq"), FieldKind::Date, QStringLiteral("开户日期："));
+    unlimited(addField(QStringLiteral("tssn"), FieldKind::Spin,
+                       QStringLiteral("最多持有图书数量(本)：")));
+    unlimited(addField(QStringLiteral("tssj"), FieldKind::Spin,
+                       QStringLiteral("最长持有图书时间(天)：")));
+    unlimited(
+        addField(QStringLiteral("jyzj"), FieldKind::Spin, QStringLiteral("租借总计(本次)：")));
+    unlimited(
+        addField(QStringLiteral("whsn"), FieldKind::Spin, QStringLiteral("未还图书数量(本)：")));
+    addField(QStringLiteral("yj"), FieldKind::Text, QStringLiteral("押金剩余(元)："));
+    addField(QStringLiteral("GroupBox6"), FieldKind::Group);
+    addField(QStringLiteral("yxq"), FieldKind::Date, QStringLiteral("租借有效期至："));
+    Field& state = addField(QStringLiteral("tzzt"), FieldKind::List, QStringLiteral("读者状态："));
+    state.setItems(Readers::states());
+    state.setItemIndex(0);
+    addField(QStringLiteral("tzztszq"), FieldKind::Date, QStringLiteral("状态设置时间："));
+    addField(QStringLiteral("GroupBox4"), FieldKind::Group, QStringLiteral("读者备注："));
+    addField(QStringLiteral("tzbz"), FieldKind::Memo).setMaxBytes(Readers::kRemarkBytes);
+
+    lookUpWhenFull(
+        field(QStringLiteral("tzID")), [this] { return ctx_.pub.ReaderIdMaxLen; },
+        [this] {
+            if (settingId_)
+                return;
+            CheckisHaveReaderClick();
+            scanEnterPending_ = true;
+        });
+    addOperation(QStringLiteral("CheckisHaveReaderClick"), [this] { CheckisHaveReaderClick(); });
+    onKeyDown(QStringLiteral("tzID"), [this](int key) {
+        scanEnterPending_ = false;
+        const QString id = typedId(field(QStringLiteral("tzID")));
+        if (key == 13 && !id.isEmpty() && !(readerOk_ && id == currentReaderId_))
+            CheckisHaveReaderClick();
+    });
+    pressOnEnter(QStringLiteral("CheckisHaveReader"));
+}
+
+void LoanDesk::addBookPanel() {
+    addField(QStringLiteral("tsID"), FieldKind::Text, QStringLiteral("图书编号：")).setMaxBytes(20);
+    addField(QStringLiteral("CheckisHavebook"), FieldKind::Button, QStringLiteral("<<"));
+    addField(QStringLiteral("GroupBox2"), FieldKind::Group, QStringLiteral("图书信息浏览："))
+        .setEnabled(false);
+    addField(QStringLiteral("tsmz"), FieldKind::Text, QStringLiteral("图书名称："));
+    addField(QStringLiteral("tsrx"), FieldKind::Text, QStringLiteral("图书类型："));
+    addField(QStringLiteral("tszz"), FieldKind::Text, QStringLiteral("作        者："));
+    addField(QStringLiteral("tsfj"), FieldKind::Text, QStringLiteral("附        件："));
+    addField(QStringLiteral("tsjg"), FieldKind::Text, QStringLiteral("价格 (元)："));
+    addField(QStringLiteral("nnsj"), FieldKind::Date, QStringLiteral("录入时间："));
+    Field& state = addField(QStringLiteral("tszt"), FieldKind::List, QStringLiteral("图书状态："));
+    state.setItems(Books::states());
+    state.setItemIndex(0);
+    addField(QStringLiteral("tsztszq"), FieldKind::Date, QStringLiteral("状态设置时间："));
+    unlimited(addField(QStringLiteral("tszjcs"), FieldKind::Spin, QStringLiteral("租借次数：")));
+    addField(QStringLiteral("GroupBox5"), FieldKind::Group, QStringLiteral("图书备注："));
+    addField(QStringLiteral("tsbz"), FieldKind::Memo).setMaxBytes(Books::kRemarkBytes);
+
+    lookUpWhenFull(
+        field(QStringLiteral("tsID")), [this] { return ctx_.pub.BookIdMaxLen; },
+        [this] {
+            CheckisHavebookClick();
+            scanEnterPending_ = true;
+        });
+    addOperation(QStringLiteral("CheckisHavebookClick"), [this] { CheckisHavebookClick(); });
+    onKeyDown(QStringLiteral("tsID"), [this](int key) {
+        scanEnterPending_ = false;
+        const QString id = typedId(field(QStringLiteral("tsID")));
+        if (key == 13 && !id.isEmpty() && !(bookOk_ && id == currentBookId_))
+            CheckisHavebookClick();
+    });
+    pressOnEnter(QStringLiteral("CheckisHavebook"));
+}
+
+void LoanDesk::pressOnEnter(const QString& button) {
+    onKeyDown(button, [this, button](int key) {
+        const bool scanEnter = scanEnterPending_;
+        scanEnterPending_ = false;
+        if (key == 13 && !scanEnter && field(button).isEnabled())
+            run(button + QStringLiteral("Click"));
+    });
+}
+
+void LoanDesk::iniTZ() {
+    Field& id = field(QStringLiteral("tzID"));
+    id.setMaxBytes(ctx_.pub.ReaderIdMaxLen);
+    id.setValue(QString());
+    for (const char* name : {"tzxm", "df", "zjhm", "tzbz"})
+        field(QString::fromLatin1(name)).setValue(QString());
+    field(QStringLiteral("xp")).setItemIndex(-1);
+    field(QStringLiteral("tzrx")).setItemIndex(0);
+    currentReaderId_.clear();
+    const QDateTime now = ctx_.clock.now();
+    for (const char* name : {"khrq", "yxq", "tzztszq"})
+        field(QString::fromLatin1(name)).setValue(now);
+}
+
+void LoanDesk::iniTs() {
+    Field& id = field(QStringLiteral("tsID"));
+    id.setMaxBytes(ctx_.pub.BookIdMaxLen);
+    id.setValue(QString());
+    for (const char* name : {"tsmz", "tsrx", "tszz", "tsfj", "tsjg", "tsbz"})
+        field(QString::fromLatin1(name)).setValue(QString());
+    currentBookId_.clear();
+    const QDateTime now = ctx_.clock.now();
+    for (const char* name : {"nnsj", "tsztszq"})
+        field(QString::fromLatin1(name)).setValue(now);
+}
+
+void LoanDesk::showReaderRow(const Readers::ReaderRecord& reader, const QDateTime& now) {
+    Readers::showReader(*this, reader, QStringLiteral("tzbz"));
+    field(QStringLiteral("yxq"))
+        .setValue(reader.shownValidity(ctx_.pub.AutoExtendValidity, now).validity);
+    const bool daily = field(QStringLiteral("tzrx")).itemIndex() == Readers::Daily;
+    if (daily)
+        field(QStringLiteral("yxq")).setValue(now);
+    field(QStringLiteral("GroupBox6")).setVisible(!daily);
+}
+
+void LoanDesk::putId(const QString& idField, const QString& id) {
+    field(idField).setValue(id);
+    scanEnterPending_ = false;
+}
+
+void LoanDesk::setReaderIdQuietly(const QString& id) {
+    settingId_ = true;
+    field(QStringLiteral("tzID")).setValue(id);
+    settingId_ = false;
+}
+
+bool LoanDesk::stateForbids() const {
+    const int state = field(QStringLiteral("tzzt")).itemIndex();
+    return state == Readers::Suspended || state == Readers::LostStopped;
+}
+
+QString LoanDesk::storedRemark(const QString& memo) const {
+    const Field& remark = field(memo);
+    return Gbk::truncateToBytes(Gbk::joinLines(remark.text()), remark.maxBytes());
+}
+
+} // namespace lms

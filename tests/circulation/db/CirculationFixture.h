@@ -1,0 +1,96 @@
+#pragma once
+
+// What the circulation tests share: a new shop database with the default settings, readers and
+// books put straight into their tables, loans made through the screens, and readers of rows.
+
+#include "circulation/Tfrm_JNZC.h"
+#include "circulation/Tfrm_TZHBook.h"
+#include "circulation/Tfrm_TZJBook.h"
+#include "readers/db/ReaderFixture.h"
+
+namespace lms::test {
+
+class CirculationTest : public ReaderScreenTest {
+protected:
+    CirculationTest() {
+        shop.pub.ReaderIdMaxLen = 4;
+        shop.pub.BookIdMaxLen = 4;
+    }
+
+    void addBook(const QString& id, const QVariantMap& overrides = {}) {
+        QVariantMap row = {
+            {QStringLiteral("图书类型"), QStringLiteral("小说")},
+            {QStringLiteral("图书名称"), QStringLiteral("三国演义")},
+            {QStringLiteral("作者"), QStringLiteral("罗贯中")},
+            {QStringLiteral("附件"), QString()},
+            {QStringLiteral("价格"), QStringLiteral("25.5")},
+            {QStringLiteral("备注"), QString()},
+            {QStringLiteral("当前状态"), QStringLiteral("未借出")},
+            {QStringLiteral("状态设置期"), Dates::toStorage(at(2026, 2, 1, 10, 0))},
+            {QStringLiteral("录入时间"), Dates::toStorage(at(2026, 1, 2, 11, 0))},
+            {QStringLiteral("借阅次数"), 0},
+        };
+        for (auto it = overrides.begin(); it != overrides.end(); ++it)
+            row[it.key()] = it.value();
+        QStringList columns{QStringLiteral("图书编号")};
+        QStringList marks{QStringLiteral("?")};
+        QVariantList values{id};
+        for (auto it = row.begin(); it != row.end(); ++it) {
+            columns << it.key();
+            marks << QStringLiteral("?");
+            values << it.value();
+        }
+        Query(shop.dm->db(),
+              QStringLiteral("INSERT INTO 图书 (%1) VALUES (%2)")
+                  .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))))
+            .bindAll(values)
+            .exec();
+    }
+
+    QVariant bookColumn(const QString& id, const QString& column) {
+        return shop.dm->db().scalar(
+            QStringLiteral("SELECT \"%1\" FROM 图书 WHERE 图书编号 = ?").arg(column), {id});
+    }
+    qint64 loansOf(const QString& readerId) {
+        return shop.dm->db()
+            .scalar(QStringLiteral("SELECT COUNT(*) FROM 借出图书 WHERE 读者编号 = ?"), {readerId})
+            .toLongLong();
+    }
+    QDateTime loanDate(const QString& bookId, const QString& column) {
+        return Dates::fromStorage(
+            shop.dm->db()
+                .scalar(
+                    QStringLiteral("SELECT \"%1\" FROM 借出图书 WHERE 图书编号 = ?").arg(column),
+                    {bookId})
+                .toString());
+    }
+    // The last row of a table, as values by column position.
+    QVariantList lastRow(const QString& table) {
+        const QList<QVariantList> all = rows(table);
+        return all.isEmpty() ? QVariantList() : all.last();
+    }
+    QString lastLog() { return lastRow(QStringLiteral("日志")).value(3).toString(); }
+
+    // Lends through the borrowing screen (ids of plain letters and digits); questions are
+    // answered from the prompter's script.
+    void lendThroughScreen(Tfrm_TZJBook& screen, const QString& reader, const QString& book) {
+        screen.FormShow();
+        screen.field(QStringLiteral("tzID")).type(reader);
+        if (reader.size() != shop.pub.ReaderIdMaxLen)
+            screen.CheckisHaveReaderClick();
+        screen.field(QStringLiteral("tsID")).type(book);
+        if (book.size() != shop.pub.BookIdMaxLen)
+            screen.CheckisHavebookClick();
+        screen.Button1Click();
+    }
+    // Looks a lent book up on the return screen.
+    void bringBack(Tfrm_TZHBook& screen, const QString& book) {
+        screen.FormShow();
+        screen.field(QStringLiteral("tsID")).type(book);
+    }
+    QString value(FormModel& screen, const char* name) {
+        return screen.field(QString::fromLatin1(name)).text();
+    }
+};
+
+} // namespace lms::test
