@@ -1,4 +1,5 @@
 #include "app/ShopApplication.h"
+#include "queries/widgets/CashChartView.h"
 
 #include <QDir>
 #include <QMainWindow>
@@ -32,6 +33,7 @@ ShopApplication::ShopApplication(const QString& programFolder, Prompter& prompte
       circulation_(context_, main_),
       window_(std::make_unique<MainWindow>(main_)) {
     host_.setMainWindow(&window_->window());
+    CashChartView::attach(host_, queries_.QMoneyChart);
     main_.setLoginDialog(login_);
     main_.registerScreen(QStringLiteral("N14"), about_);
 }

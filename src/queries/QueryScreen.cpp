@@ -6,6 +6,9 @@
 #include "core/Tdm_Dbase.h"
 #include "core/form/Clock.h"
 #include "core/form/Prompter.h"
+#include "queries/ListingPrintout.h"
+
+#include <cmath>
 
 namespace lms {
 
@@ -13,6 +16,7 @@ namespace {
 
 const QString kStart = QStringLiteral("DateTimePicker1");
 const QString kEnd = QStringLiteral("DateTimePicker2");
+const QString kProgress = QStringLiteral("ProgressBar1");
 
 // Drop-downs of stored names may be typed into; those of fixed values may not.
 FieldKind valueFieldKind(const Criterion& criterion) {
@@ -58,8 +62,13 @@ QueryScreen::QueryScreen(const QueryDefinition& definition, ScreenContext& conte
             addField(total.field, FieldKind::Label, total.caption);
     }
     addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("查询"));
+    addField(QStringLiteral("Button3"), FieldKind::Button, QStringLiteral("导出"));
+    addField(QStringLiteral("Button4"), FieldKind::Button, QStringLiteral("打印"));
     addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("关闭"));
+    addField(kProgress, FieldKind::Progress, QStringLiteral("导出进度")).setVisible(false);
     addOperation(QStringLiteral("Button2Click"), [this] { Button2Click(); });
+    addOperation(QStringLiteral("Button3Click"), [this] { Button3Click(); });
+    addOperation(QStringLiteral("Button4Click"), [this] { Button4Click(); });
     addOperation(QStringLiteral("Button1Click"), [this] { Button1Click(); });
 }
 
@@ -116,7 +125,7 @@ void QueryScreen::correctReversedRange() {
     field(kEnd).setValue(QDateTime(start.date(), QTime(23, 59, 59)));
 }
 
-Statement QueryScreen::statement() const {
+FilterInput QueryScreen::filterInput() const {
     FilterInput input;
     input.ticked = [this](const QString& box) { return field(box).checked(); };
     input.text = [this](const QString& name) { return field(name).text(); };
@@ -127,19 +136,29 @@ Statement QueryScreen::statement() const {
         input.rangeEnd = field(kEnd).value().toDateTime();
     }
     input.now = ctx_.clock.now();
-    return FilterBuilder::build(definition_, input);
+    return input;
+}
+
+Statement QueryScreen::statement() const {
+    return FilterBuilder::build(definition_, filterInput());
 }
 
 void QueryScreen::Button2Click() {
+    if (busy_)
+        return;
     if (hasRange())
         correctReversedRange();
     const Statement built = statement();
+    // Printed with the listing, once it replaces the one on the screen.
+    const QString criteria =
+        ListingPrintout::criteria(definition_, filterInput(), RegionalFormats());
     Field& grid = field(QStringLiteral("StringGrid1"));
     try {
         Query query(ctx_.dm.db(), built.sql);
         query.bindAll(built.params);
         if (!query.next()) {
             results_.clear();
+            criteriaShown_ = criteria;
             grid.setValue(-1);
             ctx_.prompter.information(definition_.noRowsMessage);
             return;
@@ -154,6 +173,8 @@ void QueryScreen::Button2Click() {
             sources.push_back(source);
         }
         results_.start(definition_.columns, ctx_.clock.now());
+        criteriaShown_ = criteria;
+        totalsCurrent_ = false;
         try {
             do {
                 results_.append(query, sources);
@@ -173,6 +194,7 @@ void QueryScreen::Button2Click() {
 void QueryScreen::writeTotals() {
     if (definition_.totals == QueryDefinition::Totals::None)
         return;
+    totalsCurrent_ = true;
     const bool money = definition_.totals == QueryDefinition::Totals::SumAsMoney;
     for (const TotalField& total : definition_.totalFields) {
         int column = -1;
@@ -185,7 +207,9 @@ void QueryScreen::writeTotals() {
         float sum = 0;
         for (int row = 0; row < results_.rowCount(); ++row) {
             double value = results_.number(row, column).value_or(0.0);
-            if (money)
+            // A value already of whole cents reads back unchanged; only others take the
+            // (slow) round trip through the printed form.
+            if (money && std::round(value * 100) / 100 != value)
                 value = Numbers::parseDecimal(Numbers::twoDecimalForm(value)).value_or(0.0);
             sum = static_cast<float>(static_cast<double>(sum) + value);
         }

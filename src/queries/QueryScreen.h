@@ -2,14 +2,17 @@
 
 #include "core/ScreenContext.h"
 #include "core/form/FormModel.h"
+#include "core/form/Printout.h"
 #include "queries/FilterBuilder.h"
+#include "queries/ListingExport.h"
 #include "queries/QueryDefinition.h"
 #include "queries/ResultTable.h"
 
 namespace lms {
 
-// What the six query screens share: criteria with their check boxes, the match mode, "查询" and
-// "关闭", the result grid and the totals; a screen is its definition plus its own FormShow.
+// What the six query screens share: criteria with their check boxes, the match mode, "查询",
+// "导出", "打印" and "关闭", the result grid and the totals; a screen is its definition plus its
+// own FormShow.
 class QueryScreen : public FormModel {
     Q_OBJECT
 public:
@@ -22,9 +25,16 @@ public:
     // "查询": builds the statement from the ticked criteria, lists the rows, writes the totals.
     void Button2Click();
     void Button1Click() { close(Result::Accepted); }
+    // "导出": the listed rows, with the header and any totals, to a CSV file the clerk names.
+    void Button3Click();
+    // "打印": the listing with its caption, criteria, date and totals in the print preview.
+    void Button4Click();
 
     // The statement the current criteria give (for tests and the run itself).
     Statement statement() const;
+
+    // Listings longer than this are exported, not printed.
+    static constexpr int kPrintLimit = 5000;
 
 protected:
     // Every FormShow starts by unticking the criteria and emptying the value fields it names.
@@ -38,12 +48,20 @@ protected:
     ScreenContext& ctx_;
 
 private:
+    FilterInput filterInput() const;
     void correctReversedRange();
     bool hasRange() const;
     void writeTotals();
+    ListingExport::Listing listing() const;
+    std::vector<PrintoutLine> totalLines() const;
+    // While a file is written the buttons rest and the progress bar shows.
+    void setBusy(bool busy, int rows);
 
     QueryDefinition definition_;
     ResultTable results_;
+    QString criteriaShown_;      // the criteria of the listing on the screen, in words
+    bool totalsCurrent_ = false; // the totals belong to the rows listed
+    bool busy_ = false;
 };
 
 } // namespace lms

@@ -6,13 +6,14 @@ namespace lms {
 
 QueryScreens::QueryScreens(ScreenContext& context, Tfrm_Main& main)
     : CHRZ(context), QallBook(context), QJCBook(context), QallReader(context), QallMoney(context),
-      QAllRec(context) {
+      QAllRec(context), QMoneyChart(context) {
     main.registerScreen(QStringLiteral("CHRZMenu"), CHRZ);
     main.registerScreen(QStringLiteral("QAllBookMenu"), QallBook);
     main.registerScreen(QStringLiteral("QJCBookMenu"), QJCBook);
     main.registerScreen(QStringLiteral("QallReaderMenu"), QallReader);
     main.registerScreen(QStringLiteral("QAllMoneyMenu"), QallMoney);
     main.registerScreen(QStringLiteral("QAllRecMenu"), QAllRec);
+    main.registerScreen(QStringLiteral("QMoneyChartMenu"), QMoneyChart);
 }
 
 } // namespace lms

@@ -3,6 +3,7 @@
 #include "queries/Tfrm_CHRZ.h"
 #include "queries/Tfrm_QAllRec.h"
 #include "queries/Tfrm_QJCBook.h"
+#include "queries/Tfrm_QMoneyChart.h"
 #include "queries/Tfrm_QallBook.h"
 #include "queries/Tfrm_QallMoney.h"
 #include "queries/Tfrm_QallReader.h"
@@ -11,7 +12,7 @@ namespace lms {
 
 class Tfrm_Main;
 
-// The six query screens, created once and opened from their menu items.
+// The six query screens and the cash chart, created once and opened from their menu items.
 class QueryScreens {
 public:
     QueryScreens(ScreenContext& context, Tfrm_Main& main);
@@ -22,6 +23,7 @@ public:
     Tfrm_QallReader QallReader;
     Tfrm_QallMoney QallMoney;
     Tfrm_QAllRec QAllRec;
+    Tfrm_QMoneyChart QMoneyChart;
 };
 
 } // namespace lms

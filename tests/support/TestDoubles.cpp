@@ -39,6 +39,30 @@ std::optional<QString> ScriptedPrompter::openFile(const QString& title, const QS
     return path;
 }
 
+std::optional<QString> ScriptedPrompter::saveFile(const QString& title, const QString& filter,
+                                                  const QString& name) {
+    saveDialogs_.push_back({title, filter, name});
+    if (saves_.empty()) {
+        ADD_FAILURE() << "unanswered save dialog: " << title.toStdString();
+        return std::nullopt;
+    }
+    auto path = saves_.front();
+    saves_.pop_front();
+    return path;
+}
+
+void ScriptedPrompter::printPreview(const Printout& printout) {
+    Printed shown{printout, {}};
+    for (int row = 0; row < printout.rowCount; ++row) {
+        QStringList cells;
+        for (int column = 0; column < printout.columns.size(); ++column)
+            cells << printout.cell(row, column);
+        shown.rows << cells;
+    }
+    shown.printout.cell = nullptr;
+    printed_.push_back(std::move(shown));
+}
+
 QStringList ScriptedPrompter::texts() const {
     QStringList all;
     for (const Box& box : boxes_)

@@ -2,6 +2,7 @@
 
 #include "core/form/Clock.h"
 #include "core/form/FormModel.h"
+#include "core/form/Printout.h"
 #include "core/form/Prompter.h"
 #include "core/form/ScreenHost.h"
 
@@ -27,10 +28,30 @@ public:
     std::optional<QString> input(const QString& caption, const QString& prompt,
                                  const QString& initial) override;
     std::optional<QString> openFile(const QString& title, const QString& filter) override;
+    std::optional<QString> saveFile(const QString& title, const QString& filter,
+                                    const QString& name) override;
+    // Keeps the document with its table's cells read at the moment it was shown.
+    void printPreview(const Printout& printout) override;
 
     void answer(bool yes) { answers_.push_back(yes); }
     void answerInput(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
     void answerFile(std::optional<QString> path) { files_.push_back(std::move(path)); }
+    void answerSaveFile(std::optional<QString> path) { saves_.push_back(std::move(path)); }
+
+    // A save dialog as it was asked.
+    struct SaveDialog {
+        QString title;
+        QString filter;
+        QString name;
+    };
+    const std::vector<SaveDialog>& saveDialogs() const { return saveDialogs_; }
+
+    // A document shown in the print preview, its table read out.
+    struct Printed {
+        Printout printout;
+        QList<QStringList> rows;
+    };
+    const std::vector<Printed>& printed() const { return printed_; }
 
     const std::vector<Box>& boxes() const { return boxes_; }
     QStringList texts() const;
@@ -43,6 +64,9 @@ private:
     std::deque<bool> answers_;
     std::deque<std::optional<QString>> inputs_;
     std::deque<std::optional<QString>> files_;
+    std::deque<std::optional<QString>> saves_;
+    std::vector<SaveDialog> saveDialogs_;
+    std::vector<Printed> printed_;
 };
 
 // "Now" as the test sets it.

@@ -5,8 +5,10 @@
 
 namespace lms {
 
-// The message boxes, input box and file dialogs a screen may raise; the widgets show them,
-// tests answer them from a script.
+struct Printout;
+
+// The message boxes, input box, file dialogs and print preview a screen may raise; the widgets
+// show them, tests answer them from a script.
 class Prompter {
 public:
     enum class Icon { Error, Information, Warning };
@@ -21,6 +23,12 @@ public:
                                          const QString& initial) = 0;
     // A file-open dialog; filter as "description|*.ext". Nothing when cancelled.
     virtual std::optional<QString> openFile(const QString& title, const QString& filter) = 0;
+    // A file-save dialog offering `name`; it asks before an existing file is replaced. Nothing
+    // when cancelled.
+    virtual std::optional<QString> saveFile(const QString& title, const QString& filter,
+                                            const QString& name) = 0;
+    // Shows the document in a print preview, from which the clerk prints it or not.
+    virtual void printPreview(const Printout& printout) = 0;
 
     void error(const QString& text) { message(Icon::Error, Buttons::Ok, text); }
     void information(const QString& text) { message(Icon::Information, Buttons::Ok, text); }

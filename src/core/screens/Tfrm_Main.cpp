@@ -36,7 +36,8 @@ const std::vector<Tfrm_Main::Menu>& Tfrm_Main::menus() {
           {"N11", "-"},
           {"QallReaderMenu", "读者查询统计"},
           {"N12", "-"},
-          {"QAllMoneyMenu", "资金查询统计"}}},
+          {"QAllMoneyMenu", "资金查询统计"},
+          {"QMoneyChartMenu", "资金统计图"}}},
         {"N4",
          "系统管理",
          {{"TJUserMenu", "添加新用户"},
@@ -71,6 +72,20 @@ QString Tfrm_Main::title() {
     return QStringLiteral("图书租借管理系统");
 }
 
+QStringList Tfrm_Main::commandsOfFlag(int number) {
+    struct Shared {
+        int flag;
+        const char* command;
+    };
+    static constexpr Shared kShared[] = {{23, "QMoneyChartMenu"}};
+    QStringList commands = {QString::fromUtf8(permissionFlags().at(number - 1).command)};
+    for (const Shared& shared : kShared) {
+        if (shared.flag == number)
+            commands << QString::fromUtf8(shared.command);
+    }
+    return commands;
+}
+
 Tfrm_Main::Tfrm_Main(Tdm_Dbase& dm, Prompter& prompter, const Clock& clock, ScreenHost& host,
                      QObject* parent)
     : FormModel(QStringLiteral("frm_Main"), title(), parent), dm_(dm), prompter_(prompter),
@@ -87,7 +102,8 @@ Tfrm_Main::Tfrm_Main(Tdm_Dbase& dm, Prompter& prompter, const Clock& clock, Scre
     }
     // Until a user has logged in, no gated command is usable.
     for (const PermissionFlag& flag : permissionFlags())
-        field(QString::fromUtf8(flag.command)).setEnabled(false);
+        for (const QString& command : commandsOfFlag(flag.number))
+            field(command).setEnabled(false);
 
     const QStringList fixedPanels = {QStringLiteral("提示："), QStringLiteral("当前操作人员："),
                                      QString(), QStringLiteral("当前时间："), QString()};
@@ -157,7 +173,8 @@ void Tfrm_Main::openMenuItem(const QString& item) {
 }
 
 void Tfrm_Main::setFlagEnabled(int number, bool enabled) {
-    field(QString::fromUtf8(permissionFlags().at(number - 1).command)).setEnabled(enabled);
+    for (const QString& command : commandsOfFlag(number))
+        field(command).setEnabled(enabled);
 }
 
 void Tfrm_Main::showCurrentUser(const QString& user) {

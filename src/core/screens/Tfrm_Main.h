@@ -37,6 +37,9 @@ public:
     static const std::vector<Menu>& menus();
     static const std::vector<ToolButton>& toolButtons();
     static QString title();
+    // Every command a permission flag enables: its own, then the later screens that go with
+    // it (the cash chart goes with the money listing).
+    static QStringList commandsOfFlag(int number);
 
     Tfrm_Main(Tdm_Dbase& dm, Prompter& prompter, const Clock& clock, ScreenHost& host,
               QObject* parent = nullptr);

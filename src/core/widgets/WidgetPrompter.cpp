@@ -1,8 +1,10 @@
 #include "core/widgets/WidgetPrompter.h"
 
 #include "core/screens/Tfrm_Main.h"
+#include "core/widgets/PrintoutPrinter.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -48,13 +50,39 @@ std::optional<QString> WidgetPrompter::input(const QString& caption, const QStri
     return ok ? std::optional<QString>(text) : std::nullopt;
 }
 
-std::optional<QString> WidgetPrompter::openFile(const QString& title, const QString& filter) {
-    // "description|*.ext" becomes Qt's "description (*.ext)".
+namespace {
+
+// "description|*.ext" becomes Qt's "description (*.ext)".
+QString qtFilterOf(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
-    const QString qtFilter =
-        parts.size() == 2 ? parts[0] + QStringLiteral(" (") + parts[1] + QLatin1Char(')') : filter;
-    const QString file = QFileDialog::getOpenFileName(parentWindow(), title, QString(), qtFilter);
+    return parts.size() == 2 ? parts[0] + QStringLiteral(" (") + parts[1] + QLatin1Char(')')
+                             : filter;
+}
+
+} // namespace
+
+std::optional<QString> WidgetPrompter::openFile(const QString& title, const QString& filter) {
+    const QString file =
+        QFileDialog::getOpenFileName(parentWindow(), title, QString(), qtFilterOf(filter));
     return file.isEmpty() ? std::nullopt : std::optional<QString>(file);
+}
+
+std::optional<QString> WidgetPrompter::saveFile(const QString& title, const QString& filter,
+                                                const QString& name) {
+    QFileDialog dialog(parentWindow(), title, QDir::home().filePath(name), qtFilterOf(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without the filter's extension gets it.
+    const qsizetype dot = filter.lastIndexOf(QStringLiteral("*."));
+    if (dot >= 0)
+        dialog.setDefaultSuffix(filter.mid(dot + 2));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+void WidgetPrompter::printPreview(const Printout& printout) {
+    PrintoutPrinter::preview(printout, parentWindow());
 }
 
 } // namespace lms

@@ -6,13 +6,17 @@ class QWidget;
 
 namespace lms {
 
-// The prompter of the running program: Qt's message boxes, input box and file dialog.
+// The prompter of the running program: Qt's message boxes, input box, file dialogs and print
+// preview.
 class WidgetPrompter : public Prompter {
 public:
     bool message(Icon icon, Buttons buttons, const QString& text) override;
     std::optional<QString> input(const QString& caption, const QString& prompt,
                                  const QString& initial) override;
     std::optional<QString> openFile(const QString& title, const QString& filter) override;
+    std::optional<QString> saveFile(const QString& title, const QString& filter,
+                                    const QString& name) override;
+    void printPreview(const Printout& printout) override;
 
 private:
     static QWidget* parentWindow();

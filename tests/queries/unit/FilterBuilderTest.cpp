@@ -74,7 +74,10 @@ TEST(FilterBuilder, DatesAreBoundAsStoredTextWithWholeSecondsInclusive) {
 TEST(FilterBuilder, TypedValuesLoseBlanksAndControlCharactersAtTheirEndsOnly) {
     EXPECT_EQ(FilterBuilder::criterionValue(QStringLiteral("\t\r\n a b \x01")),
               QStringLiteral("a b"));
-    EXPECT_EQ(FilterBuilder::criterionValue(QStringLiteral("a\x01" "b")), QStringLiteral("a\x01" "b"));
+    EXPECT_EQ(FilterBuilder::criterionValue(QStringLiteral("a\x01"
+                                                           "b")),
+              QStringLiteral("a\x01"
+                             "b"));
     EXPECT_EQ(FilterBuilder::criterionValue(QStringLiteral("   ")), QString());
     EXPECT_EQ(FilterBuilder::criterionValue(QStringLiteral("全角\u3000")),
               QStringLiteral("全角\u3000"));
