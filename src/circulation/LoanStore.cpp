@@ -1,5 +1,7 @@
 #include "circulation/LoanStore.h"
 
+#include "reports/Receipt.h"
+
 #include "books/BookDomains.h"
 #include "core/Database.h"
 #include "core/DateRules.h"
@@ -44,7 +46,8 @@ QList<OpenLoan> openLoans(Database& db, const QString& readerId) {
     return loans;
 }
 
-LendOutcome lend(Tdm_Dbase& dm, const Lending& lending) {
+LendOutcome lend(Tdm_Dbase& dm, const Lending& lending, StoredRows* stored) {
+    StoredRows rows;
     Database& db = dm.db();
     Transaction transaction(db);
     // Only a book on the shelf is lent, so a book never has two loans.
@@ -63,6 +66,7 @@ LendOutcome lend(Tdm_Dbase& dm, const Lending& lending) {
                   Dates::toStorage(lending.now),
                   Dates::toStorage(Dates::plusDays(lending.now, lending.loanDays))})
         .exec();
+    rows.loanRow = Receipts::lastRowid(db);
     // The counters grow from what is stored, so a loan made in another window is not lost.
     Query(db, QStringLiteral("UPDATE 读者 SET 备注 = ?, 借阅有效期 = ?, 状态设置期 = ?, "
                              "未还数量 = COALESCE(未还数量, 0) + 1, "
@@ -75,11 +79,15 @@ LendOutcome lend(Tdm_Dbase& dm, const Lending& lending) {
     dm.appendLog(QStringLiteral("读者借书"), lending.user, lending.now,
                  QStringLiteral("读者编号：") + lending.readerId + QStringLiteral(" 图书编号：") +
                      lending.bookId);
+    rows.logRow = Receipts::lastRowid(db);
     transaction.commit();
+    if (stored)
+        *stored = rows;
     return LendOutcome::Lent;
 }
 
-ReturnOutcome giveBack(Tdm_Dbase& dm, const Returning& r) {
+ReturnOutcome giveBack(Tdm_Dbase& dm, const Returning& r, StoredRows* stored) {
+    StoredRows rows;
     Database& db = dm.db();
     Transaction transaction(db);
     Query(db, QStringLiteral("DELETE FROM 借出图书 WHERE 图书编号 = ? AND 读者编号 = ?"))
@@ -113,6 +121,7 @@ ReturnOutcome giveBack(Tdm_Dbase& dm, const Returning& r) {
                   Dates::toStorage(r.now),
                   r.damagedOrLost ? QVariant(QStringLiteral("破损或遗失")) : QVariant()})
         .exec();
+    rows.historyRow = Receipts::lastRowid(db);
     QString explanation =
         QStringLiteral("读者编号：") + r.readerId + QStringLiteral(" 图书编号：") + r.bookId;
     if (r.damagedOrLost)
@@ -125,7 +134,10 @@ ReturnOutcome giveBack(Tdm_Dbase& dm, const Returning& r) {
     dm.appendLedger(QStringLiteral("读者还书"), r.user, r.now, r.fromDeposit ? 0.0f : total, 0.0f,
                     r.fromDeposit ? -total : 0.0f, static_cast<float>(r.amounts.rent),
                     static_cast<float>(r.amounts.fine), static_cast<float>(r.amounts.compensation));
+    rows.ledgerRow = Receipts::lastRowid(db);
     transaction.commit();
+    if (stored)
+        *stored = rows;
     return ReturnOutcome::Returned;
 }
 

@@ -14,6 +14,18 @@ class Tdm_Dbase;
 
 namespace lms::Circulation {
 
+// The rowids an operation wrote, from which its receipt is read back.
+struct StoredRows {
+    qint64 loanRow = 0;    // lends: the 借出图书 row
+    qint64 logRow = 0;     // lends: the "读者借书" log record
+    qint64 historyRow = 0; // returns: the 图书借阅历史记录 row
+    qint64 ledgerRow = 0;  // returns: the "读者还书" ledger record
+};
+
+} // namespace lms::Circulation
+
+namespace lms::Circulation {
+
 // One row of 借出图书 as the return screen reads it.
 struct LoanRow {
     QString bookId;
@@ -52,7 +64,7 @@ enum class LendOutcome { Lent, BookNotOnShelf };
 // Lends the book in one transaction: the loan row, the book lent and counted, the reader's
 // counters, validity and state date, and the log record. A book no longer on the shelf is not
 // lent. Throws DbError, having written nothing.
-LendOutcome lend(Tdm_Dbase& dm, const Lending& lending);
+LendOutcome lend(Tdm_Dbase& dm, const Lending& lending, StoredRows* stored = nullptr);
 
 // A return as the return screen settles it.
 struct Returning {
@@ -76,6 +88,6 @@ enum class ReturnOutcome { Returned, NoSuchLoan };
 // Takes the book back in one transaction: the loan rows of this book and reader go, the book is
 // back on the shelf (or damaged or lost), the reader's count and deposit follow, and the history
 // row, the log and the ledger records are written. Throws DbError, having written nothing.
-ReturnOutcome giveBack(Tdm_Dbase& dm, const Returning& returning);
+ReturnOutcome giveBack(Tdm_Dbase& dm, const Returning& returning, StoredRows* stored = nullptr);
 
 } // namespace lms::Circulation

@@ -1,5 +1,7 @@
 #include "circulation/Tfrm_JNZC.h"
 
+#include "reports/Receipt.h"
+
 #include "circulation/CirculationMessages.h"
 #include "core/DateRules.h"
 #include "core/GbkText.h"
@@ -34,7 +36,8 @@ template <typename Fill> void withFlag(bool& flag, Fill fill) {
 } // namespace
 
 Tfrm_JNZC::Tfrm_JNZC(const ScreenContext& ctx, QObject* parent)
-    : FormModel(QStringLiteral("frm_JNZC"), QStringLiteral("缴费充值"), parent), ctx_(ctx) {
+    : FormModel(QStringLiteral("frm_JNZC"), QStringLiteral("缴费充值"), parent), ctx_(ctx),
+      receipt_(ctx) {
     addField(QStringLiteral("ID"), FieldKind::Text, QStringLiteral("读者编号：")).setMaxBytes(20);
     addField(QStringLiteral("CheckisHaveReader"), FieldKind::Button, QStringLiteral("<<"));
     addField(QStringLiteral("tzxm"), FieldKind::Label, QStringLiteral("读者姓名："));
@@ -93,6 +96,8 @@ Tfrm_JNZC::Tfrm_JNZC(const ScreenContext& ctx, QObject* parent)
     addOperation(QStringLiteral("CheckisHaveReaderClick"), [this] { CheckisHaveReaderClick(); });
     addOperation(QStringLiteral("Button2Click"), [this] { Button2Click(); });
     addOperation(QStringLiteral("Button1Click"), [this] { Button1Click(); });
+    receipt_.attach(addField(ReceiptSlip::kButton, FieldKind::Button, ReceiptSlip::kCaption));
+    addOperation(ReceiptSlip::kButton + QStringLiteral("Click"), [this] { receipt_.print(); });
     for (const char* name : {"CheckisHaveReader", "Button2", "Button1"}) {
         const QString button = QString::fromLatin1(name);
         onKeyDown(button, [this, button](int key) {
@@ -103,6 +108,7 @@ Tfrm_JNZC::Tfrm_JNZC(const ScreenContext& ctx, QObject* parent)
 }
 
 void Tfrm_JNZC::FormShow() {
+    receipt_.clear();
     iniall();
     readerOk_ = false;
     field(QStringLiteral("ID")).requestFocus();
@@ -220,19 +226,21 @@ void Tfrm_JNZC::Button2Click() {
     const double total = *rent + *change;
     withFlag(filling_,
              [&] { field(QStringLiteral("fyzj")).setValue(Numbers::generalForm(total)); });
+    qint64 ledgerRow = 0;
     try {
-        store(*rent, *change, total, ctx_.clock.now());
+        ledgerRow = store(*rent, *change, total, ctx_.clock.now());
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
         return;
     }
+    receipt_.keep(ReceiptSource::payment(ledgerRow, currentReaderId_));
     ctx_.prompter.information(paidMessage());
     iniall();
     field(QStringLiteral("ID")).requestFocus();
     readerOk_ = false;
 }
 
-void Tfrm_JNZC::store(double rent, double depositChange, double total, const QDateTime& now) {
+qint64 Tfrm_JNZC::store(double rent, double depositChange, double total, const QDateTime& now) {
     const Field& type = field(QStringLiteral("tzrx"));
     if (!hasChoice(type))
         throw DbError(0, "reader type not chosen");
@@ -258,7 +266,9 @@ void Tfrm_JNZC::store(double rent, double depositChange, double total, const QDa
     ctx_.dm.appendLedger(QStringLiteral("缴费充值"), ctx_.pub.CurrentUser, now,
                          static_cast<float>(total), 0.0f, static_cast<float>(depositChange),
                          static_cast<float>(rent), 0.0f, 0.0f);
+    const qint64 ledgerRow = Receipts::lastRowid(db);
     transaction.commit();
+    return ledgerRow;
 }
 
 void Tfrm_JNZC::Button1Click() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "circulation/PaymentProposal.h"
+#include "circulation/ReceiptSlip.h"
 #include "core/ScreenContext.h"
 #include "core/form/FormModel.h"
 
@@ -27,11 +28,15 @@ public:
     bool readerOk() const { return readerOk_; }
     const QString& currentReaderId() const { return currentReaderId_; }
 
+    ReceiptSlip& receipt() { return receipt_; }
+
 private:
     // Stores the payment with its log and ledger records in one transaction; throws DbError.
-    void store(double rent, double depositChange, double total, const QDateTime& now);
+    // The rowid of its ledger record, for the receipt.
+    qint64 store(double rent, double depositChange, double total, const QDateTime& now);
 
     ScreenContext ctx_;
+    ReceiptSlip receipt_;
     QString currentReaderId_;
     bool readerOk_ = false;
     Circulation::PaymentBasis old_;

@@ -24,7 +24,7 @@ using namespace Circulation;
 
 Tfrm_TZHBook::Tfrm_TZHBook(const ScreenContext& ctx, Tfrm_TZJBook& borrowing, QObject* parent)
     : LoanDesk(QStringLiteral("frm_TZHBook"), QStringLiteral("读者还书"), ctx, parent),
-      borrowing_(borrowing) {
+      borrowing_(borrowing), receipt_(ctx) {
     addBookPanel();
     addReaderPanel();
     addField(QStringLiteral("GroupBox10"), FieldKind::Group,
@@ -68,11 +68,14 @@ Tfrm_TZHBook::Tfrm_TZHBook(const ScreenContext& ctx, Tfrm_TZJBook& borrowing, QO
     addOperation(QStringLiteral("Button1Click"), [this] { Button1Click(); });
     addOperation(QStringLiteral("Button2Click"), [this] { Button2Click(); });
     addOperation(QStringLiteral("Button3Click"), [this] { Button3Click(); });
+    receipt_.attach(addField(ReceiptSlip::kButton, FieldKind::Button, ReceiptSlip::kCaption));
+    addOperation(ReceiptSlip::kButton + QStringLiteral("Click"), [this] { receipt_.print(); });
     for (const char* name : {"Button1", "Button2", "Button3"})
         pressOnEnter(QString::fromLatin1(name));
 }
 
 void Tfrm_TZHBook::FormShow() {
+    receipt_.clear();
     iniTZ();
     readerOk_ = false;
     iniTs();
@@ -266,9 +269,10 @@ void Tfrm_TZHBook::Button1Click() {
     returning.user = ctx_.pub.CurrentUser;
     returning.now = ctx_.clock.now();
     ReturnOutcome outcome;
+    StoredRows stored;
     std::optional<Readers::ReaderRecord> reader;
     try {
-        outcome = giveBack(ctx_.dm, returning);
+        outcome = giveBack(ctx_.dm, returning, &stored);
         if (outcome == ReturnOutcome::Returned)
             reader = Readers::loadReader(ctx_.dm.db(), currentReaderId_);
     } catch (const DbError&) {
@@ -279,6 +283,7 @@ void Tfrm_TZHBook::Button1Click() {
         ctx_.prompter.error(noSuchLoanMessage(currentReaderId_, currentBookId_));
         return;
     }
+    receipt_.keep(ReceiptSource::giveBack(stored.ledgerRow, stored.historyRow));
     ctx_.prompter.information(returnedMessage());
     // The reader panel shows what is stored now: one book fewer, the deposit after deduction.
     if (reader) {

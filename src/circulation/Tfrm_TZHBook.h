@@ -2,6 +2,7 @@
 
 #include "circulation/LoanDesk.h"
 #include "circulation/LoanList.h"
+#include "circulation/ReceiptSlip.h"
 
 namespace lms {
 
@@ -27,10 +28,13 @@ public:
 
     const Circulation::LoanList& loanList() const { return loans_; }
 
+    ReceiptSlip& receipt() { return receipt_; }
+
 private:
     void allowReturn(bool allowed);
 
     Tfrm_TZJBook& borrowing_;
+    ReceiptSlip receipt_;
     Circulation::LoanList loans_;
     // Set while the screen fills the amounts itself: the total follows quietly.
     bool settling_ = false;

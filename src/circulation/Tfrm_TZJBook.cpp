@@ -21,7 +21,8 @@ namespace lms {
 using namespace Circulation;
 
 Tfrm_TZJBook::Tfrm_TZJBook(const ScreenContext& ctx, QObject* parent)
-    : LoanDesk(QStringLiteral("frm_TZJBook"), QStringLiteral("读者借书"), ctx, parent) {
+    : LoanDesk(QStringLiteral("frm_TZJBook"), QStringLiteral("读者借书"), ctx, parent),
+      receipt_(ctx) {
     addReaderPanel();
     addBookPanel();
     addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("借出"))
@@ -29,11 +30,14 @@ Tfrm_TZJBook::Tfrm_TZJBook(const ScreenContext& ctx, QObject* parent)
     addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("关闭"));
     addOperation(QStringLiteral("Button1Click"), [this] { Button1Click(); });
     addOperation(QStringLiteral("Button2Click"), [this] { Button2Click(); });
+    receipt_.attach(addField(ReceiptSlip::kButton, FieldKind::Button, ReceiptSlip::kCaption));
+    addOperation(ReceiptSlip::kButton + QStringLiteral("Click"), [this] { receipt_.print(); });
     pressOnEnter(QStringLiteral("Button1"));
     pressOnEnter(QStringLiteral("Button2"));
 }
 
 void Tfrm_TZJBook::FormShow() {
+    receipt_.clear();
     iniTZ();
     readerOk_ = false;
     iniTs();
@@ -148,9 +152,10 @@ void Tfrm_TZJBook::Button1Click() {
     lending.user = ctx_.pub.CurrentUser;
     lending.now = ctx_.clock.now();
     LendOutcome outcome;
+    StoredRows stored;
     std::optional<Readers::ReaderRecord> reader;
     try {
-        outcome = lend(ctx_.dm, lending);
+        outcome = lend(ctx_.dm, lending, &stored);
         if (outcome == LendOutcome::Lent)
             reader = Readers::loadReader(ctx_.dm.db(), currentReaderId_);
     } catch (const DbError&) {
@@ -165,6 +170,7 @@ void Tfrm_TZJBook::Button1Click() {
             CheckisHavebookClick();
         return;
     }
+    receipt_.addLoan(currentReaderId_, stored.loanRow, stored.logRow);
     ctx_.prompter.information(lentMessage());
     // The panel shows the counters and validity as stored.
     if (reader) {

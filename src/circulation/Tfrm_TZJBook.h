@@ -1,6 +1,7 @@
 #pragma once
 
 #include "circulation/LoanDesk.h"
+#include "circulation/ReceiptSlip.h"
 
 namespace lms {
 
@@ -16,8 +17,11 @@ public:
     void Button1Click();
     void Button2Click();
 
+    ReceiptSlip& receipt() { return receipt_; }
+
 private:
     void allowLending();
+    ReceiptSlip receipt_;
 };
 
 } // namespace lms
