@@ -1,0 +1,108 @@
+#include "BenchSupport.h"
+
+#include "core/DbError.h"
+
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <cstdio>
+#include <sqlite3.h>
+
+namespace lms::bench {
+
+StatementRecorder::StatementRecorder(sqlite3* db) : db_(db) {
+    sqlite3_trace_v2(db_, SQLITE_TRACE_STMT, &StatementRecorder::trace, this);
+}
+
+StatementRecorder::~StatementRecorder() {
+    sqlite3_trace_v2(db_, 0, nullptr, nullptr);
+}
+
+int StatementRecorder::trace(unsigned, void* context, void* statement, void*) {
+    auto* self = static_cast<StatementRecorder*>(context);
+    char* expanded = sqlite3_expanded_sql(static_cast<sqlite3_stmt*>(statement));
+    if (expanded) {
+        self->statements_ << QString::fromUtf8(expanded);
+        sqlite3_free(expanded);
+    }
+    return 0;
+}
+
+void replay(sqlite3* db, const QStringList& statements) {
+    for (const QString& sql : statements) {
+        const QByteArray utf8 = sql.toUtf8();
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &stmt,
+                               nullptr) != SQLITE_OK)
+            throw DbError(sqlite3_errcode(db), sqlite3_errmsg(db));
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+        }
+        sqlite3_finalize(stmt);
+    }
+}
+
+qint64 stepAll(sqlite3* db, const QString& sql, const QVariantList& params) {
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &stmt, nullptr) !=
+        SQLITE_OK)
+        throw DbError(sqlite3_errcode(db), sqlite3_errmsg(db));
+    for (int i = 0; i < params.size(); ++i) {
+        const QVariant& v = params[i];
+        if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
+            sqlite3_bind_double(stmt, i + 1, v.toDouble());
+        } else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong) {
+            sqlite3_bind_int64(stmt, i + 1, v.toLongLong());
+        } else {
+            const QByteArray text = v.toString().toUtf8();
+            sqlite3_bind_text(stmt, i + 1, text.constData(), static_cast<int>(text.size()),
+                              SQLITE_TRANSIENT);
+        }
+    }
+    qint64 rows = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        ++rows;
+    sqlite3_finalize(stmt);
+    return rows;
+}
+
+void resetPeakMemory() {
+    if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", f);
+        std::fclose(f);
+    }
+}
+
+double peakMemoryMb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+double median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+BenchShop::BenchShop(const QString& generatedFolder, const QString& workFolder)
+    : folder(workFolder + QLatin1Char('/')) {
+    QDir().mkpath(workFolder);
+    QFile::remove(folder + Tdm_Dbase::kFileName);
+    if (!QFile::copy(generatedFolder + QStringLiteral("/dbase.zqd"), folder + Tdm_Dbase::kFileName))
+        throw DbError(0, "cannot copy the generated database");
+    pub.AppPath = folder;
+    pub.CurrentUser = QStringLiteral("admin");
+    dm = std::make_unique<Tdm_Dbase>(pub);
+    dm->connect();
+    if (!dm->ReadSysSet())
+        throw DbError(0, "cannot read the settings");
+    clock.set(QDateTime(QDate(2026, 12, 1), QTime(10, 0)));
+}
+
+} // namespace lms::bench

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "core/Tdm_Dbase.h"
+#include "core/form/Clock.h"
+#include "core/form/Prompter.h"
+#include "core/form/ScreenHost.h"
+#include "core/pubdata.h"
+
+#include <QStringList>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+
+namespace lms::bench {
+
+// Answers every question with Yes and every file dialog with the path it is given.
+class YesPrompter : public Prompter {
+public:
+    bool message(Icon, Buttons, const QString&) override { return true; }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> openFile(const QString&, const QString&) override { return file; }
+    std::optional<QString> saveFile(const QString&, const QString&, const QString&) override {
+        return file;
+    }
+    void printPreview(const Printout&) override {}
+    std::optional<QString> file;
+};
+
+// A clock the benchmark sets.
+class SetClock : public Clock {
+public:
+    QDateTime now() const override { return now_; }
+    void set(const QDateTime& now) { now_ = now; }
+
+private:
+    QDateTime now_;
+};
+
+// Shows nothing: a screen shown by another just stays a model.
+class QuietHost : public ScreenHost {
+public:
+    void showModal(FormModel&) override {}
+    void showModeless(FormModel&, bool) override {}
+    void quit() override {}
+    bool quitting() const override { return false; }
+};
+
+// Records the statements a connection runs, with their bound values written in, so the same
+// work can be replayed through the C API as the floor.
+class StatementRecorder {
+public:
+    explicit StatementRecorder(sqlite3* db);
+    ~StatementRecorder();
+    StatementRecorder(const StatementRecorder&) = delete;
+    StatementRecorder& operator=(const StatementRecorder&) = delete;
+    const QStringList& statements() const { return statements_; }
+
+private:
+    static int trace(unsigned type, void* context, void* statement, void* sql);
+    sqlite3* db_;
+    QStringList statements_;
+};
+
+// Runs each statement to its end on the connection: prepare, step every row, finalize.
+void replay(sqlite3* db, const QStringList& statements);
+// Steps through every row of one statement with its values; returns the row count.
+qint64 stepAll(sqlite3* db, const QString& sql, const QVariantList& params);
+
+// Peak resident memory of the process since the last reset, in MB (Linux).
+void resetPeakMemory();
+double peakMemoryMb();
+
+using Clk = std::chrono::steady_clock;
+inline double secondsSince(Clk::time_point start) {
+    return std::chrono::duration<double>(Clk::now() - start).count();
+}
+double median(std::vector<double> values);
+
+// A working copy of a generated shop, opened as the program opens it, with the doubles a screen
+// needs.
+struct BenchShop {
+    BenchShop(const QString& generatedFolder, const QString& workFolder);
+    QString folder;
+    PubData pub;
+    std::unique_ptr<Tdm_Dbase> dm;
+    YesPrompter prompter;
+    SetClock clock;
+    QuietHost host;
+};
+
+} // namespace lms::bench
