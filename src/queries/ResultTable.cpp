@@ -35,8 +35,8 @@ bool ResultTable::holdsNumbers(CellFormat format) {
 void ResultTable::start(const std::vector<ResultColumn>& columns, const QDateTime& now) {
     beginResetModel();
     columns_.clear();
-    for (const ResultColumn& spec : columns)
-        columns_.push_back(Column{spec, {}, {}, {}});
+    for (const ResultColumn& definition : columns)
+        columns_.push_back(Column{definition, {}, {}, {}});
     rows_ = 0;
     published_ = 0;
     now_ = now;
@@ -57,7 +57,7 @@ void ResultTable::append(const Query& query, const std::vector<int>& sources) {
         const int source = sources[c];
         if (source < 0)
             continue;
-        if (holdsNumbers(column.spec.format)) {
+        if (holdsNumbers(column.definition.format)) {
             column.numbers.push_back(query.isNull(source) ? std::numeric_limits<double>::quiet_NaN()
                                                           : query.real(source));
         } else {
@@ -91,7 +91,7 @@ QVariant ResultTable::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole)
         return cellText(index.row(), index.column());
     if (role == Qt::TextAlignmentRole) {
-        const CellFormat format = columns_[index.column()].spec.format;
+        const CellFormat format = columns_[index.column()].definition.format;
         const bool numeric = holdsNumbers(format) || format == CellFormat::RowNumber ||
                              format == CellFormat::OverdueDays;
         return QVariant::fromValue(Qt::AlignVCenter | (numeric ? Qt::AlignRight : Qt::AlignLeft));
@@ -103,7 +103,7 @@ QVariant ResultTable::headerData(int section, Qt::Orientation orientation, int r
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return section >= 0 && section < columnCount() ? columns_[section].spec.caption
+        return section >= 0 && section < columnCount() ? columns_[section].definition.caption
                                                        : QVariant();
     return section + 1;
 }
@@ -116,7 +116,7 @@ QString ResultTable::textAt(const Column& column, int row) const {
 
 std::optional<double> ResultTable::number(int row, int column) const {
     const Column& c = columns_.at(column);
-    if (!holdsNumbers(c.spec.format) || row < 0 || row >= rows_)
+    if (!holdsNumbers(c.definition.format) || row < 0 || row >= rows_)
         return std::nullopt;
     const double value = c.numbers[row];
     return std::isnan(value) ? std::nullopt : std::optional<double>(value);
@@ -124,7 +124,7 @@ std::optional<double> ResultTable::number(int row, int column) const {
 
 QString ResultTable::cellText(int row, int column) const {
     const Column& c = columns_.at(column);
-    switch (c.spec.format) {
+    switch (c.definition.format) {
     case CellFormat::RowNumber:
         return QString::number(row + 1);
     case CellFormat::Text:

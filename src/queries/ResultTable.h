@@ -41,7 +41,7 @@ public:
 
 private:
     struct Column {
-        ResultColumn spec;
+        ResultColumn definition;
         QByteArray text;               // all values of a text column, one after the other
         std::vector<quint32> textEnds; // where each row's text ends
         std::vector<double> numbers;   // NaN where the value is missing
