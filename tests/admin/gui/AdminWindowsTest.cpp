@@ -6,6 +6,7 @@
 #include "core/SettingsStore.h"
 #include "core/widgets/Binder.h"
 #include "core/widgets/FormDialog.h"
+#include "support/ModalDialogs.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -28,39 +29,13 @@
 namespace lms {
 namespace {
 
+using test::child;
 using test::FixedClock;
 using test::ScriptedHost;
 using test::ScriptedPrompter;
 using test::ShopDatabase;
 using test::TempProgramFolder;
-
-// Runs `act` on the named modal dialog as soon as it is up; fails the test if it never shows.
-void whenModal(const QString& name, std::function<void(QWidget&)> act) {
-    auto* timer = new QTimer;
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->objectName() == name && modal->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            act(*modal);
-        } else if (started->elapsed() > 10000) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "dialog " << name.toStdString() << " did not show";
-            if (modal)
-                modal->close();
-        }
-    });
-    timer->start(20);
-}
-
-template <typename T> T& child(QWidget& root, const char* name) {
-    T* found = root.findChild<T*>(QString::fromUtf8(name));
-    EXPECT_NE(found, nullptr) << name;
-    return *found;
-}
+using test::whenModal;
 
 void click(QWidget& root, const char* button) {
     QTest::mouseClick(&child<QPushButton>(root, button), Qt::LeftButton);

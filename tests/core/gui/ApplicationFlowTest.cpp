@@ -4,6 +4,7 @@
 #include "core/Passwords.h"
 #include "core/Tdm_Dbase.h"
 #include "core/widgets/FormDialog.h"
+#include "support/ModalDialogs.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -24,37 +25,11 @@
 namespace lms {
 namespace {
 
+using test::child;
 using test::FixedClock;
 using test::ScriptedPrompter;
 using test::TempProgramFolder;
-
-// Runs `act` on the named modal dialog as soon as it is up; fails the test if it never shows.
-void whenModal(const QString& name, std::function<void(QWidget&)> act) {
-    auto* timer = new QTimer;
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    QObject::connect(timer, &QTimer::timeout, [=] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->objectName() == name && modal->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            act(*modal);
-        } else if (started->elapsed() > 10000) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "dialog " << name.toStdString() << " did not show";
-            if (modal)
-                modal->close();
-        }
-    });
-    timer->start(20);
-}
-
-template <typename T> T& child(QWidget& root, const char* name) {
-    T* found = root.findChild<T*>(QString::fromUtf8(name));
-    EXPECT_NE(found, nullptr) << name;
-    return *found;
-}
+using test::whenModal;
 
 void logInThrough(QWidget& dialog, const QString& user, const QString& password) {
     auto& users = child<QComboBox>(dialog, "userlist");

@@ -5,6 +5,7 @@
 
 #include "core/form/FormModel.h"
 #include "core/widgets/FormDialog.h"
+#include "support/ModalDialogs.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,13 +14,6 @@
 #include <stdexcept>
 
 namespace lms::test {
-
-template <typename T> T& child(QWidget& root, const char* name) {
-    T* found = root.findChild<T*>(QString::fromUtf8(name));
-    if (!found)
-        throw std::runtime_error(std::string("no widget ") + name);
-    return *found;
-}
 
 // A screen's window, shown as the host shows it.
 struct Window {
