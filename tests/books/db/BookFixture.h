@@ -42,19 +42,8 @@ protected:
         };
         for (auto it = overrides.begin(); it != overrides.end(); ++it)
             row[it.key()] = it.value();
-        QStringList columns{QStringLiteral("图书编号")};
-        QStringList marks{QStringLiteral("?")};
-        QVariantList values{id};
-        for (auto it = row.begin(); it != row.end(); ++it) {
-            columns << it.key();
-            marks << QStringLiteral("?");
-            values << it.value();
-        }
-        Query(shop.dm->db(),
-              QStringLiteral("INSERT INTO 图书 (%1) VALUES (%2)")
-                  .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))))
-            .bindAll(values)
-            .exec();
+        row[QStringLiteral("图书编号")] = id;
+        insertRow(shop.dm->db(), QStringLiteral("图书"), row);
     }
 
     QVariant bookColumn(const QString& id, const QString& column) {

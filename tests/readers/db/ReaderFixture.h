@@ -47,19 +47,8 @@ protected:
         };
         for (auto it = overrides.begin(); it != overrides.end(); ++it)
             row[it.key()] = it.value();
-        QStringList columns{QStringLiteral("读者编号")};
-        QStringList marks{QStringLiteral("?")};
-        QVariantList values{id};
-        for (auto it = row.begin(); it != row.end(); ++it) {
-            columns << it.key();
-            marks << QStringLiteral("?");
-            values << it.value();
-        }
-        Query(shop.dm->db(),
-              QStringLiteral("INSERT INTO 读者 (%1) VALUES (%2)")
-                  .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))))
-            .bindAll(values)
-            .exec();
+        row[QStringLiteral("读者编号")] = id;
+        insertRow(shop.dm->db(), QStringLiteral("读者"), row);
     }
 
     // One column of a reader's row (invalid when there is no such reader).
