@@ -82,18 +82,8 @@ void Tfrm_GGBook::Button3Click() {
 
 void Tfrm_GGBook::Button1Click() {
     Field& id = field(QStringLiteral("id"));
-    if (!loaded_) {
-        ctx_.prompter.error(QStringLiteral("请先在图书编号输入框中输入图书编号查询后再更改！"));
-        id.requestFocus();
+    if (!keepsLookedUpId(id, loaded_, loadedId_, QStringLiteral("图书"), ctx_.prompter))
         return;
-    }
-    if (id.text().trimmed() != loadedId_) {
-        ctx_.prompter.error(QStringLiteral("图书编号不能更改！原图书编号为：") + loadedId_ +
-                            QStringLiteral(" 系统自动改回原来的编号。"));
-        id.setValue(loadedId_);
-        id.requestFocus();
-        return;
-    }
     if (field(QStringLiteral("tsmz")).text().trimmed().isEmpty()) {
         ctx_.prompter.error(QStringLiteral("请输入图书名称！"));
         field(QStringLiteral("tsmz")).requestFocus();

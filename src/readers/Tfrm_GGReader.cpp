@@ -119,18 +119,8 @@ void Tfrm_GGReader::CheckisHaveReaderClick() {
 
 void Tfrm_GGReader::Button1Click() {
     Field& id = field(QStringLiteral("ID"));
-    if (!loaded_) {
-        ctx_.prompter.error(QStringLiteral("请先在读者编号输入框中输入读者编号查询后再更改！"));
-        id.requestFocus();
+    if (!keepsLookedUpId(id, loaded_, loadedId_, QStringLiteral("读者"), ctx_.prompter))
         return;
-    }
-    if (id.text().trimmed() != loadedId_) {
-        ctx_.prompter.error(QStringLiteral("读者编号不能更改！原读者编号为：") + loadedId_ +
-                            QStringLiteral(" 系统自动改回原来的编号。"));
-        id.setValue(loadedId_);
-        id.requestFocus();
-        return;
-    }
     if (field(QStringLiteral("tzxm")).text().trimmed().isEmpty()) {
         ctx_.prompter.error(QStringLiteral("请输入读者姓名！"));
         field(QStringLiteral("tzxm")).requestFocus();

@@ -6,6 +6,7 @@
 namespace lms {
 
 class Field;
+class Prompter;
 
 // How a lookup by id ended; the boxes of the last two have already been shown.
 enum class LookupOutcome {
@@ -18,6 +19,12 @@ enum class LookupOutcome {
 // bytes of GBK text, `lookup` runs, whether the text was typed or set by the program. A length
 // of 0 or less (settings not loaded) never triggers.
 void lookUpWhenFull(Field& idField, std::function<int()> fullLength, std::function<void()> lookup);
+
+// Before a change is stored: the edit screen must have looked a row up, and its id field must
+// still hold that row's id. `noun` is "图书" or "读者". Otherwise shows the refusal, puts the
+// looked-up id back, focuses the field and returns false.
+bool keepsLookedUpId(Field& idField, bool loaded, const QString& loadedId, const QString& noun,
+                     Prompter& prompter);
 
 // The id an operation acts on: the field's text without surrounding blanks, never longer than
 // the field's byte limit.
