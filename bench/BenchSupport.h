@@ -67,8 +67,10 @@ private:
 
 // Runs each statement to its end on the connection: prepare, step every row, finalize.
 void replay(sqlite3* db, const QStringList& statements);
-// Steps through every row of one statement with its values; returns the row count.
-qint64 stepAll(sqlite3* db, const QString& sql, const QVariantList& params);
+// Steps through every row of one statement with its values; returns the row count. With
+// `readValues`, also takes every cell's value out of each row.
+qint64 stepAll(sqlite3* db, const QString& sql, const QVariantList& params,
+               bool readValues = false);
 
 // Peak resident memory of the process since the last reset, in MB (Linux).
 void resetPeakMemory();

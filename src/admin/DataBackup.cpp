@@ -8,6 +8,8 @@
 #include "core/form/Prompter.h"
 #include "core/form/ScreenHost.h"
 
+#include <QFileInfo>
+
 namespace lms {
 
 namespace {
@@ -25,6 +27,27 @@ bool allowedInFileName(const QString& separator) {
 QString twoDigits(int value) {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
+
+// Holds a read transaction: the connection's view of the file stays as it was when it began.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(Database& db) : db_(db) {
+        db_.exec(QStringLiteral("BEGIN"));
+        db_.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    }
+    ~ReadSnapshot() {
+        try {
+            db_.exec(QStringLiteral("COMMIT"));
+        } catch (const DbError&) {
+            // Nothing was written; the transaction ends with the connection at the latest.
+        }
+    }
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    Database& db_;
+};
 
 } // namespace
 
@@ -47,7 +70,20 @@ void DataBackup::BFDataMenuClick() {
     const QString target =
         ctx_.pub.AppPath + backupFileName(ctx_.clock.now(), formats_.dateSeparator());
     ctx_.host.showModeless(progress_, false);
-    if (const std::optional<QString> failure = progress_.CopyWithProgress(source, target)) {
+    std::optional<QString> failure;
+    try {
+        Database& db = ctx_.dm.db();
+        // The file alone then holds every committed change, and a read snapshot taken on the
+        // empty log keeps any connection from moving later changes into it during the copy.
+        db.checkpoint();
+        ReadSnapshot snapshot(db);
+        failure = progress_.CopyWithProgress(source, target);
+    } catch (const DbError&) {
+        progress_.abandon();
+        ctx_.prompter.error(Messages::databaseError());
+        return;
+    }
+    if (failure) {
         progress_.abandon();
         ctx_.prompter.error(QStringLiteral("数据备份失败！\r") + *failure);
     }
@@ -84,6 +120,15 @@ void DataBackup::restoreFrom(const QString& chosen) {
     }
     ctx_.host.showModeless(progress_, false);
     ctx_.dm.disconnect();
+    // Closing the last connection empties and removes the log; a log still there belongs to
+    // another program with the file open, and would be replayed onto the restored file.
+    if (QFileInfo::exists(live + QStringLiteral("-wal"))) {
+        progress_.abandon();
+        reconnect();
+        ctx_.prompter.error(QStringLiteral("数据恢复失败！\r") +
+                            QStringLiteral("数据库文件正被另一个程序使用。"));
+        return;
+    }
     const std::optional<QString> failure = progress_.CopyWithProgress(chosen, live);
     if (failure)
         progress_.abandon();

@@ -1,5 +1,7 @@
 #include "admin/DatabaseFileCheck.h"
 
+#include "admin/PageCodes.h"
+
 #include "core/Database.h"
 #include "core/Schema.h"
 #include "core/Tdm_Dbase.h"
@@ -19,9 +21,20 @@ bool isShopDatabase(const QString& path) {
         const int version = db.userVersion();
         if (version < 1 || version > Schema::currentVersion())
             return false;
-        // A truncated or damaged copy may still show its schema; every page is read here.
-        if (db.scalar(QStringLiteral("PRAGMA quick_check")).toString() != QStringLiteral("ok"))
+        // A truncated or damaged copy may still show its schema, so every page is checked:
+        // by its authentication code where the file has the known page layout (as fast as
+        // reading the file), otherwise by the engine's own check (decrypting every page).
+        const bool knownLayout =
+            db.scalar(QStringLiteral("PRAGMA cipher_version")).toString().startsWith(u'3') &&
+            db.scalar(QStringLiteral("PRAGMA page_size")).toInt() == PageCodes::kPageBytes;
+        if (knownLayout) {
+            const qint64 pages = db.scalar(QStringLiteral("PRAGMA page_count")).toLongLong();
+            if (!PageCodes::allPagesAuthentic(path, Tdm_Dbase::kPassword, pages))
+                return false;
+        } else if (db.scalar(QStringLiteral("PRAGMA quick_check")).toString() !=
+                   QStringLiteral("ok")) {
             return false;
+        }
         for (const QString& table : Schema::tableNames())
             if (!db.hasTable(table))
                 return false;

@@ -8,12 +8,14 @@
 
 namespace lms {
 
-// The small progress window of a backup or restore: copies the file in 65-byte steps while the
-// bar fills, and closes itself with a success message once the copy is done.
+// The small progress window of a backup or restore: copies the file while the bar fills, and closes
+// itself with a success message once the copy is done.
 class Tfrm_bfffDate : public FormModel {
     Q_OBJECT
 public:
     static constexpr int kStepBytes = 65;
+    // The bar advances by whole blocks of steps (about 1 MB).
+    static constexpr int kBlockBytes = kStepBytes * 16384;
     static constexpr int kTimerMs = 3000;
     static constexpr int kMessageMs = 1000;
     enum { BackupMode = 1, RestoreMode = 2 };

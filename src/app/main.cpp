@@ -1,9 +1,11 @@
 #include "app/ShopApplication.h"
+#include "core/LocalTimeZone.h"
 #include "core/widgets/Artwork.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    lms::pinLocalTimeZone();
     QApplication app(argc, argv);
     QApplication::setApplicationName(lms::Tfrm_Main::title());
     QApplication::setApplicationVersion(QStringLiteral(LMS_VERSION));

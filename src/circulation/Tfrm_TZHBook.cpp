@@ -273,8 +273,6 @@ void Tfrm_TZHBook::Button1Click() {
     std::optional<Readers::ReaderRecord> reader;
     try {
         outcome = giveBack(ctx_.dm, returning, &stored);
-        if (outcome == ReturnOutcome::Returned)
-            reader = Readers::loadReader(ctx_.dm.db(), currentReaderId_);
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
         return;
@@ -285,6 +283,12 @@ void Tfrm_TZHBook::Button1Click() {
     }
     receipt_.keep(ReceiptSource::giveBack(stored.ledgerRow, stored.historyRow));
     ctx_.prompter.information(returnedMessage());
+    // What was stored stands even when the panel cannot read the reader back.
+    try {
+        reader = Readers::loadReader(ctx_.dm.db(), currentReaderId_);
+    } catch (const DbError&) {
+        ctx_.prompter.error(Messages::databaseError());
+    }
     // The reader panel shows what is stored now: one book fewer, the deposit after deduction.
     if (reader) {
         field(QStringLiteral("whsn")).setValue(reader->booksOut);

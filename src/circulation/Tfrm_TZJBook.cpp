@@ -156,8 +156,6 @@ void Tfrm_TZJBook::Button1Click() {
     std::optional<Readers::ReaderRecord> reader;
     try {
         outcome = lend(ctx_.dm, lending, &stored);
-        if (outcome == LendOutcome::Lent)
-            reader = Readers::loadReader(ctx_.dm.db(), currentReaderId_);
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
         return;
@@ -172,6 +170,12 @@ void Tfrm_TZJBook::Button1Click() {
     }
     receipt_.addLoan(currentReaderId_, stored.loanRow, stored.logRow);
     ctx_.prompter.information(lentMessage());
+    // What was stored stands even when the panel cannot read the reader back.
+    try {
+        reader = Readers::loadReader(ctx_.dm.db(), currentReaderId_);
+    } catch (const DbError&) {
+        ctx_.prompter.error(Messages::databaseError());
+    }
     // The panel shows the counters and validity as stored.
     if (reader) {
         field(QStringLiteral("whsn")).setValue(reader->booksOut);

@@ -63,6 +63,14 @@ public:
     void open(const QString& path, const QByteArray& key, OpenMode mode);
     void close();
     bool isOpen() const { return db_ != nullptr; }
+
+    // Keeps changes in a write-ahead log beside the file (one sync per commit instead of the
+    // rollback journal's several); the setting stays with the file. False where the file
+    // system cannot hold the log: the rollback journal stays.
+    bool useWriteAheadLog();
+    // Moves every committed change from the log into the file and empties the log, so the file
+    // alone is a complete copy; throws when another connection keeps it from finishing.
+    void checkpoint();
     const QString& path() const { return path_; }
 
     void exec(const QString& sql);

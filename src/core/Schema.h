@@ -6,7 +6,7 @@
 
 namespace lms {
 
-class PubData;
+struct PubData;
 
 // The tables of the shop's database and the numbered steps that bring a file up to date.
 namespace Schema {

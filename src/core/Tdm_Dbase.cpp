@@ -19,12 +19,14 @@ void Tdm_Dbase::connect() {
     const QFileInfo file(path);
     if (!file.exists())
         throw DbError(0, "database file is missing");
-    // The journal beside the file needs a writable folder; a shop cannot work read-only.
+    // The log beside the file needs a writable folder; a shop cannot work read-only.
     if (!file.isWritable() || !QFileInfo(file.absolutePath()).isWritable())
         throw DbError(0, "database file or its folder is read-only");
     db_.open(path, kPassword, Database::OpenMode::ExistingOnly);
     try {
         Schema::upgrade(db_);
+        // Only once the file has shown itself the shop's: switching writes to it.
+        db_.useWriteAheadLog();
     } catch (...) {
         db_.close();
         throw;

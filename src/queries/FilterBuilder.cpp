@@ -1,7 +1,5 @@
 #include "queries/FilterBuilder.h"
 
-#include "core/DateRules.h"
-
 namespace lms::FilterBuilder {
 
 namespace {
@@ -56,7 +54,10 @@ Statement build(const QueryDefinition& definition, const FilterInput& input) {
             break;
         case CriterionKind::BeforeToday:
             statement.sql += criterion.exactFragment + QStringLiteral("?");
-            statement.params << Dates::toStorage(QDateTime(input.now.date(), QTime(0, 0)));
+            // Today's midnight as stored text: where summer time starts at midnight that local
+            // time does not exist, but the stored texts still compare with it.
+            statement.params << input.now.date().toString(QStringLiteral("yyyy-MM-dd")) +
+                                    QStringLiteral(" 00:00:00.000");
             break;
         case CriterionKind::OrderOnly:
             break;

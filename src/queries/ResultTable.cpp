@@ -62,7 +62,8 @@ void ResultTable::append(const Query& query, const std::vector<int>& sources) {
                                                           : query.real(source));
         } else {
             const QByteArrayView bytes = query.utf8(source);
-            column.text.append(bytes.data(), bytes.size());
+            if (!bytes.isEmpty())
+                column.text.append(bytes.data(), static_cast<std::size_t>(bytes.size()));
             column.textEnds.push_back(static_cast<quint32>(column.text.size()));
         }
     }
@@ -111,7 +112,7 @@ QVariant ResultTable::headerData(int section, Qt::Orientation orientation, int r
 QString ResultTable::textAt(const Column& column, int row) const {
     const quint32 begin = row == 0 ? 0 : column.textEnds[row - 1];
     const quint32 end = column.textEnds[row];
-    return QString::fromUtf8(column.text.constData() + begin, end - begin);
+    return QString::fromUtf8(column.text.data() + begin, end - begin);
 }
 
 std::optional<double> ResultTable::number(int row, int column) const {

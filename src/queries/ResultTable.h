@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QByteArray>
 #include <QDateTime>
+#include <string>
 #include <vector>
 
 namespace lms {
@@ -42,7 +43,7 @@ public:
 private:
     struct Column {
         ResultColumn definition;
-        QByteArray text;               // all values of a text column, one after the other
+        std::string text;              // all values of a text column, one after the other
         std::vector<quint32> textEnds; // where each row's text ends
         std::vector<double> numbers;   // NaN where the value is missing
     };

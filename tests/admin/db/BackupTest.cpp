@@ -1,5 +1,6 @@
-// Backing the database up: the dated file beside it, a byte-for-byte copy in 65-byte steps with
-// the progress window, its completion timer, and failures that leave no partial file.
+// Backing the database up: the dated file beside it, a byte-for-byte copy whose bar advances
+// in blocks of 65-byte steps, the progress window, its completion timer, and failures that leave
+// no partial file.
 #include "AdminFixture.h"
 #include "FailingFiles.h"
 #include "admin/DataBackup.h"
@@ -24,7 +25,9 @@ protected:
     // Every file in the program folder but the database itself.
     QStringList otherFiles() {
         QStringList names = QDir(shop.folder.path()).entryList(QDir::Files | QDir::Hidden);
-        names.removeAll(Tdm_Dbase::kFileName);
+        // The open database and its write-ahead log with its index.
+        for (const char* suffix : {"", "-wal", "-shm"})
+            names.removeAll(Tdm_Dbase::kFileName + QLatin1String(suffix));
         return names;
     }
     QString label() { return progress.field(QStringLiteral("Label1")).text(); }
@@ -82,16 +85,23 @@ TEST_F(Backup, TheTimerCompletesTheWindowOnlyOnceTheCopyIsDone) {
     EXPECT_EQ(closed, 1);
 }
 
-TEST_F(Backup, TheCopyAdvancesIn65ByteSteps) {
+TEST_F(Backup, TheBarAdvancesByWholeBlocksOf65ByteStepsToTheLastByte) {
+    // Two and a half blocks of bytes that differ from block to block.
+    QByteArray bytes;
+    for (int i = 0; bytes.size() < Tfrm_bfffDate::kBlockBytes * 5 / 2; ++i)
+        bytes.append(QByteArray::number(i)).append(' ');
+    shop.folder.writeFile(QStringLiteral("big.zqd"), bytes);
     QList<int> positions;
     QObject::connect(&progress.field(QStringLiteral("ProgressBar1")), &Field::valueChanged,
                      [&](const QVariant& v) { positions << v.toInt(); });
-    backup.BFDataMenuClick();
-    const qint64 size = shop.folder.readFile(Tdm_Dbase::kFileName).size();
-    ASSERT_EQ(positions.size(), (size + 64) / 65);
-    for (int i = 0; i + 1 < positions.size(); ++i)
-        ASSERT_EQ(positions[i], 65 * (i + 1));
-    EXPECT_EQ(positions.last(), size);
+    ASSERT_FALSE(progress.CopyWithProgress(shop.folder.file(QStringLiteral("big.zqd")),
+                                           shop.folder.file(QStringLiteral("copy.zqd"))));
+    EXPECT_EQ(shop.folder.readFile(QStringLiteral("copy.zqd")), bytes);
+    EXPECT_EQ(Tfrm_bfffDate::kBlockBytes % 65, 0);
+    // One position per block: two whole blocks and the rest.
+    ASSERT_EQ(positions, (QList<int>{Tfrm_bfffDate::kBlockBytes, 2 * Tfrm_bfffDate::kBlockBytes,
+                                     static_cast<int>(bytes.size())}));
+    EXPECT_EQ(progress.maximum(), bytes.size());
 }
 
 TEST_F(Backup, AZeroByteSourceCompletesAtTheFirstTick) {

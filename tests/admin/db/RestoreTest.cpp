@@ -185,6 +185,8 @@ TEST_F(Restore, TheLiveFileItselfIsRefusedHoweverItIsNamed) {
 TEST_F(Restore, AFailedCopyLeavesTheLiveDatabaseAsItWas) {
     const QString saved = takeBackup();
     Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
+    // The file alone then holds every change, as it does once the connection closes.
+    db().checkpoint();
     const QByteArray live = shop.folder.readFile(Tdm_Dbase::kFileName);
     const QStringList filesBefore = folderFiles();
     const FailingFiles::Fault kinds[] = {
@@ -206,6 +208,34 @@ TEST_F(Restore, AFailedCopyLeavesTheLiveDatabaseAsItWas) {
         EXPECT_EQ(closed, 1);
         EXPECT_FALSE(progress.Timer1().isActive());
     }
+}
+
+// Another program with the file open keeps the write-ahead log beside it; a file swapped in
+// under that log would be overwritten from it, so the restore is refused and nothing changes.
+TEST_F(Restore, IsRefusedWhileAnotherProgramHasTheFileOpen) {
+    const QString saved = takeBackup();
+    Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
+    Database other;
+    other.open(shop.folder.databasePath(), Tdm_Dbase::kPassword, Database::OpenMode::ExistingOnly);
+    other.scalar(QStringLiteral("SELECT count(*) FROM 图书类型"));
+    markConnection();
+    prompter.clear();
+    closed = 0;
+    restoreFrom(saved);
+    ASSERT_EQ(prompter.boxes().size(), 2u);
+    EXPECT_EQ(prompter.boxes()[1].text,
+              QStringLiteral("数据恢复失败！\r数据库文件正被另一个程序使用。"));
+    EXPECT_EQ(prompter.boxes()[1].icon, Prompter::Icon::Error);
+    EXPECT_TRUE(freshConnection());
+    EXPECT_EQ(bookTypes(), 8);
+    EXPECT_EQ(closed, 1);
+
+    // Once the other program has closed it, the same restore goes through.
+    other.close();
+    prompter.clear();
+    restoreFrom(saved);
+    ASSERT_EQ(prompter.boxes().size(), 1u);
+    EXPECT_EQ(bookTypes(), 7);
 }
 
 } // namespace

@@ -134,6 +134,25 @@ TEST(Storage, UnreadableTextGivesAnInvalidMoment) {
     EXPECT_TRUE(toStorage(QDateTime()).isEmpty());
 }
 
+TEST(Storage, ReadsEveryTextAsQtsFormatParserDoes) {
+    // The exact form is read by position; anything else takes the general parser. Both must
+    // agree on every text, near-misses of the form included.
+    for (const char* text :
+         {"2024-03-05 07:08:09.012", "0001-01-01 00:00:00.000", "9999-12-31 23:59:59.999",
+          "2024-02-29 12:00:00.000", "2023-02-29 12:00:00.000", "2024-00-10 10:00:00.000",
+          "2024-01-00 10:00:00.000", "2024-01-01 24:00:00.000", "2024-01-01 23:59:60.000",
+          "2024-1-5 10:00:00.000", "2024-01-05 10:00:00", "2024/01/05 10:00:00.000",
+          "2024-01-05T10:00:00.000", "2024-01-05 10:00:00.0001", "+024-01-05 10:00:00.000",
+          "2024-01-05 1a:00:00.000", "２０２４-01-05 10:00:00.000", "2024-01-05 10:00:00,000"}) {
+        SCOPED_TRACE(text);
+        const QString value = QString::fromUtf8(text);
+        const QDateTime general =
+            QDateTime::fromString(value, QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+        EXPECT_EQ(fromStorage(value), general);
+        EXPECT_EQ(fromStorage(value).isValid(), general.isValid());
+    }
+}
+
 TEST(Storage, TextsSortInTimeOrder) {
     // Listed in time order; single-digit fields would sort wrongly without zero padding.
     const std::vector<QDateTime> moments = {

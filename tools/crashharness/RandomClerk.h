@@ -1,0 +1,77 @@
+#pragma once
+
+#include "HarnessDoubles.h"
+
+#include "books/Tfrm_SCBook.h"
+#include "books/Tfrm_TJBook.h"
+#include "circulation/Tfrm_JNZC.h"
+#include "circulation/Tfrm_TZHBook.h"
+#include "circulation/Tfrm_TZJBook.h"
+#include "core/ScreenContext.h"
+#include "readers/Tfrm_SZReader.h"
+#include "readers/Tfrm_TJReader.h"
+
+#include <QStringList>
+#include <random>
+
+namespace lms {
+class Tdm_Dbase;
+struct PubData;
+} // namespace lms
+
+namespace lms::crash {
+
+// A clerk who works the shop's screens at random: registers readers and books, lends, takes
+// books back with fines and damage (in cash or from the deposit), takes payments and deletes
+// readers and books. Everything goes through the screen models; the database is only read to
+// choose whom and what to serve.
+class RandomClerk {
+public:
+    RandomClerk(Tdm_Dbase& dm, PubData& pub, quint32 seed);
+
+    // Sets the clock a minute past the latest stored moment, so each operation of this clerk
+    // has a moment of its own, later than every earlier one.
+    void startAfterStoredMoments();
+
+    // Runs one operation chosen at random. Returns the log event of an operation that
+    // completed, or an empty text when it was refused or not possible.
+    QString step();
+
+    // Each moves the clock on and returns whether the screen reported success.
+    bool registerReader();
+    bool registerBook();
+    bool lend();
+    bool giveBack();
+    bool pay();
+    bool deleteReader();
+    bool deleteBook();
+
+    // Whether a screen reported "连接数据库出错!" since the last call.
+    bool takeDatabaseError() { return prompter_.takeDatabaseError(); }
+
+private:
+    int below(int bound);
+    bool chance(double p);
+    // A random row's first column of `sql` (which selects one column), or empty.
+    QString anyOf(const QString& sql);
+    qint64 count(const QString& sql);
+    QString newId(QChar prefix, int length);
+    void tick();
+
+    Tdm_Dbase& dm_;
+    PubData& pub_;
+    std::mt19937 random_;
+    YesPrompter prompter_;
+    SteppingClock clock_;
+    QuietHost host_;
+    ScreenContext ctx_;
+    Tfrm_TJReader readerRegistration_;
+    Tfrm_TJBook bookRegistration_;
+    Tfrm_TZJBook borrowing_;
+    Tfrm_TZHBook returning_;
+    Tfrm_JNZC payment_;
+    Tfrm_SZReader readerDeletion_;
+    Tfrm_SCBook bookDeletion_;
+};
+
+} // namespace lms::crash
