@@ -31,6 +31,9 @@ FieldKind valueFieldKind(const Criterion& criterion) {
 QueryScreen::QueryScreen(const QueryDefinition& definition, ScreenContext& context, QObject* parent)
     : FormModel(definition.screenName, definition.caption, parent), ctx_(context),
       definition_(definition), results_(this) {
+    // Every showing lists afresh, so a closed screen need not hold its rows (a million-row
+    // listing is some hundred megabytes).
+    connect(this, &FormModel::closeRequested, this, [this] { results_.clear(); });
     for (const Criterion& criterion : definition_.criteria) {
         addField(criterion.checkBox, FieldKind::Check, criterion.caption);
         if (!criterion.valueField.isEmpty()) {

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <malloc.h>
 
 namespace lms {
 
@@ -32,9 +33,20 @@ bool ResultTable::holdsNumbers(CellFormat format) {
     return format == CellFormat::Number || format == CellFormat::Money;
 }
 
+void ResultTable::releaseRows() {
+    const bool large = rows_ >= kLargeListing;
+    columns_.clear();
+    columns_.shrink_to_fit();
+    rows_ = 0;
+    published_ = 0;
+    // The allocator keeps freed memory for reuse; a long listing's would stay with the process.
+    if (large)
+        malloc_trim(0);
+}
+
 void ResultTable::start(const std::vector<ResultColumn>& columns, const QDateTime& now) {
     beginResetModel();
-    columns_.clear();
+    releaseRows();
     for (const ResultColumn& definition : columns)
         columns_.push_back(Column{definition, {}, {}, {}});
     rows_ = 0;
@@ -45,9 +57,7 @@ void ResultTable::start(const std::vector<ResultColumn>& columns, const QDateTim
 
 void ResultTable::clear() {
     beginResetModel();
-    columns_.clear();
-    rows_ = 0;
-    published_ = 0;
+    releaseRows();
     endResetModel();
 }
 

@@ -47,6 +47,9 @@ private:
         std::vector<quint32> textEnds; // where each row's text ends
         std::vector<double> numbers;   // NaN where the value is missing
     };
+    // Listings from this many rows on give their memory back to the system when dropped.
+    static constexpr int kLargeListing = 20000;
+    void releaseRows();
     static bool holdsNumbers(CellFormat format);
     QString textAt(const Column& column, int row) const;
     QString overdueDays(const QString& due) const;

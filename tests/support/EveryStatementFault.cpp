@@ -5,6 +5,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <string>
 
 namespace lms::test {
 
@@ -103,24 +104,24 @@ public:
             if (!fired) {
                 // The operation runs fewer than n statements.
                 EXPECT_TRUE(succeeded()) << joined(prompter_.texts());
-                EXPECT_EQ(describeDifference(stored, after), QString());
+                EXPECT_EQ(describeDifference(stored, after).toStdString(), std::string());
                 break;
             }
             ++faults;
             const QStringList shown = messages(prompter_);
             if (after == before) {
-                EXPECT_EQ(shown, QStringList{databaseError()}) << joined(shown);
+                EXPECT_EQ(joined(shown), databaseError().toStdString());
                 prompter_.clear();
                 if (op_.refill)
                     op_.refill();
                 op_.press();
                 EXPECT_TRUE(succeeded()) << joined(prompter_.texts());
-                EXPECT_EQ(describeDifference(stored, dump()), QString());
+                EXPECT_EQ(describeDifference(stored, dump()).toStdString(), std::string());
             } else {
                 // Stored whole all the same: either a statement after the commit failed (the
                 // screen reading back what it shows) and the operation was reported done before
                 // the error, or a check before the change failed and the operation went on.
-                EXPECT_EQ(describeDifference(stored, after), QString());
+                EXPECT_EQ(describeDifference(stored, after).toStdString(), std::string());
                 ASSERT_EQ(shown.size(), 2) << joined(shown);
                 const bool readBackFailed =
                     shown.first().startsWith(op_.success) && shown.last() == databaseError();

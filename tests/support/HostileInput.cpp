@@ -268,6 +268,33 @@ void listWith(QueryScreen& screen, const QString& checkBox, const QString& value
 
 } // namespace
 
+void passOverTextFields(HostileRunner& runner, FormModel& screen, const HostileRunner::Steps& steps,
+                        const QHash<QString, StoredColumn>& stored, const QStringList& longOn,
+                        QueryScreen& listing, const QHash<QString, ListedCriterion>& criteria,
+                        Database& db) {
+    const QStringList fields = typedTextFields(screen);
+    ASSERT_FALSE(fields.isEmpty());
+    for (const QString& field : fields) {
+        for (const HostileValue& value : hostileValues()) {
+            if (value.isLong && !longOn.contains(field))
+                continue;
+            std::optional<StoredColumn> column;
+            if (stored.contains(field))
+                column = stored.value(field);
+            HostileRunner::Steps withListing = steps;
+            withListing.inspect = [&, column](const Attempt& a) {
+                if (steps.inspect)
+                    steps.inspect(a);
+                if (!column || a.refused({}) || !criteria.contains(column->column))
+                    return;
+                expectListing(listing, criteria.value(column->column),
+                              expectedStored(a.typed, column->form), db, a.where());
+            };
+            runner.attempt(screen, field, value, withListing, column);
+        }
+    }
+}
+
 void expectListing(QueryScreen& screen, const ListedCriterion& criterion, const QString& value,
                    Database& db, const std::string& where) {
     const DatabaseDump dump = dumpDatabase(db);

@@ -10,6 +10,7 @@
 #include "support/DatabaseDump.h"
 #include "support/TestDoubles.h"
 
+#include <QHash>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -118,6 +119,14 @@ struct ListedCriterion {
 // trim), in contains mode at least every row whose column contains it.
 void expectListing(QueryScreen& screen, const ListedCriterion& criterion, const QString& value,
                    Database& db, const std::string& where);
+
+// Types every hostile value into every typed-text field of the screen (the long values only
+// into the fields of `longOn`) and runs the steps; where a stored column is also a criterion of
+// the listing screen, an accepted value must list exactly the rows holding it.
+void passOverTextFields(HostileRunner& runner, FormModel& screen, const HostileRunner::Steps& steps,
+                        const QHash<QString, StoredColumn>& stored, const QStringList& longOn,
+                        QueryScreen& listing, const QHash<QString, ListedCriterion>& criteria,
+                        Database& db);
 
 // Prints the number of inputs tried once, for the record of the run.
 void reportInputsTried(const char* pass, int count);

@@ -95,9 +95,9 @@ private:
         if (const auto known = named_.constFind(stored); known != named_.constEnd())
             return *known;
         QByteArray name = "a hash of no known password";
-        for (const QString& candidate : {ShopDatabase::kSuperPassword, QStringLiteral("x"),
-                                         QStringLiteral("y"), QStringLiteral("246802"),
-                                         QStringLiteral("新密码")})
+        for (const QString& candidate :
+             {ShopDatabase::kSuperPassword, QStringLiteral("x"), QStringLiteral("y"),
+              QStringLiteral("246802"), QStringLiteral("新密码")})
             if (Passwords::verify(candidate, QString::fromUtf8(stored)))
                 name = "a hash of " + candidate.toUtf8();
         named_.insert(stored, name);
@@ -255,18 +255,15 @@ TEST_P(AdminFaults, EachFailingStatementStoresNothingAndTheScreenThenSucceeds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Screens, AdminFaults,
-    ::testing::Values(AdminOperation{"settings save", settingsSave},
-                      AdminOperation{"book type add", bookTypeAdd},
-                      AdminOperation{"book type delete", bookTypeDelete},
-                      AdminOperation{"user add", userAdd},
-                      AdminOperation{"user delete", userDelete},
-                      AdminOperation{"permissions save", permissionsSave},
-                      AdminOperation{"password change", passwordChange},
-                      AdminOperation{"log clear", logClear},
-                      AdminOperation{"history clear", historyClear},
-                      AdminOperation{"ledger clear", ledgerClear},
-                      AdminOperation{"ledger clear with summary", ledgerClearWithSummary},
-                      AdminOperation{"readers and books clear", readersAndBooksClear}),
+    ::testing::Values(
+        AdminOperation{"settings save", settingsSave}, AdminOperation{"book type add", bookTypeAdd},
+        AdminOperation{"book type delete", bookTypeDelete}, AdminOperation{"user add", userAdd},
+        AdminOperation{"user delete", userDelete},
+        AdminOperation{"permissions save", permissionsSave},
+        AdminOperation{"password change", passwordChange}, AdminOperation{"log clear", logClear},
+        AdminOperation{"history clear", historyClear}, AdminOperation{"ledger clear", ledgerClear},
+        AdminOperation{"ledger clear with summary", ledgerClearWithSummary},
+        AdminOperation{"readers and books clear", readersAndBooksClear}),
     [](const ::testing::TestParamInfo<AdminOperation>& param) {
         QString name = QString::fromLatin1(param.param.name);
         name.replace(QLatin1Char(' '), QLatin1Char('_'));

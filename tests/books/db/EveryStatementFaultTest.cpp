@@ -12,8 +12,8 @@ namespace {
 
 struct BookChange {
     const char* name;
-    int type;  // the index of the type chosen
-    int state; // the index of the state chosen
+    int type;      // the index of the type chosen
+    int state;     // the index of the state chosen
     int questions; // the changes of type and state ask, each answered Yes
 };
 

@@ -4,9 +4,8 @@
 #include "core/DateRules.h"
 
 #include "QtPrinters.h"
+#include "support/ZoneSwitch.h"
 
-#include <QByteArray>
-#include <ctime>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,24 +21,12 @@ QDateTime at(int year, int month, int day, int hour, int minute, int second = 0,
 class BerlinClock : public ::testing::Test {
 protected:
     void SetUp() override {
-        hadZone_ = qEnvironmentVariableIsSet("TZ");
-        savedZone_ = qgetenv("TZ");
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
         if (at(2021, 3, 28, 2, 30).isValid())
             GTEST_SKIP() << "no time zone data for Europe/Berlin on this machine";
     }
-    void TearDown() override {
-        if (hadZone_)
-            qputenv("TZ", savedZone_);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
 
 private:
-    bool hadZone_ = false;
-    QByteArray savedZone_;
+    lms::test::ZoneSwitch zone_{"Europe/Berlin"};
 };
 
 struct Case {

@@ -1,41 +1,20 @@
 // Naming the local zone at start: the system's zone when none was chosen, the chosen one kept,
 // and local times unchanged by it.
 #include "core/LocalTimeZone.h"
+#include "support/ZoneSwitch.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 #include <ctime>
 #include <gtest/gtest.h>
-#include <optional>
 
 namespace lms {
 namespace {
 
-// Restores TZ as it was when the test began.
-class SavedZone {
-public:
-    SavedZone() {
-        if (qEnvironmentVariableIsSet("TZ"))
-            saved_ = qgetenv("TZ");
-    }
-    ~SavedZone() {
-        if (saved_)
-            qputenv("TZ", *saved_);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
-
-private:
-    std::optional<QByteArray> saved_;
-};
-
 TEST(LocalTimeZone, TheSystemZoneIsNamedWhenNoneWasChosen) {
     if (!QFileInfo::exists(QStringLiteral("/etc/localtime")))
         GTEST_SKIP() << "no system time zone file";
-    SavedZone saved;
-    qunsetenv("TZ");
-    tzset();
+    test::ZoneSwitch noZone(nullptr);
     const QDateTime moment(QDate(2026, 7, 1), QTime(12, 0));
     const qint64 before = moment.toSecsSinceEpoch();
     pinLocalTimeZone();
@@ -45,8 +24,7 @@ TEST(LocalTimeZone, TheSystemZoneIsNamedWhenNoneWasChosen) {
 }
 
 TEST(LocalTimeZone, AZoneTheUserChoseIsKept) {
-    SavedZone saved;
-    qputenv("TZ", "Asia/Shanghai");
+    test::ZoneSwitch chosen("Asia/Shanghai");
     pinLocalTimeZone();
     EXPECT_EQ(qgetenv("TZ"), QByteArray("Asia/Shanghai"));
 }

@@ -145,6 +145,22 @@ TEST_F(Queries, EachScreenOpensListingItsWholeTable) {
               QStringList{ShopDatabase::kSuperUser});
 }
 
+TEST_F(Queries, AClosedScreenLetsGoOfItsRowsAndListsAfreshWhenShownAgain) {
+    for (int i = 0; i < 3; ++i)
+        book(QStringLiteral("B%1").arg(i), QStringLiteral("书"), QStringLiteral("小说"),
+             QStringLiteral("未借出"), 0);
+    Tfrm_QallBook books(context);
+    books.FormShow();
+    ASSERT_EQ(books.results().rowCount(), 3);
+    books.run(QStringLiteral("Button1Click"));
+    EXPECT_EQ(books.results().rowCount(), 0);
+    EXPECT_EQ(books.results().columnCount(), 0);
+    book(QStringLiteral("B9"), QStringLiteral("书"), QStringLiteral("小说"),
+         QStringLiteral("未借出"), 0);
+    books.FormShow();
+    EXPECT_EQ(books.results().rowCount(), 4);
+}
+
 TEST_F(Queries, NothingFoundEmptiesTheGridSaysSoAndKeepsTheTotals) {
     ledger(QStringLiteral("admin"), at(kNow.date(), 9), 1.5);
     ledger(QStringLiteral("admin"), at(kNow.date(), 10), 2.25);

@@ -4,9 +4,8 @@
 #include "queries/FilterBuilder.h"
 #include "queries/Tfrm_QJCBook.h"
 #include "queries/Tfrm_QallReader.h"
+#include "support/ZoneSwitch.h"
 
-#include <QByteArray>
-#include <ctime>
 #include <gtest/gtest.h>
 
 namespace lms {
@@ -15,24 +14,12 @@ namespace {
 class SaoPauloClock : public ::testing::Test {
 protected:
     void SetUp() override {
-        hadZone_ = qEnvironmentVariableIsSet("TZ");
-        savedZone_ = qgetenv("TZ");
-        qputenv("TZ", "America/Sao_Paulo");
-        tzset();
         if (QDateTime(QDate(2018, 11, 4), QTime(0, 0)).isValid())
             GTEST_SKIP() << "no time zone data for America/Sao_Paulo on this machine";
     }
-    void TearDown() override {
-        if (hadZone_)
-            qputenv("TZ", savedZone_);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
 
 private:
-    bool hadZone_ = false;
-    QByteArray savedZone_;
+    test::ZoneSwitch zone_{"America/Sao_Paulo"};
 };
 
 TEST_F(SaoPauloClock, TheOverdueBoundIsTodaysMidnightEvenWhenTheClockSkipsIt) {

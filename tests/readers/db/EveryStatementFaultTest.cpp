@@ -13,7 +13,7 @@ namespace {
 struct ReaderChange {
     const char* name;
     const char* id;
-    int state; // the index of the state chosen
+    int state;  // the index of the state chosen
     bool asked; // the change asks a question that is answered Yes
 };
 
@@ -64,16 +64,16 @@ TEST_P(ReaderChangeFaults, EachFailingStatementStoresNothingAndTheScreenThenSucc
     faultsInjected += failEveryStatementInTurn(*shop.dm, prompter, operation);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Screens, ReaderChangeFaults,
-    ::testing::Values(ReaderChange{"reader change", "R001", 0, false},
-                      ReaderChange{"reader suspension", "R001", 2, false},
-                      ReaderChange{"reader reported lost with books out", "R002", 3, true}),
-    [](const ::testing::TestParamInfo<ReaderChange>& param) {
-        QString name = QString::fromLatin1(param.param.name);
-        name.replace(QLatin1Char(' '), QLatin1Char('_'));
-        return name.toStdString();
-    });
+INSTANTIATE_TEST_SUITE_P(Screens, ReaderChangeFaults,
+                         ::testing::Values(ReaderChange{"reader change", "R001", 0, false},
+                                           ReaderChange{"reader suspension", "R001", 2, false},
+                                           ReaderChange{"reader reported lost with books out",
+                                                        "R002", 3, true}),
+                         [](const ::testing::TestParamInfo<ReaderChange>& param) {
+                             QString name = QString::fromLatin1(param.param.name);
+                             name.replace(QLatin1Char(' '), QLatin1Char('_'));
+                             return name.toStdString();
+                         });
 
 } // namespace
 } // namespace lms::test

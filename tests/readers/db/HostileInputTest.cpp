@@ -49,30 +49,10 @@ protected:
     ~HostileReaderInput() override { tried += runner.tried(); }
     static void TearDownTestSuite() { reportInputsTried("readers", tried); }
 
-    // Every typed-text field of the screen with every value (the long ones on `longOn` only).
     void pass(FormModel& screen, const HostileRunner::Steps& steps,
               const QHash<QString, StoredColumn>& stored, const QStringList& longOn) {
-        const QStringList fields = typedTextFields(screen);
-        ASSERT_FALSE(fields.isEmpty());
-        for (const QString& field : fields) {
-            for (const HostileValue& value : hostileValues()) {
-                if (value.isLong && !longOn.contains(field))
-                    continue;
-                std::optional<StoredColumn> column;
-                if (stored.contains(field))
-                    column = stored.value(field);
-                HostileRunner::Steps withListing = steps;
-                withListing.inspect = [&, column](const Attempt& a) {
-                    if (steps.inspect)
-                        steps.inspect(a);
-                    if (!column || a.refused({}) || !readerCriteria().contains(column->column))
-                        return;
-                    expectListing(listing, readerCriteria().value(column->column),
-                                  expectedStored(a.typed, column->form), shop.dm->db(), a.where());
-                };
-                runner.attempt(screen, field, value, withListing, column);
-            }
-        }
+        passOverTextFields(runner, screen, steps, stored, longOn, listing, readerCriteria(),
+                           shop.dm->db());
     }
 
     Tfrm_QallReader listing;
