@@ -4,6 +4,7 @@
 #include "core/DateRules.h"
 #include "core/NumberForms.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <malloc.h>
@@ -33,22 +34,27 @@ bool ResultTable::holdsNumbers(CellFormat format) {
     return format == CellFormat::Number || format == CellFormat::Money;
 }
 
-void ResultTable::releaseRows() {
+ResultTable::~ResultTable() {
+    releaseRows(true);
+}
+
+void ResultTable::releaseRows(bool forGood) {
     const bool large = rows_ >= kLargeListing;
     columns_.clear();
     columns_.shrink_to_fit();
     rows_ = 0;
     published_ = 0;
-    // The allocator keeps freed memory for reuse; a long listing's would stay with the process.
-    if (large)
+    // The allocator keeps freed memory for reuse, which suits a new listing; memory dropped for
+    // good after a long listing would stay with the process.
+    if (forGood && large)
         malloc_trim(0);
 }
 
 void ResultTable::start(const std::vector<ResultColumn>& columns, const QDateTime& now) {
     beginResetModel();
-    releaseRows();
+    releaseRows(false);
     for (const ResultColumn& definition : columns)
-        columns_.push_back(Column{definition, {}, {}, {}});
+        columns_.push_back(Column{definition, {}, {}, {}, {}});
     rows_ = 0;
     published_ = 0;
     now_ = now;
@@ -57,7 +63,7 @@ void ResultTable::start(const std::vector<ResultColumn>& columns, const QDateTim
 
 void ResultTable::clear() {
     beginResetModel();
-    releaseRows();
+    releaseRows(true);
     endResetModel();
 }
 
@@ -71,13 +77,23 @@ void ResultTable::append(const Query& query, const std::vector<int>& sources) {
             column.numbers.push_back(query.isNull(source) ? std::numeric_limits<double>::quiet_NaN()
                                                           : query.real(source));
         } else {
-            const QByteArrayView bytes = query.utf8(source);
-            if (!bytes.isEmpty())
-                column.text.append(bytes.data(), static_cast<std::size_t>(bytes.size()));
-            column.textEnds.push_back(static_cast<quint32>(column.text.size()));
+            appendText(column, query.utf8(source));
         }
     }
     ++rows_;
+}
+
+void ResultTable::appendText(Column& column, QByteArrayView bytes) {
+    const auto size = static_cast<std::size_t>(bytes.size());
+    if (column.blocks.empty() ||
+        column.blocks.back().size() + size > column.blocks.back().capacity()) {
+        column.blocks.emplace_back().reserve(std::max(kTextBlockBytes, size));
+        column.blockFirstRows.push_back(rows_);
+    }
+    std::string& block = column.blocks.back();
+    if (size > 0)
+        block.append(bytes.data(), size);
+    column.textEnds.push_back(static_cast<quint32>(block.size()));
 }
 
 void ResultTable::publish() {
@@ -120,9 +136,13 @@ QVariant ResultTable::headerData(int section, Qt::Orientation orientation, int r
 }
 
 QString ResultTable::textAt(const Column& column, int row) const {
-    const quint32 begin = row == 0 ? 0 : column.textEnds[row - 1];
+    const auto after =
+        std::upper_bound(column.blockFirstRows.begin(), column.blockFirstRows.end(), row);
+    const auto block = static_cast<std::size_t>(after - column.blockFirstRows.begin() - 1);
+    const bool firstInBlock = column.blockFirstRows[block] == row;
+    const quint32 begin = firstInBlock ? 0 : column.textEnds[row - 1];
     const quint32 end = column.textEnds[row];
-    return QString::fromUtf8(column.text.data() + begin, end - begin);
+    return QString::fromUtf8(column.blocks[block].data() + begin, end - begin);
 }
 
 std::optional<double> ResultTable::number(int row, int column) const {

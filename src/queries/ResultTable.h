@@ -13,16 +13,17 @@ namespace lms {
 
 class Query;
 
-// The rows a query screen found, held as read (text as UTF-8 in one buffer per column, numbers
+// The rows a query screen found, held as read (text as UTF-8 in large blocks per column, numbers
 // as doubles) and formatted only when a cell is shown, so long listings stay small.
 class ResultTable : public QAbstractTableModel {
     Q_OBJECT
 public:
     explicit ResultTable(QObject* parent = nullptr);
+    ~ResultTable() override;
 
     // Starts a new listing with these columns; `now` is the moment overdue days count from.
     void start(const std::vector<ResultColumn>& columns, const QDateTime& now);
-    // No header and no rows.
+    // No header and no rows; the memory of a long listing goes back to the system.
     void clear();
     // Appends the query's current row; `sources` gives the query column of each result column
     // (-1 for the row number).
@@ -43,13 +44,19 @@ public:
 private:
     struct Column {
         ResultColumn definition;
-        std::string text;              // all values of a text column, one after the other
-        std::vector<quint32> textEnds; // where each row's text ends
-        std::vector<double> numbers;   // NaN where the value is missing
+        // The values of a text column one after the other, in blocks of fixed size that are
+        // never moved: one growing buffer would be copied on each growth, briefly holding it
+        // three times over.
+        std::vector<std::string> blocks;
+        std::vector<int> blockFirstRows; // the first row of each block
+        std::vector<quint32> textEnds;   // where each row's text ends within its block
+        std::vector<double> numbers;     // NaN where the value is missing
     };
     // Listings from this many rows on give their memory back to the system when dropped.
     static constexpr int kLargeListing = 20000;
-    void releaseRows();
+    static constexpr std::size_t kTextBlockBytes = 4 << 20;
+    void appendText(Column& column, QByteArrayView bytes);
+    void releaseRows(bool forGood);
     static bool holdsNumbers(CellFormat format);
     QString textAt(const Column& column, int row) const;
     QString overdueDays(const QString& due) const;
