@@ -66,6 +66,12 @@ std::optional<QDateTime> readExactForm(const QString& text) {
     QDateTime moment(date, time);
     if (!moment.isValid())
         return std::nullopt;
+    // Within an hour of a clock change a wall time may occur twice; Qt's parser settles which
+    // one its own way, so such texts are left to it.
+    const int offset = moment.offsetFromUtc();
+    if (moment.addSecs(-3600).offsetFromUtc() != offset ||
+        moment.addSecs(3600).offsetFromUtc() != offset)
+        return std::nullopt;
     return moment;
 }
 

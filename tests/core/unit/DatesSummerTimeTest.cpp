@@ -72,4 +72,19 @@ TEST_F(BerlinClock, TimesTheClockShowsKeepTheirTimeOfDay) {
     }
 }
 
+TEST_F(BerlinClock, StoredTextsAroundTheClockChangesReadAsQtsParserReadsThem) {
+    // 02:30 on 31 October 2021 happened twice; the hours around both changes.
+    for (const char* text :
+         {"2021-10-31 02:30:00.000", "2021-10-31 01:59:59.999", "2021-10-31 03:00:00.000",
+          "2021-03-28 01:30:00.000", "2021-03-28 03:30:00.000", "2021-07-01 12:00:00.000"}) {
+        SCOPED_TRACE(text);
+        const QString value = QString::fromLatin1(text);
+        const QDateTime general =
+            QDateTime::fromString(value, QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+        ASSERT_TRUE(general.isValid());
+        EXPECT_EQ(fromStorage(value), general);
+        EXPECT_EQ(fromStorage(value).offsetFromUtc(), general.offsetFromUtc());
+    }
+}
+
 } // namespace
