@@ -270,8 +270,7 @@ void listWith(QueryScreen& screen, const QString& checkBox, const QString& value
 
 void passOverTextFields(HostileRunner& runner, FormModel& screen, const HostileRunner::Steps& steps,
                         const QHash<QString, StoredColumn>& stored, const QStringList& longOn,
-                        QueryScreen& listing, const QHash<QString, ListedCriterion>& criteria,
-                        Database& db) {
+                        const AcceptedCheck& accepted) {
     const QStringList fields = typedTextFields(screen);
     ASSERT_FALSE(fields.isEmpty());
     for (const QString& field : fields) {
@@ -281,18 +280,30 @@ void passOverTextFields(HostileRunner& runner, FormModel& screen, const HostileR
             std::optional<StoredColumn> column;
             if (stored.contains(field))
                 column = stored.value(field);
-            HostileRunner::Steps withListing = steps;
-            withListing.inspect = [&, column](const Attempt& a) {
-                if (steps.inspect)
-                    steps.inspect(a);
-                if (!column || a.refused({}) || !criteria.contains(column->column))
-                    return;
-                expectListing(listing, criteria.value(column->column),
-                              expectedStored(a.typed, column->form), db, a.where());
-            };
-            runner.attempt(screen, field, value, withListing, column);
+            HostileRunner::Steps checked = steps;
+            if (accepted) {
+                checked.inspect = [&, column](const Attempt& a) {
+                    if (steps.inspect)
+                        steps.inspect(a);
+                    if (column && !a.refused({}))
+                        accepted(a, *column);
+                };
+            }
+            runner.attempt(screen, field, value, checked, column);
         }
     }
+}
+
+void passOverTextFields(HostileRunner& runner, FormModel& screen, const HostileRunner::Steps& steps,
+                        const QHash<QString, StoredColumn>& stored, const QStringList& longOn,
+                        QueryScreen& listing, const QHash<QString, ListedCriterion>& criteria,
+                        Database& db) {
+    passOverTextFields(runner, screen, steps, stored, longOn,
+                       [&](const Attempt& a, const StoredColumn& column) {
+                           if (criteria.contains(column.column))
+                               expectListing(listing, criteria.value(column.column),
+                                             expectedStored(a.typed, column.form), db, a.where());
+                       });
 }
 
 void expectListing(QueryScreen& screen, const ListedCriterion& criterion, const QString& value,

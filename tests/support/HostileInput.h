@@ -120,9 +120,16 @@ struct ListedCriterion {
 void expectListing(QueryScreen& screen, const ListedCriterion& criterion, const QString& value,
                    Database& db, const std::string& where);
 
+// Checks an accepted value of a field stored in the given column.
+using AcceptedCheck = std::function<void(const Attempt&, const StoredColumn&)>;
+
 // Types every hostile value into every typed-text field of the screen (the long values only
-// into the fields of `longOn`) and runs the steps; where a stored column is also a criterion of
-// the listing screen, an accepted value must list exactly the rows holding it.
+// into the fields of `longOn`) and runs the steps, then `accepted` for each stored value taken.
+void passOverTextFields(HostileRunner& runner, FormModel& screen, const HostileRunner::Steps& steps,
+                        const QHash<QString, StoredColumn>& stored, const QStringList& longOn,
+                        const AcceptedCheck& accepted = {});
+// The same, where a stored column that is also a criterion of the listing screen must list
+// exactly the rows holding an accepted value.
 void passOverTextFields(HostileRunner& runner, FormModel& screen, const HostileRunner::Steps& steps,
                         const QHash<QString, StoredColumn>& stored, const QStringList& longOn,
                         QueryScreen& listing, const QHash<QString, ListedCriterion>& criteria,

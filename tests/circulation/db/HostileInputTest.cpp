@@ -25,18 +25,7 @@ protected:
 
     void pass(FormModel& screen, const HostileRunner::Steps& steps,
               const QHash<QString, StoredColumn>& stored, const QStringList& longOn) {
-        const QStringList fields = typedTextFields(screen);
-        ASSERT_FALSE(fields.isEmpty());
-        for (const QString& field : fields) {
-            for (const HostileValue& value : hostileValues()) {
-                if (value.isLong && !longOn.contains(field))
-                    continue;
-                std::optional<StoredColumn> column;
-                if (stored.contains(field))
-                    column = stored.value(field);
-                runner.attempt(screen, field, value, steps, column);
-            }
-        }
+        passOverTextFields(runner, screen, steps, stored, longOn);
     }
 
     QString loanOf(const QString& book) {
