@@ -17,7 +17,7 @@ bool isShopDatabase(const QString& path) {
         return false;
     try {
         Database db;
-        db.open(path, Tdm_Dbase::kPassword, Database::OpenMode::ExistingOnly);
+        db.open(path, Tdm_Dbase::kPassword, Database::OpenMode::ReadOnlyCopy);
         const int version = db.userVersion();
         if (version < 1 || version > Schema::currentVersion())
             return false;

@@ -1,5 +1,6 @@
 #include "admin/Tfrm_CSSet.h"
 
+#include "core/DateRules.h"
 #include "core/Messages.h"
 #include "core/NumberForms.h"
 #include "core/Tdm_Dbase.h"
@@ -102,8 +103,11 @@ Tfrm_CSSet::Tfrm_CSSet(ScreenContext& context)
             .setMaxBytes(kAmountMaxBytes);
         unbounded(addField(pageField("BN", k), FieldKind::Spin,
                            QStringLiteral("最多持有图书数量（本）：")));
-        unbounded(addField(pageField("DN", k), FieldKind::Spin,
-                           QStringLiteral("最长持有图书时间（天）：")));
+        // A loan period keeps its due date storable.
+        Field& days = addField(pageField("DN", k), FieldKind::Spin,
+                               QStringLiteral("最长持有图书时间（天）："));
+        days.setMinimum(-Dates::kLongestDaySpan);
+        days.setMaximum(Dates::kLongestDaySpan);
     }
     addField(QStringLiteral("CQFJinput"), FieldKind::Text,
              QStringLiteral("图书租借超期每日每本书罚金:"))

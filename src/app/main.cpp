@@ -1,12 +1,14 @@
 #include "app/ShopApplication.h"
 #include "core/LocalTimeZone.h"
 #include "core/widgets/Artwork.h"
+#include "core/widgets/QtTranslations.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     lms::pinLocalTimeZone();
     QApplication app(argc, argv);
+    lms::installChineseQtTranslations(app);
     QApplication::setApplicationName(lms::Tfrm_Main::title());
     QApplication::setApplicationVersion(QStringLiteral(LMS_VERSION));
     QApplication::setWindowIcon(lms::Artwork::applicationIcon());

@@ -132,14 +132,12 @@ void Tfrm_GGBook::store(const QDateTime& now) {
     const Field& state = field(QStringLiteral("tszt"));
     QString sql = QStringLiteral(
         "UPDATE 图书 SET 图书名称 = ?, 图书类型 = ?, 作者 = ?, 价格 = ?, 附件 = ?, 备注 = ?");
-    QVariantList values = {
-        field(QStringLiteral("tsmz")).text().trimmed(),
-        type.text(),
-        field(QStringLiteral("tszz")).text().trimmed(),
-        field(QStringLiteral("tsjg")).text().trimmed(),
-        field(QStringLiteral("tsfj")).text().trimmed(),
-        Gbk::truncateToBytes(Gbk::joinLines(field(QStringLiteral("tsbz")).text()),
-                             Books::kRemarkBytes)};
+    QVariantList values = {field(QStringLiteral("tsmz")).text().trimmed(),
+                           type.text(),
+                           field(QStringLiteral("tszz")).text().trimmed(),
+                           field(QStringLiteral("tsjg")).text().trimmed(),
+                           field(QStringLiteral("tsfj")).text().trimmed(),
+                           Gbk::joinLines(field(QStringLiteral("tsbz")).text())};
     if (state.itemIndex() != loadedStateIndex_) {
         sql += QStringLiteral(", 当前状态 = ?, 状态设置期 = ?");
         values << state.text() << Dates::toStorage(now);

@@ -100,6 +100,8 @@ void Tfrm_TJBook::Button1Click() {
         field(QStringLiteral("id")).requestFocus();
         return;
     }
+    if (!idFitsLimit(field(QStringLiteral("id")), QStringLiteral("图书"), ctx_.prompter))
+        return;
     const QString title = field(QStringLiteral("tsmz")).text();
     if (title.trimmed().isEmpty()) {
         ctx_.prompter.error(QStringLiteral("请输入图书名称！"));

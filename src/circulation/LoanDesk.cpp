@@ -1,7 +1,9 @@
 #include "circulation/LoanDesk.h"
 
 #include "books/BookDomains.h"
+#include "core/DbError.h"
 #include "core/GbkText.h"
+#include "core/Tdm_Dbase.h"
 #include "core/form/Clock.h"
 #include "core/form/IdField.h"
 #include "core/pubdata.h"
@@ -168,14 +170,25 @@ void LoanDesk::setReaderIdQuietly(const QString& id) {
     settingId_ = false;
 }
 
+std::optional<Readers::ReaderRecord> LoanDesk::readerAsStored() {
+    try {
+        return Readers::loadReader(ctx_.dm.db(), currentReaderId_);
+    } catch (const DbError&) {
+        iniTZ();
+        readerOk_ = false;
+        return std::nullopt;
+    }
+}
+
 bool LoanDesk::stateForbids() const {
     const int state = field(QStringLiteral("tzzt")).itemIndex();
     return state == Readers::Suspended || state == Readers::LostStopped;
 }
 
 QString LoanDesk::storedRemark(const QString& memo) const {
-    const Field& remark = field(memo);
-    return Gbk::truncateToBytes(Gbk::joinLines(remark.text()), remark.maxBytes());
+    // The byte limit holds for what the clerk types; a longer remark stored by another screen
+    // (the payment screen takes any length) is written back whole, never cut on the way.
+    return Gbk::joinLines(field(memo).text());
 }
 
 } // namespace lms

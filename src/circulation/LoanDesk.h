@@ -4,6 +4,7 @@
 #include "core/form/FormModel.h"
 
 #include <QDateTime>
+#include <optional>
 
 namespace lms::Readers {
 struct ReaderRecord;
@@ -48,9 +49,13 @@ protected:
     void showReaderRow(const Readers::ReaderRecord& reader, const QDateTime& now);
     // Puts an id into the reader field without the lookup a full id starts.
     void setReaderIdQuietly(const QString& id);
+    // After a committed loan or return: the reader as stored now, for the panel. The operation
+    // stands even when the reader cannot be read back; the panel is then cleared (no reader
+    // accepted) rather than reporting a failure that would read as a failed operation.
+    std::optional<Readers::ReaderRecord> readerAsStored();
     // Whether the reader's state forbids lending and returning.
     bool stateForbids() const;
-    // The remark of a panel as it is stored: one line, within its byte limit.
+    // The remark of a panel as it is stored: its lines joined into one.
     QString storedRemark(const QString& memo) const;
 
     ScreenContext ctx_;

@@ -57,6 +57,9 @@ Tfrm_JNZC::Tfrm_JNZC(const ScreenContext& ctx, QObject* parent)
         spin.setMinimum(INT_MIN);
         spin.setMaximum(INT_MAX);
     }
+    // A loan period keeps its due date storable.
+    field(QStringLiteral("tssj")).setMinimum(-Dates::kLongestDaySpan);
+    field(QStringLiteral("tssj")).setMaximum(Dates::kLongestDaySpan);
     Field& state = addField(QStringLiteral("tzzt"), FieldKind::List, QStringLiteral("当前状态："));
     state.setItems(Readers::states());
     state.setItemIndex(0);
@@ -221,6 +224,10 @@ void Tfrm_JNZC::Button2Click() {
     const std::optional<double> change = Readers::parseAmount(field(QStringLiteral("ZJYJ")).text());
     if (!rent || !change || !Readers::fitsLedger(*rent + *change)) {
         ctx_.prompter.error(invalidPaymentMessage());
+        return;
+    }
+    if (!Dates::isStorable(field(QStringLiteral("xyxq")).value().toDateTime())) {
+        ctx_.prompter.error(Messages::dateOutOfRange());
         return;
     }
     const double total = *rent + *change;

@@ -46,8 +46,11 @@ Tfrm_TZHBook::Tfrm_TZHBook(const ScreenContext& ctx, Tfrm_TZJBook& borrowing, QO
     rentGroup.setVisible(false);
     addField(QStringLiteral("zjgj"), FieldKind::Text, QStringLiteral("租借租金共计："))
         .setValue(QStringLiteral("0"));
-    addField(QStringLiteral("zj"), FieldKind::Text, QStringLiteral("总计(元)："))
-        .setValue(QStringLiteral("0"));
+    // The total is worked out from its parts, never typed: it is shown like the rest of its
+    // always disabled group.
+    Field& total = addField(QStringLiteral("zj"), FieldKind::Text, QStringLiteral("总计(元)："));
+    total.setValue(QStringLiteral("0"));
+    total.setEnabled(false);
     addField(QStringLiteral("cyjhz"), FieldKind::Check, QStringLiteral("从押金中扣除"))
         .setValue(false);
     addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("归还"))
@@ -155,7 +158,9 @@ void Tfrm_TZHBook::CheckisHaveReaderClick() {
     Field& idField = field(QStringLiteral("tzID"));
     const QString id = typedId(idField);
     const Readers::ReaderLookup lookup = Readers::lookUpReader(ctx_.dm, ctx_.prompter, id);
-    if (lookup.outcome == LookupOutcome::NotFound) {
+    if (!lookup.found()) {
+        // Not found, or not readable: no reader is accepted, and none of an earlier reader's
+        // data stays to be written onto the loan's reader.
         iniTZ();
         readerOk_ = false;
         idField.requestFocus();
@@ -164,7 +169,7 @@ void Tfrm_TZHBook::CheckisHaveReaderClick() {
         loans_.clear();
         return;
     }
-    if (lookup.found()) {
+    {
         const QDateTime now = ctx_.clock.now();
         currentReaderId_ = id;
         settling_ = true;
@@ -196,7 +201,7 @@ void Tfrm_TZHBook::CheckisHaveReaderClick() {
     showTZJS();
 }
 
-void Tfrm_TZHBook::showTZJS() {
+void Tfrm_TZHBook::showTZJS(bool afterCommit) {
     // Only an accepted reader's loans are listed; a refused reader's are none of the clerk's
     // business here, and an earlier reader's would mislead.
     if (currentReaderId_.isEmpty() || !readerOk_) {
@@ -206,7 +211,9 @@ void Tfrm_TZHBook::showTZJS() {
     try {
         loans_.show(openLoans(ctx_.dm.db(), currentReaderId_));
     } catch (const DbError&) {
-        ctx_.prompter.error(Messages::databaseError());
+        loans_.clear();
+        if (!afterCommit)
+            ctx_.prompter.error(Messages::databaseError());
     }
     field(QStringLiteral("StringGrid1")).setValue(-1);
 }
@@ -243,6 +250,10 @@ void Tfrm_TZHBook::Button1Click() {
         field(QStringLiteral("tsID")).requestFocus();
         return;
     }
+    if (!Dates::isStorable(field(QStringLiteral("yxq")).value().toDateTime())) {
+        ctx_.prompter.error(Messages::dateOutOfRange());
+        return;
+    }
     const bool damaged = field(QStringLiteral("psyx")).checked();
     // Every amount is a number before anything is stored.
     const std::optional<ReturnAmounts> amounts =
@@ -270,7 +281,6 @@ void Tfrm_TZHBook::Button1Click() {
     returning.now = ctx_.clock.now();
     ReturnOutcome outcome;
     StoredRows stored;
-    std::optional<Readers::ReaderRecord> reader;
     try {
         outcome = giveBack(ctx_.dm, returning, &stored);
     } catch (const DbError&) {
@@ -283,12 +293,7 @@ void Tfrm_TZHBook::Button1Click() {
     }
     receipt_.keep(ReceiptSource::giveBack(stored.ledgerRow, stored.historyRow));
     ctx_.prompter.information(returnedMessage());
-    // What was stored stands even when the panel cannot read the reader back.
-    try {
-        reader = Readers::loadReader(ctx_.dm.db(), currentReaderId_);
-    } catch (const DbError&) {
-        ctx_.prompter.error(Messages::databaseError());
-    }
+    const std::optional<Readers::ReaderRecord> reader = readerAsStored();
     // The reader panel shows what is stored now: one book fewer, the deposit after deduction.
     if (reader) {
         field(QStringLiteral("whsn")).setValue(reader->booksOut);
@@ -297,7 +302,7 @@ void Tfrm_TZHBook::Button1Click() {
     }
     iniTs();
     bookOk_ = false;
-    showTZJS();
+    showTZJS(true);
     allowReturn(false);
     field(QStringLiteral("tsID")).requestFocus();
 }

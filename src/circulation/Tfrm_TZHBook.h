@@ -19,7 +19,9 @@ public:
     void iniTs();
     void CheckisHaveReaderClick() override;
     void CheckisHavebookClick() override;
-    void showTZJS();
+    // Lists the accepted reader's open loans; after a committed return a failure to list them
+    // only clears the list (`afterCommit`), so it cannot read as a failed return.
+    void showTZJS(bool afterCommit = false);
     void StringGrid1DblClick();
     void psyxClick();
     void Button1Click();

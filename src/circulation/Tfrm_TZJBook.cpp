@@ -132,6 +132,12 @@ void Tfrm_TZJBook::Button1Click() {
         field(QStringLiteral("tsID")).requestFocus();
         return;
     }
+    const QDateTime now = ctx_.clock.now();
+    if (!Dates::isStorable(field(QStringLiteral("yxq")).value().toDateTime()) ||
+        !Dates::isStorable(Dates::plusDays(now, field(QStringLiteral("tssj")).number()))) {
+        ctx_.prompter.error(Messages::dateOutOfRange());
+        return;
+    }
     const std::optional<double> deposit = Numbers::parseDecimal(field(QStringLiteral("yj")).text());
     if (deposit && *deposit < 0 && !ctx_.prompter.warningYesNo(negativeDepositQuestion()))
         return;
@@ -150,10 +156,9 @@ void Tfrm_TZJBook::Button1Click() {
     lending.bookTitle = field(QStringLiteral("tsmz")).text();
     lending.bookRemark = storedRemark(QStringLiteral("tsbz"));
     lending.user = ctx_.pub.CurrentUser;
-    lending.now = ctx_.clock.now();
+    lending.now = now;
     LendOutcome outcome;
     StoredRows stored;
-    std::optional<Readers::ReaderRecord> reader;
     try {
         outcome = lend(ctx_.dm, lending, &stored);
     } catch (const DbError&) {
@@ -170,12 +175,7 @@ void Tfrm_TZJBook::Button1Click() {
     }
     receipt_.addLoan(currentReaderId_, stored.loanRow, stored.logRow);
     ctx_.prompter.information(lentMessage());
-    // What was stored stands even when the panel cannot read the reader back.
-    try {
-        reader = Readers::loadReader(ctx_.dm.db(), currentReaderId_);
-    } catch (const DbError&) {
-        ctx_.prompter.error(Messages::databaseError());
-    }
+    const std::optional<Readers::ReaderRecord> reader = readerAsStored();
     // The panel shows the counters and validity as stored.
     if (reader) {
         field(QStringLiteral("whsn")).setValue(reader->booksOut);

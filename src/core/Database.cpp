@@ -1,6 +1,7 @@
 #include "core/Database.h"
 
 #include <QFileInfo>
+#include <QUrl>
 #include <sqlite3.h>
 
 namespace lms {
@@ -155,7 +156,13 @@ void Database::open(const QString& path, const QByteArray& key, OpenMode mode) {
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == OpenMode::CreateIfMissing)
         flags |= SQLITE_OPEN_CREATE;
-    const QByteArray file = QFileInfo(path).absoluteFilePath().toUtf8();
+    QByteArray file = QFileInfo(path).absoluteFilePath().toUtf8();
+    if (mode == OpenMode::ReadOnlyCopy) {
+        // A file in write-ahead-log mode otherwise needs its shared-memory file beside it,
+        // which a read-only folder cannot take.
+        flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
+        file = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?immutable=1";
+    }
     sqlite3* handle = nullptr;
     const int rc = sqlite3_open_v2(file.constData(), &handle, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -173,7 +180,8 @@ void Database::open(const QString& path, const QByteArray& key, OpenMode mode) {
         // Reading the schema is the first use of the key: a wrong key or a foreign file fails here.
         scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
         // Every commit reaches the disk before the operation reports success.
-        exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        if (mode != OpenMode::ReadOnlyCopy)
+            exec(QStringLiteral("PRAGMA synchronous=FULL"));
         // Each page read is decrypted; a cache that holds a listed table (the million-row ledger
         // and its time index) decrypts every page once instead of again and again.
         exec(QStringLiteral("PRAGMA cache_size=-%1").arg(kPageCacheKiB));

@@ -52,7 +52,13 @@ private:
 // The one connection to an encrypted database file.
 class Database {
 public:
-    enum class OpenMode { ExistingOnly, CreateIfMissing };
+    enum class OpenMode {
+        ExistingOnly,
+        CreateIfMissing,
+        // Only read, and changed by no program meanwhile (a backup about to be restored):
+        // opened without locks, log or files beside it, so it may lie on read-only media.
+        ReadOnlyCopy,
+    };
 
     Database() = default;
     ~Database();

@@ -26,6 +26,10 @@ QString toStorage(const QDateTime& moment) {
     return moment.isValid() ? moment.toString(QString::fromLatin1(kStorageFormat)) : QString();
 }
 
+bool isStorable(const QDateTime& moment) {
+    return moment.isValid() && moment.date().year() >= 1 && moment.date().year() <= 9999;
+}
+
 namespace {
 
 // The digits of text[from, from + count), or -1 when one of them is not a digit.

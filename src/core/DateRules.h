@@ -10,6 +10,12 @@ inline constexpr auto kStorageFormat = "yyyy-MM-dd HH:mm:ss.zzz";
 QString toStorage(const QDateTime& moment);
 // An empty or unreadable text gives an invalid date-time.
 QDateTime fromStorage(const QString& text);
+// Whether a moment can be stored and read back: a valid date of the years 1 to 9999 (the
+// stored text has four digits for the year).
+bool isStorable(const QDateTime& moment);
+// The longest span a day-count setting may hold (about a hundred years either way), so that a
+// due date computed from it stays storable.
+inline constexpr int kLongestDaySpan = 36500;
 
 // The calendar day of a moment as a running day number (the time of day dropped).
 qint64 dayNumber(const QDateTime& moment);

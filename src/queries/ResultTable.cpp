@@ -3,6 +3,7 @@
 #include "core/Database.h"
 #include "core/DateRules.h"
 #include "core/NumberForms.h"
+#include "core/form/Field.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,8 +54,10 @@ void ResultTable::releaseRows(bool forGood) {
 void ResultTable::start(const std::vector<ResultColumn>& columns, const QDateTime& now) {
     beginResetModel();
     releaseRows(false);
-    for (const ResultColumn& definition : columns)
-        columns_.push_back(Column{definition, {}, {}, {}, {}});
+    for (const ResultColumn& definition : columns) {
+        columns_.emplace_back();
+        columns_.back().definition = definition;
+    }
     rows_ = 0;
     published_ = 0;
     now_ = now;
@@ -74,8 +77,19 @@ void ResultTable::append(const Query& query, const std::vector<int>& sources) {
         if (source < 0)
             continue;
         if (holdsNumbers(column.definition.format)) {
-            column.numbers.push_back(query.isNull(source) ? std::numeric_limits<double>::quiet_NaN()
-                                                          : query.real(source));
+            if (query.isNull(source)) {
+                column.numbers.push_back(std::numeric_limits<double>::quiet_NaN());
+                continue;
+            }
+            const double value = query.real(source);
+            column.numbers.push_back(value);
+            column.least = std::min(column.least, value);
+            column.most = std::max(column.most, value);
+            if (column.definition.format == CellFormat::Number && value != std::floor(value)) {
+                QString text = Numbers::generalForm(value);
+                if (text.size() > column.widestFraction.size())
+                    column.widestFraction = std::move(text);
+            }
         } else {
             appendText(column, query.utf8(source));
         }
@@ -127,6 +141,9 @@ QVariant ResultTable::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ResultTable::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == kWidestTextRole && orientation == Qt::Horizontal && section >= 0 &&
+        section < columnCount())
+        return widestText(section);
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
@@ -153,6 +170,26 @@ std::optional<double> ResultTable::number(int row, int column) const {
     return std::isnan(value) ? std::nullopt : std::optional<double>(value);
 }
 
+QString ResultTable::numberText(const Column& column, double value) const {
+    return column.definition.format == CellFormat::Money ? Numbers::twoDecimalForm(value)
+                                                         : Numbers::generalForm(value);
+}
+
+QString ResultTable::widestText(int column) const {
+    const Column& c = columns_.at(column);
+    if (c.definition.format == CellFormat::RowNumber)
+        return QString::number(published_);
+    if (!holdsNumbers(c.definition.format) || c.least > c.most)
+        return {};
+    QString widest = c.widestFraction;
+    for (const double extreme : {c.least, c.most}) {
+        QString text = numberText(c, extreme);
+        if (text.size() > widest.size())
+            widest = std::move(text);
+    }
+    return widest;
+}
+
 QString ResultTable::cellText(int row, int column) const {
     const Column& c = columns_.at(column);
     switch (c.definition.format) {
@@ -160,13 +197,10 @@ QString ResultTable::cellText(int row, int column) const {
         return QString::number(row + 1);
     case CellFormat::Text:
         return textAt(c, row);
-    case CellFormat::Number: {
-        const std::optional<double> value = number(row, column);
-        return value ? Numbers::generalForm(*value) : QString();
-    }
+    case CellFormat::Number:
     case CellFormat::Money: {
         const std::optional<double> value = number(row, column);
-        return value ? Numbers::twoDecimalForm(*value) : QString();
+        return value ? numberText(c, *value) : QString();
     }
     case CellFormat::DateText: {
         const QDateTime moment = Dates::fromStorage(textAt(c, row));

@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QByteArray>
 #include <QDateTime>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,11 @@ private:
         std::vector<int> blockFirstRows; // the first row of each block
         std::vector<quint32> textEnds;   // where each row's text ends within its block
         std::vector<double> numbers;     // NaN where the value is missing
+        // What the widest value of a number column is made of: its extremes, and the longest
+        // general form of a value with a fraction (which is not always an extreme's).
+        double least = std::numeric_limits<double>::infinity();
+        double most = -std::numeric_limits<double>::infinity();
+        QString widestFraction;
     };
     // Listings from this many rows on give their memory back to the system when dropped.
     static constexpr int kLargeListing = 20000;
@@ -59,6 +65,9 @@ private:
     void releaseRows(bool forGood);
     static bool holdsNumbers(CellFormat format);
     QString textAt(const Column& column, int row) const;
+    QString numberText(const Column& column, double value) const;
+    // The widest text a number column shows (empty for other columns).
+    QString widestText(int column) const;
     QString overdueDays(const QString& due) const;
 
     std::vector<Column> columns_;

@@ -43,6 +43,9 @@ Tfrm_GGReader::Tfrm_GGReader(const ScreenContext& ctx, QObject* parent)
         spin->setMinimum(INT_MIN);
         spin->setMaximum(INT_MAX);
     }
+    // A loan period keeps its due date storable.
+    tssj.setMinimum(-Dates::kLongestDaySpan);
+    tssj.setMaximum(Dates::kLongestDaySpan);
     Field& state = addField(QStringLiteral("tzzt"), FieldKind::List, QStringLiteral("当前状态："));
     state.setItems(states());
     state.setItemIndex(NormalUse);
@@ -126,6 +129,11 @@ void Tfrm_GGReader::Button1Click() {
         field(QStringLiteral("tzxm")).requestFocus();
         return;
     }
+    if (!Dates::isStorable(field(QStringLiteral("yxq")).value().toDateTime())) {
+        ctx_.prompter.error(Messages::dateOutOfRange());
+        field(QStringLiteral("yxq")).requestFocus();
+        return;
+    }
     const int state = field(QStringLiteral("tzzt")).itemIndex();
     const QString booksOut = QString::number(loadedBooksOut_);
     if (state == Suspended && loadedBooksOut_ > 0) {
@@ -167,16 +175,17 @@ void Tfrm_GGReader::store(const QDateTime& now) {
     QString sql = QStringLiteral("UPDATE 读者 SET 读者姓名 = ?, 读者类型 = ?, 性别 = ?, 电话 = ?, "
                                  "证件号码 = ?, 备注 = ?, 最多持有图书数量 = ?, "
                                  "最长持有图书天数 = ?, 借阅有效期 = ?");
-    QVariantList values = {
-        Gbk::truncateToBytes(field(QStringLiteral("tzxm")).text().trimmed(), kNameBytes),
-        type.text(),
-        sex.text(),
-        Gbk::truncateToBytes(field(QStringLiteral("df")).text().trimmed(), kPhoneBytes),
-        Gbk::truncateToBytes(field(QStringLiteral("zjhm")).text().trimmed(), kIdNumberBytes),
-        Gbk::truncateToBytes(Gbk::joinLines(field(QStringLiteral("bz")).text()), kRemarkBytes),
-        field(QStringLiteral("tssn")).number(),
-        field(QStringLiteral("tssj")).number(),
-        Dates::toStorage(field(QStringLiteral("yxq")).value().toDateTime())};
+    // Texts go back as the fields hold them: their byte limits hold for what the clerk types,
+    // and a longer text stored before (a remark from the payment screen) is never cut here.
+    QVariantList values = {field(QStringLiteral("tzxm")).text().trimmed(),
+                           type.text(),
+                           sex.text(),
+                           field(QStringLiteral("df")).text().trimmed(),
+                           field(QStringLiteral("zjhm")).text().trimmed(),
+                           Gbk::joinLines(field(QStringLiteral("bz")).text()),
+                           field(QStringLiteral("tssn")).number(),
+                           field(QStringLiteral("tssj")).number(),
+                           Dates::toStorage(field(QStringLiteral("yxq")).value().toDateTime())};
     if (stateChanged) {
         sql += QStringLiteral(", 当前状态 = ?");
         values << state.text();

@@ -52,6 +52,9 @@ Tfrm_TJReader::Tfrm_TJReader(const ScreenContext& ctx, QObject* parent)
     }
     field(QStringLiteral("tssn")).setCaption(QStringLiteral("最多持有图书数量(本)："));
     field(QStringLiteral("tssj")).setCaption(QStringLiteral("最长持有图书时间(天)："));
+    // A loan period keeps its due date storable.
+    field(QStringLiteral("tssj")).setMinimum(-Dates::kLongestDaySpan);
+    field(QStringLiteral("tssj")).setMaximum(Dates::kLongestDaySpan);
     addField(QStringLiteral("GroupBox4"), FieldKind::Group);
     addField(QStringLiteral("kff"), FieldKind::Text, QStringLiteral("开户费（元）："));
     addField(QStringLiteral("yj"), FieldKind::Text, QStringLiteral("押金（元）："));
@@ -194,6 +197,8 @@ void Tfrm_TJReader::Button1Click() {
         field(QStringLiteral("ID")).requestFocus();
         return;
     }
+    if (!idFitsLimit(field(QStringLiteral("ID")), QStringLiteral("读者"), ctx_.prompter))
+        return;
     const QString name = Gbk::truncateToBytes(field(QStringLiteral("xm")).text(), kNameBytes);
     if (name.trimmed().isEmpty()) {
         ctx_.prompter.error(kNameRequired);
@@ -212,6 +217,10 @@ void Tfrm_TJReader::Button1Click() {
     const std::optional<Amounts> sum = amounts();
     if (!sum) {
         ctx_.prompter.error(QStringLiteral("输入费用金额错误！请输入正确的金额。"));
+        return;
+    }
+    if (!Dates::isStorable(field(QStringLiteral("yxq")).value().toDateTime())) {
+        ctx_.prompter.error(Messages::dateOutOfRange());
         return;
     }
     field(QStringLiteral("fyzj")).setValue(Numbers::generalForm(sum->total));

@@ -60,6 +60,9 @@ struct FaultedOperation {
     // A failing check before the change is reported and the operation still goes on to store
     // (adding a system user or a book type).
     bool goesOnAfterFailedCheck = false;
+    // A failure to read back what the screen shows after the commit is not reported at all
+    // (the lending desk: an error there would read as a failed loan or return).
+    bool quietReadBack = false;
     // The database as the runs compare it; the whole dump when unset.
     std::function<DatabaseDump()> dump;
 };

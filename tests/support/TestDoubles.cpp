@@ -4,6 +4,21 @@
 
 namespace lms::test {
 
+namespace {
+
+// Takes the next scripted answer. The value is moved out before the pop, so the optimiser sees no
+// copy of a possibly empty optional (GCC 12 reports one as maybe-uninitialized).
+std::optional<QString> takeFront(std::deque<std::optional<QString>>& queue) {
+    const bool given = queue.front().has_value();
+    QString value = given ? std::move(*queue.front()) : QString();
+    queue.pop_front();
+    if (!given)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
 bool ScriptedPrompter::message(Icon icon, Buttons buttons, const QString& text) {
     boxes_.push_back({icon, buttons, text});
     if (buttons == Buttons::Ok)
@@ -24,9 +39,7 @@ std::optional<QString> ScriptedPrompter::input(const QString& caption, const QSt
                       << prompt.toStdString();
         return std::nullopt;
     }
-    auto text = inputs_.front();
-    inputs_.pop_front();
-    return text;
+    return takeFront(inputs_);
 }
 
 std::optional<QString> ScriptedPrompter::openFile(const QString& title, const QString&) {
@@ -34,9 +47,7 @@ std::optional<QString> ScriptedPrompter::openFile(const QString& title, const QS
         ADD_FAILURE() << "unanswered file dialog: " << title.toStdString();
         return std::nullopt;
     }
-    auto path = files_.front();
-    files_.pop_front();
-    return path;
+    return takeFront(files_);
 }
 
 std::optional<QString> ScriptedPrompter::saveFile(const QString& title, const QString& filter,
@@ -46,9 +57,7 @@ std::optional<QString> ScriptedPrompter::saveFile(const QString& title, const QS
         ADD_FAILURE() << "unanswered save dialog: " << title.toStdString();
         return std::nullopt;
     }
-    auto path = saves_.front();
-    saves_.pop_front();
-    return path;
+    return takeFront(saves_);
 }
 
 void ScriptedPrompter::printPreview(const Printout& printout) {
@@ -61,6 +70,19 @@ void ScriptedPrompter::printPreview(const Printout& printout) {
     }
     shown.printout.cell = nullptr;
     printed_.push_back(std::move(shown));
+}
+
+const ScriptedPrompter::Box& ScriptedPrompter::box(std::size_t index) const {
+    static const Box none{Icon::Information, Buttons::Ok, QString()};
+    if (index < boxes_.size())
+        return boxes_[index];
+    ADD_FAILURE() << "box " << index
+                  << " was not shown; shown: " << texts().join(QStringLiteral(" | ")).toStdString();
+    return none;
+}
+
+const ScriptedPrompter::Box& ScriptedPrompter::lastBox() const {
+    return box(boxes_.empty() ? 0 : boxes_.size() - 1);
 }
 
 QStringList ScriptedPrompter::texts() const {

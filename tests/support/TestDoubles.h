@@ -54,6 +54,12 @@ public:
     const std::vector<Printed>& printed() const { return printed_; }
 
     const std::vector<Box>& boxes() const { return boxes_; }
+    // The box shown `index`-th since the last clear, the last one, its text: a box that was not
+    // shown fails the test (an empty box stands in), so a regression fails one test instead of
+    // ending the test program.
+    const Box& box(std::size_t index) const;
+    const Box& lastBox() const;
+    QString lastText() const { return lastBox().text; }
     QStringList texts() const;
     // The only box shown since the last clear, or a failure.
     QString single() const;

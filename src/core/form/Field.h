@@ -28,6 +28,10 @@ enum class FieldKind {
     Button,   // a push button or menu command; value unused
 };
 
+// A grid model may name, per column, the widest text it holds (header data of this role): the
+// view measures only a sample of the rows, and a number column fits its widest value.
+inline constexpr int kWidestTextRole = Qt::UserRole + 1;
+
 // One named field of a screen: its value, whether it is enabled and visible, and its limits.
 // Every change of the value, typed or set by the program, reaches the screen's change handler.
 class Field : public QObject {

@@ -35,8 +35,19 @@ void lookUpWhenFull(Field& idField, std::function<int()> fullLength, std::functi
 }
 
 QString typedId(const Field& idField) {
-    const QString id = idField.text().trimmed();
-    return idField.maxBytes() > 0 ? Gbk::truncateToBytes(id, idField.maxBytes()) : id;
+    // Never cut: the field may hold an id longer than a limit lowered since it was typed, and
+    // an operation acts on the id the clerk sees.
+    return idField.text().trimmed();
+}
+
+bool idFitsLimit(Field& idField, const QString& noun, Prompter& prompter) {
+    const int limit = idField.maxBytes();
+    if (limit <= 0 || Gbk::byteLength(typedId(idField)) <= limit)
+        return true;
+    prompter.error(noun + QStringLiteral("编号最多") + QString::number(limit) +
+                   QStringLiteral("个字符，请重新输入！"));
+    idField.requestFocus();
+    return false;
 }
 
 } // namespace lms

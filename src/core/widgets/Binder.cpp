@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -23,21 +24,28 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTableView>
 #include <QTextCursor>
 #include <QValidator>
+#include <algorithm>
 
 namespace lms {
 
 namespace {
 
-// Refuses typing that would take a text past its byte limit in the GBK code page.
+// Refuses typing that would take a text past its byte limit in the GBK code page. A longer text
+// the program showed (a stored value, a widened number) may be shortened, never lengthened:
+// the field still holds the text before the keystroke when this runs.
 class GbkLengthValidator : public QValidator {
 public:
     GbkLengthValidator(const Field& field, QObject* parent) : QValidator(parent), field_(field) {}
     State validate(QString& input, int&) const override {
-        return field_.maxBytes() > 0 && Gbk::byteLength(input) > field_.maxBytes() ? Invalid
-                                                                                   : Acceptable;
+        const int limit = field_.maxBytes();
+        if (limit <= 0)
+            return Acceptable;
+        const int bytes = Gbk::byteLength(input);
+        return bytes > limit && bytes > Gbk::byteLength(field_.text()) ? Invalid : Acceptable;
     }
 
 private:
@@ -63,6 +71,29 @@ template <typename Write> void quietly(bool& updating, Write write) {
     updating = true;
     write();
     updating = before;
+}
+
+// Columns fit their texts. The header measures a sample of rows only, so a column that names
+// its widest text (numbers: the row number, amounts) is widened to it as well.
+void fitColumns(QTableView& table) {
+    table.resizeColumnsToContents();
+    QAbstractItemModel* model = table.model();
+    if (!model)
+        return;
+    const QFontMetrics metrics(table.font());
+    // The cell's margins, as the view's own fitting leaves them.
+    const int margins =
+        2 * table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &table) +
+        2 * table.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &table);
+    for (int column = 0; column < model->columnCount(); ++column) {
+        const QString widest =
+            model->headerData(column, Qt::Horizontal, kWidestTextRole).toString();
+        if (widest.isEmpty())
+            continue;
+        const int width = metrics.horizontalAdvance(widest) + margins;
+        if (table.columnWidth(column) < width)
+            table.setColumnWidth(column, width);
+    }
 }
 
 QString plainCaption(QString caption) {
@@ -149,7 +180,13 @@ void Binder::bindField(Field& field, QObject& target) {
         };
         show();
         connect(&field, &Field::itemsChanged, combo, show);
-        connect(&field, &Field::valueChanged, combo, show);
+        connect(&field, &Field::valueChanged, combo, [combo, show](const QVariant& v) {
+            // The user's own typing comes back here; showing it again would move the caret to
+            // the end after every key.
+            if (combo->isEditable() && combo->currentText() == v.toString())
+                return;
+            show();
+        });
         if (combo->isEditable()) {
             connect(combo, &QComboBox::editTextChanged, &field, [this, &field](const QString& t) {
                 if (!updating_)
@@ -222,12 +259,24 @@ void Binder::bindField(Field& field, QObject& target) {
             if (updating_)
                 return;
             QString text = memo->toPlainText();
-            // A memo has no validator; text past its byte limit is cut where it overflows.
-            if (field.maxBytes() > 0 && Gbk::byteLength(text) > field.maxBytes()) {
-                text = Gbk::truncateToBytes(text, field.maxBytes());
+            // A memo has no validator: typing past its byte limit is cut where it overflows, and
+            // a longer text shown by the program (a remark stored elsewhere) may only shrink.
+            const int limit = field.maxBytes();
+            const int bytes = Gbk::byteLength(text);
+            if (limit > 0 && bytes > limit && bytes > Gbk::byteLength(field.text())) {
+                const bool shownLonger = Gbk::byteLength(field.text()) > limit;
+                const int cursor = memo->textCursor().position();
+                const int added = static_cast<int>(text.size() - field.text().size());
+                text = shownLonger ? field.text() : Gbk::truncateToBytes(text, limit);
                 quietly(updating_, [&] {
                     memo->setPlainText(text);
-                    memo->moveCursor(QTextCursor::End);
+                    QTextCursor at = memo->textCursor();
+                    if (shownLonger)
+                        at.setPosition(
+                            std::clamp(cursor - added, 0, static_cast<int>(text.size())));
+                    else
+                        at.movePosition(QTextCursor::End);
+                    memo->setTextCursor(at);
                 });
             }
             field.setValue(text);
@@ -287,10 +336,9 @@ void Binder::bindField(Field& field, QObject& target) {
         table->horizontalHeader()->setStretchLastSection(true);
         if (QAbstractItemModel* model = field.gridModel()) {
             table->setModel(model);
-            // Columns fit their texts (the header samples a limited number of rows).
-            auto fit = [table] { table->resizeColumnsToContents(); };
-            connect(model, &QAbstractItemModel::modelReset, table, fit);
-            connect(model, &QAbstractItemModel::rowsInserted, table, fit);
+            connect(model, &QAbstractItemModel::modelReset, table, [table] { fitColumns(*table); });
+            connect(model, &QAbstractItemModel::rowsInserted, table,
+                    [table] { fitColumns(*table); });
         }
         auto select = [table](const QVariant& v) {
             const int row = v.toInt();
@@ -306,6 +354,11 @@ void Binder::bindField(Field& field, QObject& target) {
         };
         select(field.value());
         connect(&field, &Field::valueChanged, table, select);
+        // A reset of the rows clears the view's selection; the value, perhaps unchanged, is
+        // shown again (the last row of a listing run twice).
+        if (QAbstractItemModel* model = field.gridModel())
+            connect(model, &QAbstractItemModel::modelReset, table,
+                    [select, &field] { select(field.value()); });
         // The clerk's choice of row becomes the value; a double click or Enter runs the
         // screen's "<name>DblClick" where it has one.
         if (QItemSelectionModel* selection = table->selectionModel()) {

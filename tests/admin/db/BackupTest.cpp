@@ -138,10 +138,10 @@ TEST_F(Backup, AFailedCopyLeavesNoFileAndClosesTheWindow) {
         closed = 0;
         backup.BFDataMenuClick();
         ASSERT_EQ(prompter.boxes().size(), 1u);
-        EXPECT_EQ(prompter.boxes()[0].icon, Prompter::Icon::Error);
-        EXPECT_TRUE(prompter.boxes()[0].text.startsWith(QStringLiteral("数据备份失败！\r")))
-            << prompter.boxes()[0].text.toStdString();
-        EXPECT_GT(prompter.boxes()[0].text.size(), 8);
+        EXPECT_EQ(prompter.box(0).icon, Prompter::Icon::Error);
+        EXPECT_TRUE(prompter.box(0).text.startsWith(QStringLiteral("数据备份失败！\r")))
+            << prompter.box(0).text.toStdString();
+        EXPECT_GT(prompter.box(0).text.size(), 8);
         EXPECT_TRUE(otherFiles().isEmpty()) << otherFiles().join(QLatin1Char(',')).toStdString();
         EXPECT_EQ(closed, 1);
         EXPECT_FALSE(progress.Timer1().isActive());

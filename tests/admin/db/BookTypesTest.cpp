@@ -55,7 +55,7 @@ TEST_F(BookTypes, AnEmptyOrCancelledAnswerEndsSilently) {
 TEST_F(BookTypes, ADuplicateIsRefusedButADifferentlySpacedNameIsNot) {
     add(QStringLiteral("历史"));
     EXPECT_EQ(prompter.single(), QStringLiteral("此图书类型已存在！"));
-    EXPECT_EQ(prompter.boxes().back().icon, Prompter::Icon::Error);
+    EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Error);
     EXPECT_EQ(storedTypes().size(), 7);
     EXPECT_TRUE(logRecords().isEmpty());
     prompter.clear();
@@ -110,16 +110,16 @@ TEST_F(BookTypes, DeletingNeedsASelectionAndAConfirmation) {
     screen.Button5Click();
     ASSERT_EQ(prompter.boxes().size(), 1u);
     EXPECT_EQ(
-        prompter.boxes()[0].text,
+        prompter.box(0).text,
         QStringLiteral("删除图书类型会影响系统中图书的分类，\r\r您确实要删除图书类型： 历史 吗？"));
-    EXPECT_EQ(prompter.boxes()[0].icon, Prompter::Icon::Information);
-    EXPECT_EQ(prompter.boxes()[0].buttons, Prompter::Buttons::OkCancel);
+    EXPECT_EQ(prompter.box(0).icon, Prompter::Icon::Information);
+    EXPECT_EQ(prompter.box(0).buttons, Prompter::Buttons::OkCancel);
     EXPECT_TRUE(storedTypes().contains(QStringLiteral("历史")));
 
     prompter.clear();
     prompter.answer(true);
     screen.Button5Click();
-    EXPECT_EQ(prompter.texts().last(), QStringLiteral("图书类型:历史已成功删除!"));
+    EXPECT_EQ(prompter.lastText(), QStringLiteral("图书类型:历史已成功删除!"));
     EXPECT_FALSE(storedTypes().contains(QStringLiteral("历史")));
     EXPECT_EQ(tsrx().text(), QStringLiteral("小说"));
     EXPECT_EQ(logRecords(),
@@ -155,7 +155,7 @@ TEST_F(BookTypes, AFailedDeleteLeavesTheTypeAndWritesNoLog) {
     prompter.answer(true);
     faults.failOn(QStringLiteral("INSERT INTO 日志"));
     screen.Button5Click();
-    EXPECT_EQ(prompter.texts().last(), QStringLiteral("连接数据库出错!"));
+    EXPECT_EQ(prompter.lastText(), QStringLiteral("连接数据库出错!"));
     faults.failOn(QStringLiteral("no such statement"));
     EXPECT_TRUE(storedTypes().contains(QStringLiteral("杂志")));
     EXPECT_TRUE(logRecords().isEmpty());

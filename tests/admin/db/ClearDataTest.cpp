@@ -56,8 +56,8 @@ TEST_F(ClearData, ClearingTheLogLeavesExactlyItsOwnRecord) {
     screen.Button1Click();
     EXPECT_EQ(prompter.texts(), (QStringList{QStringLiteral("您真的要清空系统中所有的操作日志吗？"),
                                              QStringLiteral("清空操作日志成功!")}));
-    EXPECT_EQ(prompter.boxes()[0].icon, Prompter::Icon::Warning);
-    EXPECT_EQ(prompter.boxes()[0].buttons, Prompter::Buttons::YesNo);
+    EXPECT_EQ(prompter.box(0).icon, Prompter::Icon::Warning);
+    EXPECT_EQ(prompter.box(0).buttons, Prompter::Buttons::YesNo);
     EXPECT_EQ(logRecords(), QStringList{QStringLiteral("清空操作日志|admin|")});
     EXPECT_EQ(count("图书借阅历史记录"), 3);
 }
@@ -116,7 +116,7 @@ TEST_F(ClearData, AClearThatFailsHalfWayLeavesEveryTableAsItWas) {
     prompter.answer(true);
     prompter.answer(true);
     screen.Button3Click();
-    EXPECT_EQ(prompter.texts().last(), QStringLiteral("连接数据库出错!"));
+    EXPECT_EQ(prompter.lastText(), QStringLiteral("连接数据库出错!"));
     faults.failOn(QStringLiteral("no such statement"));
     EXPECT_EQ(count("图书"), 3);
     EXPECT_EQ(count("读者"), 3);
@@ -128,7 +128,7 @@ TEST_F(ClearData, AClearWhoseLogRecordFailsIsUndone) {
     faults.failOn(QStringLiteral("INSERT INTO 日志"));
     prompter.answer(true);
     screen.Button1Click();
-    EXPECT_EQ(prompter.texts().last(), QStringLiteral("连接数据库出错!"));
+    EXPECT_EQ(prompter.lastText(), QStringLiteral("连接数据库出错!"));
     faults.failOn(QStringLiteral("no such statement"));
     EXPECT_EQ(count("日志"), 3);
 }
@@ -144,8 +144,8 @@ TEST_F(ClearData, TheLedgerSummaryAddsAmountsRoundedToTwoDecimals) {
               (QStringList{QStringLiteral("您真的要清空系统中所有的资金记录吗？"),
                            QStringLiteral("系统中的所有资金记录清空后您是否要建汇总记录？"),
                            QStringLiteral("清空系统中所有资金成功!")}));
-    EXPECT_EQ(prompter.boxes()[1].icon, Prompter::Icon::Information);
-    EXPECT_EQ(prompter.boxes()[1].buttons, Prompter::Buttons::YesNo);
+    EXPECT_EQ(prompter.box(1).icon, Prompter::Icon::Information);
+    EXPECT_EQ(prompter.box(1).buttons, Prompter::Buttons::YesNo);
     Query q(db(),
             QStringLiteral("SELECT 事件, 操作者, 时间, 金额总计, 开户费, 押金, 租金, 逾期罚款, "
                            "破损遗失赔偿 FROM 资金"));
@@ -173,7 +173,7 @@ TEST_F(ClearData, WithoutASummaryTheLedgerEndsEmpty) {
     prompter.answer(true);
     prompter.answer(false);
     screen.Button2Click();
-    EXPECT_EQ(prompter.texts().last(), QStringLiteral("清空系统中所有资金成功!"));
+    EXPECT_EQ(prompter.lastText(), QStringLiteral("清空系统中所有资金成功!"));
     EXPECT_EQ(count("资金"), 0);
     EXPECT_EQ(logRecords().last(), QStringLiteral("清空系统中所有资金|admin|"));
 }
@@ -194,7 +194,7 @@ TEST_F(ClearData, WhenSummingFailsNothingIsCleared) {
     prompter.answer(true);
     prompter.answer(true);
     screen.Button2Click();
-    EXPECT_EQ(prompter.texts().last(), QStringLiteral("连接数据库出错!"));
+    EXPECT_EQ(prompter.lastText(), QStringLiteral("连接数据库出错!"));
     faults.failOn(QStringLiteral("no such statement"));
     EXPECT_EQ(count("资金"), 2);
     EXPECT_EQ(count("日志"), 3);
@@ -206,7 +206,7 @@ TEST_F(ClearData, WhenTheSummaryRecordFailsTheLedgerKeepsItsRows) {
     prompter.answer(true);
     prompter.answer(true);
     screen.Button2Click();
-    EXPECT_EQ(prompter.texts().last(), QStringLiteral("连接数据库出错!"));
+    EXPECT_EQ(prompter.lastText(), QStringLiteral("连接数据库出错!"));
     faults.failOn(QStringLiteral("no such statement"));
     EXPECT_EQ(count("资金"), 1);
     EXPECT_EQ(scalar(QStringLiteral("SELECT 事件 FROM 资金")).toString(),

@@ -53,8 +53,8 @@ TEST_F(DeleteUser, CancellingTheQuestionChangesNothing) {
     prompter.answer(false);
     screen.Button1Click();
     ASSERT_EQ(prompter.boxes().size(), 1u);
-    EXPECT_EQ(prompter.boxes()[0].text, QStringLiteral("确实要删除此系统用户 李四 吗？"));
-    EXPECT_EQ(prompter.boxes()[0].buttons, Prompter::Buttons::OkCancel);
+    EXPECT_EQ(prompter.box(0).text, QStringLiteral("确实要删除此系统用户 李四 吗？"));
+    EXPECT_EQ(prompter.box(0).buttons, Prompter::Buttons::OkCancel);
     EXPECT_EQ(shop.count(QStringLiteral("管理员")), 2);
     EXPECT_EQ(list().text(), QStringLiteral("李四"));
 }
@@ -66,7 +66,7 @@ TEST_F(DeleteUser, AConfirmedDeleteRemovesTheUserLogsAndReloadsTheList) {
     list().setValue(QStringLiteral("O'Neil"));
     prompter.answer(true);
     screen.Button1Click();
-    EXPECT_EQ(prompter.texts().last(), QStringLiteral("用户:O'Neil已成功删除!"));
+    EXPECT_EQ(prompter.lastText(), QStringLiteral("用户:O'Neil已成功删除!"));
     EXPECT_EQ(SystemUsers::names(db()),
               (QStringList{QStringLiteral("admin"), QStringLiteral("Amy")}));
     EXPECT_EQ(logRecords(), QStringList{QStringLiteral("删除系统用户|admin|被删除的用户：O'Neil")});
@@ -92,7 +92,7 @@ TEST_F(DeleteUser, AFailedDeleteIsReportedAndTheListReloaded) {
     prompter.answer(true);
     faults.failOn(QStringLiteral("INSERT INTO 日志"));
     screen.Button1Click();
-    EXPECT_EQ(prompter.texts().last(), QStringLiteral("连接数据库出错!"));
+    EXPECT_EQ(prompter.lastText(), QStringLiteral("连接数据库出错!"));
     faults.failOn(QStringLiteral("no such statement"));
     EXPECT_EQ(shop.count(QStringLiteral("管理员")), 2);
     EXPECT_EQ(list().items(), QStringList{QStringLiteral("李四")});

@@ -209,7 +209,7 @@ TEST_F(Parameters, BadAmountsAreRefusedAndNothingIsApplied) {
                 prompter.clear();
                 save ? screen.Button1Click() : screen.Button3Click();
                 EXPECT_EQ(prompter.single(), kBadInput) << name << " " << text.toStdString();
-                EXPECT_EQ(prompter.boxes().back().icon, Prompter::Icon::Information);
+                EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Information);
                 EXPECT_EQ(shop.pub.QuarterlyRent, 80.0f) << name << " " << text.toStdString();
             }
         }
@@ -238,7 +238,7 @@ TEST_F(Parameters, LeavingAnAmountFieldChecksAllOfThemOnlyWhenNoneIsEmpty) {
     type("R3KFFinput", QStringLiteral("x"));
     screen.focusLeft(QStringLiteral("CQFJinput"));
     EXPECT_EQ(prompter.single(), kBadExit);
-    EXPECT_EQ(prompter.boxes().back().icon, Prompter::Icon::Error);
+    EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Error);
 
     // An empty field silences the check; applying then reports it.
     prompter.clear();

@@ -94,7 +94,7 @@ TEST_F(Permissions, TheSuperUserCannotBeChangedEvenThroughATamperedList) {
     list().setValue(QStringLiteral("admin"));
     tick({});
     screen.Button1Click();
-    EXPECT_EQ(prompter.texts().last(), QStringLiteral("系统中没有此用户!"));
+    EXPECT_EQ(prompter.lastText(), QStringLiteral("系统中没有此用户!"));
     EXPECT_EQ(row(QStringLiteral("admin")), superBefore);
 }
 

@@ -8,6 +8,7 @@
 #include "core/Schema.h"
 
 #include <QDir>
+#include <QProcess>
 
 namespace lms {
 namespace {
@@ -80,9 +81,9 @@ TEST_F(Restore, ARealBackupComesBackThroughTheReopenedConnection) {
     prompter.clear();
     restoreFrom(saved);
     ASSERT_EQ(prompter.boxes().size(), 1u);
-    EXPECT_EQ(prompter.boxes()[0].text, kQuestion);
-    EXPECT_EQ(prompter.boxes()[0].icon, Prompter::Icon::Warning);
-    EXPECT_EQ(prompter.boxes()[0].buttons, Prompter::Buttons::YesNo);
+    EXPECT_EQ(prompter.box(0).text, kQuestion);
+    EXPECT_EQ(prompter.box(0).icon, Prompter::Icon::Warning);
+    EXPECT_EQ(prompter.box(0).buttons, Prompter::Buttons::YesNo);
     EXPECT_EQ(bookTypes(), 7);
     EXPECT_EQ(shop.count(QStringLiteral("管理员")), 1);
     EXPECT_EQ(shop.folder.readFile(Tdm_Dbase::kFileName),
@@ -139,23 +140,31 @@ TEST_F(Restore, FilesThatAreNotSoundDatabasesOfThisProgramAreRefused) {
         partial.exec(QStringLiteral("CREATE TABLE 读者 (读者编号 TEXT)"));
         partial.setUserVersion(1);
     }
+    // A backup of a later program version, whose schema this one cannot open.
+    shop.folder.writeFile(QStringLiteral("newer.zqd"), good);
+    {
+        Database newer;
+        newer.open(shop.folder.file(QStringLiteral("newer.zqd")), Tdm_Dbase::kPassword,
+                   Database::OpenMode::ExistingOnly);
+        newer.setUserVersion(Schema::currentVersion() + 1);
+    }
     {
         QByteArray damaged = good;
         for (qsizetype i = damaged.size() / 2; i < damaged.size() / 2 + 64; ++i)
             damaged[i] = static_cast<char>(damaged[i] ^ 0x5a);
         shop.folder.writeFile(QStringLiteral("damaged.zqd"), damaged);
     }
-    const QStringList bad = {QStringLiteral("notes.zqd"),   QStringLiteral("empty.zqd"),
-                             QStringLiteral("half.zqd"),    QStringLiteral("cut.zqd"),
-                             QStringLiteral("other.zqd"),   QStringLiteral("partial.zqd"),
-                             QStringLiteral("damaged.zqd"), QStringLiteral("missing.zqd")};
+    const QStringList bad = {
+        QStringLiteral("notes.zqd"),   QStringLiteral("empty.zqd"), QStringLiteral("half.zqd"),
+        QStringLiteral("cut.zqd"),     QStringLiteral("other.zqd"), QStringLiteral("partial.zqd"),
+        QStringLiteral("damaged.zqd"), QStringLiteral("newer.zqd"), QStringLiteral("missing.zqd")};
     Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
     const QByteArray live = shop.folder.readFile(Tdm_Dbase::kFileName);
     for (const QString& name : bad) {
         prompter.clear();
         restoreFrom(shop.folder.file(name));
         EXPECT_EQ(prompter.texts(), (QStringList{kQuestion, kNotADatabase})) << name.toStdString();
-        EXPECT_EQ(prompter.boxes().back().icon, Prompter::Icon::Error);
+        EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Error);
         EXPECT_EQ(shop.folder.readFile(Tdm_Dbase::kFileName), live) << name.toStdString();
         EXPECT_EQ(bookTypes(), 8) << name.toStdString();
         EXPECT_FALSE(progress.Timer1().isActive());
@@ -199,8 +208,8 @@ TEST_F(Restore, AFailedCopyLeavesTheLiveDatabaseAsItWas) {
         closed = 0;
         restoreFrom(saved);
         ASSERT_EQ(prompter.boxes().size(), 2u);
-        EXPECT_TRUE(prompter.boxes()[1].text.startsWith(QStringLiteral("数据恢复失败！\r")));
-        EXPECT_EQ(prompter.boxes()[1].icon, Prompter::Icon::Error);
+        EXPECT_TRUE(prompter.box(1).text.startsWith(QStringLiteral("数据恢复失败！\r")));
+        EXPECT_EQ(prompter.box(1).icon, Prompter::Icon::Error);
         EXPECT_EQ(shop.folder.readFile(Tdm_Dbase::kFileName), live);
         EXPECT_EQ(folderFiles(), filesBefore);
         EXPECT_TRUE(freshConnection());
@@ -223,9 +232,9 @@ TEST_F(Restore, IsRefusedWhileAnotherProgramHasTheFileOpen) {
     closed = 0;
     restoreFrom(saved);
     ASSERT_EQ(prompter.boxes().size(), 2u);
-    EXPECT_EQ(prompter.boxes()[1].text,
+    EXPECT_EQ(prompter.box(1).text,
               QStringLiteral("数据恢复失败！\r数据库文件正被另一个程序使用。"));
-    EXPECT_EQ(prompter.boxes()[1].icon, Prompter::Icon::Error);
+    EXPECT_EQ(prompter.box(1).icon, Prompter::Icon::Error);
     EXPECT_TRUE(freshConnection());
     EXPECT_EQ(bookTypes(), 8);
     EXPECT_EQ(closed, 1);
@@ -236,6 +245,50 @@ TEST_F(Restore, IsRefusedWhileAnotherProgramHasTheFileOpen) {
     restoreFrom(saved);
     ASSERT_EQ(prompter.boxes().size(), 1u);
     EXPECT_EQ(bookTypes(), 7);
+}
+
+// A folder made read-only by a bind mount (the tests run as root, who may write anywhere else):
+// what a backup on a write-protected stick, a CD or a folder the shop's user may only read is.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString& path) : path_(path) {
+        mounted_ =
+            QProcess::execute(QStringLiteral("mount"), {QStringLiteral("--bind"), path, path}) == 0;
+        readOnly_ = mounted_ && QProcess::execute(QStringLiteral("mount"),
+                                                  {QStringLiteral("-o"),
+                                                   QStringLiteral("remount,bind,ro"), path}) == 0;
+    }
+    ~ReadOnlyFolder() {
+        if (mounted_)
+            QProcess::execute(QStringLiteral("umount"), {path_});
+    }
+    // Whether nothing can be created in the folder.
+    bool holds() const {
+        QFile probe(path_ + QStringLiteral("/probe"));
+        return readOnly_ && !probe.open(QIODevice::WriteOnly);
+    }
+
+private:
+    QString path_;
+    bool mounted_ = false;
+    bool readOnly_ = false;
+};
+
+TEST_F(Restore, ABackupOnReadOnlyMediaRestores) {
+    const QString saved = takeBackup();
+    const QString media = shop.folder.file(QStringLiteral("光盘"));
+    ASSERT_TRUE(QDir().mkpath(media));
+    const QString copy = media + QStringLiteral("/") + QFileInfo(saved).fileName();
+    ASSERT_TRUE(QFile::copy(saved, copy));
+    Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
+    ReadOnlyFolder readOnly(media);
+    if (!readOnly.holds())
+        GTEST_SKIP() << "no read-only bind mount here (needs root)";
+    prompter.clear();
+    restoreFrom(copy);
+    EXPECT_EQ(prompter.texts(), QStringList{kQuestion});
+    EXPECT_EQ(bookTypes(), 7);
+    EXPECT_EQ(QDir(media).entryList(QDir::Files), QStringList{QFileInfo(saved).fileName()});
 }
 
 } // namespace

@@ -23,7 +23,7 @@ protected:
         screen.FormShow();
         screen.field(QStringLiteral("username")).type(name);
         screen.Button1Click();
-        EXPECT_EQ(prompter.boxes().back().icon, Prompter::Icon::Information);
+        EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Information);
     }
     void changeThroughScreen(const QString& name, const QString& oldPassword,
                              const QString& newPassword) {
@@ -105,9 +105,9 @@ TEST_F(RestoreForeign, AnUnencryptedCopyOfTheProgramsTablesIsRefused) {
     prompter.answerFile(shop.folder.file(QStringLiteral("plain.zqd")));
     backup.FFDataMenuClick();
     ASSERT_FALSE(prompter.boxes().empty());
-    EXPECT_EQ(prompter.boxes().back().text,
+    EXPECT_EQ(prompter.lastBox().text,
               QStringLiteral("所选文件不是本系统的数据库文件，不能恢复数据！"));
-    EXPECT_EQ(prompter.boxes().back().icon, Prompter::Icon::Error);
+    EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Error);
     EXPECT_EQ(shop.folder.readFile(Tdm_Dbase::kFileName), live);
     EXPECT_EQ(test::dumpDatabase(db()), before);
 }

@@ -82,9 +82,9 @@ TEST_F(BookDeletion, ASecondLookupReplacesTheLoadedBook) {
     screen.Button1Click();
     EXPECT_EQ(shop.count(QStringLiteral("图书")), 2);
     lookUp(QStringLiteral("Q"));
-    EXPECT_EQ(prompter.boxes().back().text, QStringLiteral("图书编号为：Q的图书在系统中不存在！") +
-                                                QChar(13) + QChar(13) +
-                                                QStringLiteral("请输入新的图书编号。"));
+    EXPECT_EQ(prompter.lastBox().text, QStringLiteral("图书编号为：Q的图书在系统中不存在！") +
+                                           QChar(13) + QChar(13) +
+                                           QStringLiteral("请输入新的图书编号。"));
     EXPECT_EQ(f("tsmz").text(), QString());
 }
 

@@ -47,6 +47,24 @@ TEST_F(BookMaintenance, AFullIdLooksItselfUpAndShowsTheBook) {
     EXPECT_EQ(f("tszt").text(), QStringLiteral("破损遗失"));
 }
 
+// The id limit was lowered while the screen held a longer id: "<<" and "更改" act on the id shown.
+TEST_F(BookMaintenance, AnIdLongerThanALoweredLimitIsTheOneActedOn) {
+    addBook(QStringLiteral("B000"), {{QStringLiteral("图书名称"), QStringLiteral("短")}});
+    addBook(QStringLiteral("B0000001"), {{QStringLiteral("图书名称"), QStringLiteral("长")}});
+    f("id").setMaxBytes(8);
+    f("id").type(QStringLiteral("B0000001"));
+    f("id").setMaxBytes(4);
+    screen.run(QStringLiteral("Button3Click"));
+    EXPECT_EQ(f("tsmz").text(), QStringLiteral("长"));
+    f("tszz").type(QStringLiteral("新作者"));
+    change();
+    EXPECT_EQ(prompter.lastText(), kDone);
+    EXPECT_EQ(bookColumn(QStringLiteral("B0000001"), QStringLiteral("作者")).toString(),
+              QStringLiteral("新作者"));
+    EXPECT_EQ(bookColumn(QStringLiteral("B000"), QStringLiteral("作者")).toString(),
+              QStringLiteral("罗贯中"));
+}
+
 TEST_F(BookMaintenance, ChangingOnlyTheRemarkAsksNothingAndKeepsTheState) {
     addBook(QStringLiteral("B001"), {{QStringLiteral("备注"), QStringLiteral("旧\r\n书")}});
     lookUp(QStringLiteral("B001"));
@@ -98,7 +116,7 @@ TEST_F(BookMaintenance, TypeAndStateChangesAreAskedTypeFirstAndNoWritesNothing) 
             prompter.answer(answer);
         change();
         EXPECT_EQ(prompter.texts(), c.asked);
-        EXPECT_EQ(prompter.boxes().front().buttons, Prompter::Buttons::YesNo);
+        EXPECT_EQ(prompter.box(0).buttons, Prompter::Buttons::YesNo);
         EXPECT_EQ(screen.focusedField(), QString::fromUtf8(c.focus));
         EXPECT_EQ(bookColumn(QStringLiteral("B001"), QStringLiteral("图书类型")).toString(),
                   c.stored ? QStringLiteral("科技") : QStringLiteral("小说"));

@@ -105,6 +105,17 @@ TEST_F(BookRegistration, ChecksRunInOrderAndARefusalWritesNothing) {
     }
 }
 
+// The id limit was lowered while the screen held a longer id: the id shown is refused, not cut.
+TEST_F(BookRegistration, AnIdLongerThanALoweredLimitIsRefusedNotCut) {
+    f("id").setMaxBytes(8);
+    fill(QStringLiteral("B0000001"), QStringLiteral("T"), QStringLiteral("1"));
+    f("id").setMaxBytes(4);
+    prompter.clear();
+    add();
+    EXPECT_EQ(prompter.single(), QStringLiteral("图书编号最多4个字符，请重新输入！"));
+    EXPECT_EQ(shop.count(QStringLiteral("图书")), 0);
+}
+
 TEST_F(BookRegistration, ThePriceIsCheckedWhenTheFocusLeavesIt) {
     for (const char* good : {"", "12.5", "0", " 7 ", "-3", "1e3"}) {
         f("tsjg").type(QString::fromUtf8(good));
@@ -131,7 +142,7 @@ TEST_F(BookRegistration, AFullIdChecksItselfAndTheButtonTellsWhetherItIsFree) {
     f("id").type(QStringLiteral(" 图 "));
     screen.run(QStringLiteral("Button3Click"));
     EXPECT_EQ(prompter.single(), QStringLiteral("图书编号：图可用！"));
-    EXPECT_EQ(prompter.boxes().back().icon, Prompter::Icon::Information);
+    EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Information);
     addBook(QStringLiteral("B9"));
     prompter.clear();
     f("id").type(QStringLiteral(" B9"));

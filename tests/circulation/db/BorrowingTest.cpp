@@ -74,8 +74,8 @@ TEST_F(Borrowing, AValidityEndingTodayAllowsBorrowingWithAReminderOfZeroDays) {
     screen.FormShow();
     screen.field(QStringLiteral("tzID")).type(QStringLiteral("R001"));
     ASSERT_EQ(prompter.boxes().size(), 1u);
-    EXPECT_EQ(prompter.boxes()[0].icon, Icon::Warning);
-    EXPECT_EQ(prompter.boxes()[0].text,
+    EXPECT_EQ(prompter.box(0).icon, Icon::Warning);
+    EXPECT_EQ(prompter.box(0).text,
               QStringLiteral("此读者的有效租借期还有：0天！请及时缴费充值。"));
     EXPECT_TRUE(screen.readerOk());
     shop.pub.ExpiryReminderDays = 0;
@@ -169,7 +169,7 @@ TEST_F(Borrowing, AMissingReaderAfterAGoodOneUnselectsTheReader) {
     screen.field(QStringLiteral("tzID")).type(QStringLiteral("R001"));
     screen.field(QStringLiteral("tsID")).type(QStringLiteral("B001"));
     screen.field(QStringLiteral("tzID")).type(QStringLiteral("R999"));
-    EXPECT_EQ(prompter.texts().last(),
+    EXPECT_EQ(prompter.lastText(),
               QStringLiteral("读者编号为：R999的读者在系统中不存在！\r\r请输入新的读者编号。"));
     EXPECT_FALSE(screen.readerOk());
     EXPECT_EQ(screen.currentReaderId(), QString());

@@ -73,8 +73,8 @@ TEST_F(Payment, AnExpiredReaderIsToldAndRenewedFromTheOldValidity) {
                {QStringLiteral("借阅有效期"), Dates::toStorage(at(2025, 12, 14, 9, 0))}});
     lookUp(QStringLiteral("R001"));
     ASSERT_EQ(prompter.boxes().size(), 1u);
-    EXPECT_EQ(prompter.boxes()[0].icon, Prompter::Icon::Information);
-    EXPECT_EQ(prompter.boxes()[0].text, QStringLiteral("此读者有效阅期已超期!"));
+    EXPECT_EQ(prompter.box(0).icon, Prompter::Icon::Information);
+    EXPECT_EQ(prompter.box(0).text, QStringLiteral("此读者有效阅期已超期!"));
     EXPECT_EQ(dateOf("xyxq"), at(2026, 3, 14, 9, 0));
     EXPECT_EQ(value(screen, "ZJ"), QStringLiteral("80"));
     EXPECT_TRUE(screen.field(QStringLiteral("Button2")).isEnabled());

@@ -186,7 +186,7 @@ TEST_P(SecondProcess, ALockHeldBeyondTheWaitFailsStoringNothingUntilItIsReleased
     ASSERT_TRUE(other.locked());
     press();
     EXPECT_EQ(prompter.single(), QStringLiteral("连接数据库出错!"));
-    EXPECT_EQ(prompter.boxes().back().icon, Prompter::Icon::Error);
+    EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Error);
     EXPECT_TRUE(writeLockTaken(path())) << "the lock was held throughout";
     EXPECT_EQ(other.finish(), 0);
     EXPECT_EQ(describeDifference(before, dumpDatabase(shop.dm->db())), QString());

@@ -3,14 +3,18 @@
 #include "core/widgets/Binder.h"
 #include "core/form/FormModel.h"
 
+#include <QAbstractTableModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTest>
+#include <QTextCursor>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -28,6 +32,10 @@ public:
         addField(QStringLiteral("flag"), FieldKind::Check, QStringLiteral("自动延期"));
         addField(QStringLiteral("days"), FieldKind::Spin, QStringLiteral("天数："));
         addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("借出"));
+        addField(QStringLiteral("user"), FieldKind::EditList, QStringLiteral("用户："))
+            .setItems({QStringLiteral("admin")});
+        addField(QStringLiteral("bz"), FieldKind::Memo, QStringLiteral("备注：")).setMaxBytes(4);
+        addField(QStringLiteral("grid"), FieldKind::Grid).setGridModel(&rows);
         onChange(QStringLiteral("tzID"),
                  [this] { changes << field(QStringLiteral("tzID")).text(); });
         onChange(QStringLiteral("kind"), [this] { ++kindChanges; });
@@ -35,6 +43,24 @@ public:
         onExit(QStringLiteral("tzID"), [this] { ++exits; });
         addOperation(QStringLiteral("Button1Click"), [this] { ++clicks; });
     }
+    // Rows whose last column names a widest text its few rows do not show.
+    class Rows : public QAbstractTableModel {
+    public:
+        int rowCount(const QModelIndex& = {}) const override { return count; }
+        int columnCount(const QModelIndex& = {}) const override { return 1; }
+        QVariant data(const QModelIndex& index, int role) const override {
+            return role == Qt::DisplayRole ? QVariant(index.row() + 1) : QVariant();
+        }
+        QVariant headerData(int, Qt::Orientation, int role) const override {
+            return role == kWidestTextRole ? QVariant(QStringLiteral("88888")) : QVariant();
+        }
+        void reset(int rows) {
+            beginResetModel();
+            count = rows;
+            endResetModel();
+        }
+        int count = 0;
+    } rows;
     QStringList changes;
     QList<int> keys;
     int kindChanges = 0;
@@ -62,6 +88,15 @@ struct SampleWindow {
         button = new QPushButton(&root);
         button->setObjectName(QStringLiteral("Button1"));
         layout->addRow(button);
+        user = new QComboBox(&root);
+        user->setObjectName(QStringLiteral("user"));
+        layout->addRow(user);
+        memo = new QPlainTextEdit(&root);
+        memo->setObjectName(QStringLiteral("bz"));
+        layout->addRow(memo);
+        grid = new QTableView(&root);
+        grid->setObjectName(QStringLiteral("grid"));
+        layout->addRow(grid);
         binder = new Binder(form, root);
         root.show();
         root.activateWindow();
@@ -75,6 +110,9 @@ struct SampleWindow {
     QCheckBox* check;
     QSpinBox* spin;
     QPushButton* button;
+    QComboBox* user;
+    QPlainTextEdit* memo;
+    QTableView* grid;
     Binder* binder;
 };
 
@@ -122,6 +160,55 @@ TEST(Binder, TypingStopsAtTheByteLimitOfTheGbkText) {
     EXPECT_EQ(w.edit->text(), QStringLiteral("AB读者"));
     w.edit->insert(QStringLiteral("X"));
     EXPECT_EQ(w.edit->text(), QStringLiteral("AB读者")) << "six bytes are full";
+}
+
+// The limit holds for what the clerk types, also where the program showed a longer text (a
+// stored remark, a widened number): it may be shortened, never lengthened.
+TEST(Binder, ALongerTextShownByTheProgramCanOnlyShrink) {
+    SampleWindow w;
+    Field& id = w.form.field(QStringLiteral("tzID"));
+    id.setValue(QStringLiteral("0.300000011920929"));
+    w.edit->setFocus();
+    w.edit->end(false);
+    QTest::keyClicks(w.edit, QStringLiteral("5"));
+    EXPECT_EQ(id.text(), QStringLiteral("0.300000011920929"));
+    QTest::keyClick(w.edit, Qt::Key_Backspace);
+    EXPECT_EQ(id.text(), QStringLiteral("0.30000001192092"));
+
+    Field& remark = w.form.field(QStringLiteral("bz"));
+    remark.setValue(QStringLiteral("备注备注"));
+    w.memo->setFocus();
+    w.memo->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w.memo, QStringLiteral("X"));
+    EXPECT_EQ(remark.text(), QStringLiteral("备注备注"));
+    EXPECT_EQ(w.memo->toPlainText(), QStringLiteral("备注备注"));
+    QTest::keyClick(w.memo, Qt::Key_Backspace);
+    EXPECT_EQ(remark.text(), QStringLiteral("备注备"));
+    remark.setValue(QString());
+    QTest::keyClicks(w.memo, QStringLiteral("ABCDE"));
+    EXPECT_EQ(remark.text(), QStringLiteral("ABCD")) << "typing stops at the limit";
+}
+
+TEST(Binder, TypingInTheMiddleOfAnEditableListKeepsTheCaret) {
+    SampleWindow w;
+    w.user->setFocus();
+    QTest::keyClicks(w.user, QStringLiteral("admin"));
+    w.user->lineEdit()->setCursorPosition(2);
+    QTest::keyClicks(w.user, QStringLiteral("XY"));
+    EXPECT_EQ(w.form.field(QStringLiteral("user")).text(), QStringLiteral("adXYmin"));
+    EXPECT_EQ(w.user->lineEdit()->cursorPosition(), 4);
+}
+
+TEST(Binder, AGridKeepsItsRowAcrossResetsAndFitsTheWidestNumber) {
+    SampleWindow w;
+    Field& grid = w.form.field(QStringLiteral("grid"));
+    w.form.rows.reset(3);
+    grid.setValue(2);
+    ASSERT_TRUE(w.grid->selectionModel()->isRowSelected(2, {}));
+    // The same listing again: the same value, still selected.
+    w.form.rows.reset(3);
+    EXPECT_TRUE(w.grid->selectionModel()->isRowSelected(2, {}));
+    EXPECT_GE(w.grid->columnWidth(0), w.grid->fontMetrics().horizontalAdvance("88888"));
 }
 
 TEST(Binder, KeysFocusAndClicksReachTheModel) {

@@ -114,6 +114,7 @@ TEST_F(ExportAndPrint, EachScreensFileReadsBackToTheRowsShownWithItsTotals) {
         EXPECT_EQ(prompter.single(),
                   QStringLiteral("已导出 %1 条记录到文件：").arg(s->results().rowCount()) + kCR +
                       path);
+        ASSERT_FALSE(prompter.saveDialogs().empty());
         EXPECT_EQ(prompter.saveDialogs().back().title, QStringLiteral("导出"));
         EXPECT_EQ(prompter.saveDialogs().back().filter, QStringLiteral("CSV 文件|*.csv"));
         EXPECT_EQ(prompter.saveDialogs().back().name,
@@ -180,11 +181,11 @@ TEST_F(ExportAndPrint, AFolderThatCannotBeWrittenSaysSoAndLeavesNoFile) {
         prompter.answerSaveFile(path);
         money.run(QStringLiteral("Button3Click"));
         ASSERT_EQ(prompter.boxes().size(), 1u);
-        EXPECT_EQ(prompter.boxes()[0].icon, Prompter::Icon::Error);
-        EXPECT_TRUE(prompter.boxes()[0].text.startsWith(
-            QStringLiteral("导出失败，文件没有保存：") + kCR + path + kCR + kCR +
-            QStringLiteral("请选择一个可以写入的文件夹。")))
-            << prompter.boxes()[0].text.toStdString();
+        EXPECT_EQ(prompter.box(0).icon, Prompter::Icon::Error);
+        EXPECT_TRUE(prompter.box(0).text.startsWith(QStringLiteral("导出失败，文件没有保存：") +
+                                                    kCR + path + kCR + kCR +
+                                                    QStringLiteral("请选择一个可以写入的文件夹。")))
+            << prompter.box(0).text.toStdString();
         // The screen is usable again.
         EXPECT_FALSE(money.field(QStringLiteral("ProgressBar1")).isVisible());
         EXPECT_TRUE(money.field(QStringLiteral("Button3")).isEnabled());
@@ -275,6 +276,8 @@ TEST_F(ExportAndPrint, ThePreviewGetsTheCaptionCriteriaDateRowsAndTotals) {
             }
         }
     }
+    ASSERT_GE(prompter.printed().size(), 4u);
+    ASSERT_GE(prompter.printed()[3].printout.lines.size(), 2);
     EXPECT_EQ(prompter.printed()[3].printout.lines[1].value, QStringLiteral("3.75"));
     // Money and counts stand right, texts left.
     EXPECT_EQ(prompter.printed()[3].printout.rightAligned,
@@ -376,7 +379,7 @@ TEST_F(ExportAndPrint, AFailedRunLeavesTheListingShownWithItsCriteriaAndTotals) 
     failOn(QStringLiteral("资金"));
     money.run(QStringLiteral("Button2Click"));
     clearFailure();
-    ASSERT_EQ(prompter.texts().last(), QStringLiteral("连接数据库出错!"));
+    ASSERT_EQ(prompter.lastText(), QStringLiteral("连接数据库出错!"));
     money.run(QStringLiteral("Button4Click"));
     ASSERT_FALSE(prompter.printed().empty());
     const Printout& p = prompter.printed().back().printout;

@@ -3,6 +3,7 @@
 #include "queries/ResultTable.h"
 #include "core/Database.h"
 #include "core/Tdm_Dbase.h"
+#include "core/form/Field.h"
 #include "support/TempProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +50,13 @@ TEST(ResultTableBlocks, EveryCellReadsBackAsSteppedAcrossBlocks) {
         ASSERT_EQ(table.number(row, 1), i % 97 == 0 ? std::nullopt : std::optional(i * 0.5)) << row;
     }
     EXPECT_EQ(table.cellText(kCount - 1, 0), QString::number(kCount));
+    // The view measures a sample of rows; number columns name their widest text.
+    auto widest = [&table](int column) {
+        return table.headerData(column, Qt::Horizontal, kWidestTextRole).toString();
+    };
+    EXPECT_EQ(widest(0), QStringLiteral("300000"));
+    EXPECT_EQ(widest(1), QStringLiteral("150000.00"));
+    EXPECT_EQ(widest(2), QString());
 
     // Dropped for good, the table is empty.
     table.clear();

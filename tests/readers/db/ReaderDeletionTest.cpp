@@ -81,7 +81,7 @@ TEST_F(Deletion, ANegativeDepositIsWarnedAboutAndPaidInRatherThanOut) {
     addReader(QStringLiteral("R001"), {{QStringLiteral("押金"), -10.0}});
     lookUp(QStringLiteral("R001"));
     EXPECT_EQ(prompter.single(), QStringLiteral("此读者缴纳的押金金额已为负数！请及时缴费充值。"));
-    EXPECT_EQ(prompter.boxes().back().icon, Prompter::Icon::Warning);
+    EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Warning);
     EXPECT_TRUE(deletable());
     prompter.clear();
     screen.run(QStringLiteral("Button1Click"));

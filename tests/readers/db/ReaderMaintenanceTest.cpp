@@ -105,7 +105,7 @@ TEST_F(Maintenance, AValidityEndingYesterdayIsReportedOneEndingTodayIsNot) {
               {{QStringLiteral("借阅有效期"), Dates::toStorage(at(2026, 3, 14, 0, 1))}});
     lookUp(QStringLiteral("OLD1"));
     EXPECT_EQ(prompter.single(), kExpired);
-    EXPECT_EQ(prompter.boxes().back().icon, Prompter::Icon::Information);
+    EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Information);
     prompter.clear();
     lookUp(QStringLiteral("NOW1"));
     EXPECT_TRUE(prompter.boxes().empty());
@@ -199,8 +199,8 @@ TEST_F(Maintenance, StateRulesWithBooksOut) {
     prompter.answer(false);
     change();
     EXPECT_EQ(prompter.single(), question);
-    EXPECT_EQ(prompter.boxes().back().buttons, Prompter::Buttons::YesNo);
-    EXPECT_EQ(prompter.boxes().back().icon, Prompter::Icon::Warning);
+    EXPECT_EQ(prompter.lastBox().buttons, Prompter::Buttons::YesNo);
+    EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Warning);
     EXPECT_EQ(shop.count(QStringLiteral("日志")), 0);
     EXPECT_EQ(readerColumn(QStringLiteral("B002"), QStringLiteral("当前状态")).toString(),
               QStringLiteral("正常使用"));

@@ -252,8 +252,8 @@ TEST_F(Registration, ChecksRunInOrderAndARefusalWritesNothing) {
                                      ? QString::fromUtf8(c.message)
                                      : QStringLiteral("读者编号为：R9的读者在系统中已存在！") +
                                            QChar(13) + QStringLiteral("请输入新的读者编号。");
-        EXPECT_EQ(prompter.boxes().back().text, expected);
-        EXPECT_EQ(prompter.boxes().back().icon, Prompter::Icon::Error);
+        EXPECT_EQ(prompter.lastBox().text, expected);
+        EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Error);
         EXPECT_EQ(shop.count(QStringLiteral("读者")), 1);
         EXPECT_EQ(shop.count(QStringLiteral("资金")), 0);
         EXPECT_EQ(shop.count(QStringLiteral("日志")), 0);
@@ -286,7 +286,7 @@ TEST_F(Registration, TheLookupButtonTellsWhetherTheIdIsFree) {
     f("ID").type(QStringLiteral(" R2 "));
     screen.run(QStringLiteral("CheckisHaveReaderClick"));
     EXPECT_EQ(prompter.single(), QStringLiteral("此读者编号可用!"));
-    EXPECT_EQ(prompter.boxes().back().icon, Prompter::Icon::Information);
+    EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Information);
     EXPECT_EQ(screen.focusedField(), QStringLiteral("xm"));
     prompter.clear();
     f("ID").type(QStringLiteral("R1 "));
@@ -323,10 +323,16 @@ TEST_F(Registration, TypedTextIsStoredAsDataWithinItsByteLimits) {
 TEST_F(Registration, LongTextIsNeverStoredPastItsLimit) {
     shop.pub.ReaderIdMaxLen = 6;
     screen.FormShow();
-    // Values a program sets (not typed) are cut on the way into the table as well.
+    // Values a program sets (not typed) are cut on the way into the table as well; an id past
+    // the limit is refused, never stored cut.
     f("ID").setValue(QStringLiteral("ABCDEFGHIJ"));
     f("xm").setValue(QStringLiteral("名字名字名字名字名字名字"));
     f("bz").setValue(QString(300, QLatin1Char('x')));
+    screen.run(QStringLiteral("Button1Click"));
+    ASSERT_EQ(prompter.single(), QStringLiteral("读者编号最多6个字符，请重新输入！"));
+    EXPECT_EQ(shop.count(QStringLiteral("读者")), 0);
+    prompter.clear();
+    f("ID").setValue(QStringLiteral("ABCDEF"));
     screen.run(QStringLiteral("Button1Click"));
     ASSERT_EQ(prompter.single(), QStringLiteral("添加读者成功!"));
     const QString id = QStringLiteral("ABCDEF");
