@@ -7,6 +7,7 @@
 
 int main(int argc, char* argv[]) {
     lms::pinLocalTimeZone();
+    lms::nameChineseWhereNoLanguageIsNamed();
     QApplication app(argc, argv);
     lms::installChineseQtTranslations(app);
     QApplication::setApplicationName(lms::Tfrm_Main::title());

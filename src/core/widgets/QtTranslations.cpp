@@ -4,8 +4,24 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <clocale>
 
 namespace lms {
+
+void nameChineseWhereNoLanguageIsNamed() {
+    QByteArray named;
+    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+        named = qgetenv(variable);
+        if (!named.isEmpty())
+            break;
+    }
+    if (!named.isEmpty() && named != "C" && !named.startsWith("C.") && named != "POSIX")
+        return;
+    // The C library takes its setting from the environment as it is; the application's own
+    // call then fails on the name below and leaves that setting (and its UTF-8) in place.
+    std::setlocale(LC_ALL, "");
+    qputenv("LC_ALL", "zh_CN.UTF-8");
+}
 
 bool installChineseQtTranslations(QCoreApplication& app) {
     const QLocale chinese(QLocale::Chinese, QLocale::China);

@@ -10,4 +10,10 @@ namespace lms {
 // are missing (the dialogs then stay in English; nothing else changes).
 bool installChineseQtTranslations(QCoreApplication& app);
 
+// Qt's dialogs write dates in the system's regional format (the file dialog's 修改日期), read
+// from the environment. Where it names no language ("C", "POSIX", nothing: a minimal system) the
+// program's own formats are already Chinese, and this names Chinese (China) for Qt as well.
+// Called before the application is created; the C library keeps the setting it had.
+void nameChineseWhereNoLanguageIsNamed();
+
 } // namespace lms

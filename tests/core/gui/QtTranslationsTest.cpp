@@ -27,4 +27,20 @@ TEST(QtTranslations, FileDialogSpeaksChinese) {
     EXPECT_EQ(QLocale().language(), QLocale::Chinese);
 }
 
+// The file dialog's dates follow the environment's language: Chinese where none is named, the
+// one named otherwise.
+TEST(QtTranslations, ChineseIsNamedOnlyWhereNoLanguageIs) {
+    qunsetenv("LANG");
+    qunsetenv("LC_TIME");
+    for (const char* none : {"C.UTF-8", "POSIX", ""}) {
+        qputenv("LC_ALL", none);
+        lms::nameChineseWhereNoLanguageIsNamed();
+        EXPECT_EQ(qgetenv("LC_ALL"), QByteArray("zh_CN.UTF-8")) << none;
+    }
+    qunsetenv("LC_ALL");
+    qputenv("LC_TIME", "de_DE.UTF-8");
+    lms::nameChineseWhereNoLanguageIsNamed();
+    EXPECT_FALSE(qEnvironmentVariableIsSet("LC_ALL"));
+}
+
 } // namespace
