@@ -75,7 +75,7 @@ in_tree() { chroot "$tree" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HO
 
 step="scripts/deps in the tree"
 echo "== $step"
-in_tree "cd /src && scripts/deps"
+in_tree "cd /src && scripts/deps" >"$tree/deps.log" 2>&1 || { tail -40 "$tree/deps.log"; false; }
 
 # Configures a build in the tree; a package CMake looked for and did not find fails the step.
 configure() {
