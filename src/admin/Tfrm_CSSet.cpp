@@ -88,10 +88,6 @@ const QStringList& Tfrm_CSSet::amountFields() {
 
 Tfrm_CSSet::Tfrm_CSSet(ScreenContext& context)
     : FormModel(QStringLiteral("frm_CSSet"), QStringLiteral("系统参数设置")), ctx_(context) {
-    auto unbounded = [](Field& f) {
-        f.setMinimum(std::numeric_limits<int>::min());
-        f.setMaximum(std::numeric_limits<int>::max());
-    };
     addField(QStringLiteral("GroupBox1"), FieldKind::Group, QStringLiteral("款项有关参数："));
     addField(QStringLiteral("GroupBox2"), FieldKind::Group, QStringLiteral("读者类型："));
     for (int k = 1; k <= 4; ++k) {
@@ -101,13 +97,11 @@ Tfrm_CSSet::Tfrm_CSSet(ScreenContext& context)
             .setMaxBytes(kAmountMaxBytes);
         addField(pageField("KFF", k), FieldKind::Text, QStringLiteral("开户费（元）："))
             .setMaxBytes(kAmountMaxBytes);
-        unbounded(addField(pageField("BN", k), FieldKind::Spin,
-                           QStringLiteral("最多持有图书数量（本）：")));
+        addField(pageField("BN", k), FieldKind::Spin, QStringLiteral("最多持有图书数量（本）："))
+            .setUnbounded();
         // A loan period keeps its due date storable.
-        Field& days = addField(pageField("DN", k), FieldKind::Spin,
-                               QStringLiteral("最长持有图书时间（天）："));
-        days.setMinimum(-Dates::kLongestDaySpan);
-        days.setMaximum(Dates::kLongestDaySpan);
+        addField(pageField("DN", k), FieldKind::Spin, QStringLiteral("最长持有图书时间（天）："))
+            .setRange(-Dates::kLongestDaySpan, Dates::kLongestDaySpan);
     }
     addField(QStringLiteral("CQFJinput"), FieldKind::Text,
              QStringLiteral("图书租借超期每日每本书罚金:"))
@@ -116,16 +110,14 @@ Tfrm_CSSet::Tfrm_CSSet(ScreenContext& context)
         .setMaxBytes(kRateMaxBytes);
     addField(QStringLiteral("isGGinput"), FieldKind::Check,
              QStringLiteral("系统自动计算出的金额可手工更改"));
-    unbounded(addField(QStringLiteral("TSTSinput"), FieldKind::Spin, QStringLiteral("有效期小于")));
+    addField(QStringLiteral("TSTSinput"), FieldKind::Spin, QStringLiteral("有效期小于"))
+        .setUnbounded();
 
     addField(QStringLiteral("GroupBox3"), FieldKind::Group, QStringLiteral("其它参数："));
-    for (const char* name : {"TZCDinput", "TSCDinput"}) {
-        Field& f = addField(QString::fromUtf8(name), FieldKind::Spin,
-                            name[1] == 'Z' ? QStringLiteral("读者编号最多")
-                                           : QStringLiteral("图书编号最多"));
-        f.setMinimum(kIdLengthMin);
-        f.setMaximum(kIdLengthMax);
-    }
+    addField(QStringLiteral("TZCDinput"), FieldKind::Spin, QStringLiteral("读者编号最多"))
+        .setRange(kIdLengthMin, kIdLengthMax);
+    addField(QStringLiteral("TSCDinput"), FieldKind::Spin, QStringLiteral("图书编号最多"))
+        .setRange(kIdLengthMin, kIdLengthMax);
     addField(QStringLiteral("isYCZJQinput"), FieldKind::Check,
              QStringLiteral("读者未借书时租借有效期自动延长"));
     addField(QStringLiteral("isBFSJinput"), FieldKind::Check,

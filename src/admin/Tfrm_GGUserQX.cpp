@@ -4,6 +4,8 @@
 #include "core/Messages.h"
 #include "core/form/Prompter.h"
 
+#include <QScopedValueRollback>
+
 namespace lms {
 
 Tfrm_GGUserQX::Tfrm_GGUserQX(ScreenContext& context)
@@ -25,7 +27,7 @@ Tfrm_GGUserQX::Tfrm_GGUserQX(ScreenContext& context)
 
 void Tfrm_GGUserQX::FormShow() {
     Field& list = field(QStringLiteral("Userlist"));
-    filling_ = true;
+    const QScopedValueRollback<bool> filling(filling_, true);
     list.setItems({});
     list.setValue(QString());
     try {
@@ -38,7 +40,6 @@ void Tfrm_GGUserQX::FormShow() {
                 firstOffered = query.integer(0);
         }
         if (names.size() == 1) {
-            filling_ = false;
             ctx_.prompter.error(QStringLiteral("系统除超级用户外没有其它用户！"));
             return;
         }
@@ -50,7 +51,6 @@ void Tfrm_GGUserQX::FormShow() {
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
     }
-    filling_ = false;
 }
 
 void Tfrm_GGUserQX::UserlistClick() {

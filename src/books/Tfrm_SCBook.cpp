@@ -28,10 +28,8 @@ Tfrm_SCBook::Tfrm_SCBook(const ScreenContext& ctx, QObject* parent)
     state.setItemIndex(Books::OnShelf);
     addField(QStringLiteral("nnsj"), FieldKind::Date, QStringLiteral("录入时间："));
     addField(QStringLiteral("tsztszq"), FieldKind::Date, QStringLiteral("状态设置时间："));
-    Field& timesLent =
-        addField(QStringLiteral("tszjcs"), FieldKind::Spin, QStringLiteral("租借次数："));
-    timesLent.setMinimum(INT_MIN);
-    timesLent.setMaximum(INT_MAX);
+    addField(QStringLiteral("tszjcs"), FieldKind::Spin, QStringLiteral("租借次数："))
+        .setUnbounded();
     addField(QStringLiteral("tsbz"), FieldKind::Memo, QStringLiteral("图书备注："))
         .setEnabled(false);
     addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("删除"));

@@ -12,18 +12,10 @@
 #include "readers/ReaderLookup.h"
 #include "readers/ReaderRecord.h"
 
+#include <QScopedValueRollback>
 #include <climits>
 
 namespace lms {
-
-namespace {
-
-void unlimited(Field& spin) {
-    spin.setMinimum(INT_MIN);
-    spin.setMaximum(INT_MAX);
-}
-
-} // namespace
 
 LoanDesk::LoanDesk(const QString& name, const QString& caption, const ScreenContext& ctx,
                    QObject* parent)
@@ -43,14 +35,14 @@ void LoanDesk::addReaderPanel() {
     addField(QStringLiteral("df"), FieldKind::Text, QStringLiteral("联系电话："));
     addField(QStringLiteral("zjhm"), FieldKind::Text, QStringLiteral("证件号码："));
     addField(QStringLiteral("khrq"), FieldKind::Date, QStringLiteral("开户日期："));
-    unlimited(addField(QStringLiteral("tssn"), FieldKind::Spin,
-                       QStringLiteral("最多持有图书数量(本)：")));
-    unlimited(addField(QStringLiteral("tssj"), FieldKind::Spin,
-                       QStringLiteral("最长持有图书时间(天)：")));
-    unlimited(
-        addField(QStringLiteral("jyzj"), FieldKind::Spin, QStringLiteral("租借总计(本次)：")));
-    unlimited(
-        addField(QStringLiteral("whsn"), FieldKind::Spin, QStringLiteral("未还图书数量(本)：")));
+    addField(QStringLiteral("tssn"), FieldKind::Spin, QStringLiteral("最多持有图书数量(本)："))
+        .setUnbounded();
+    addField(QStringLiteral("tssj"), FieldKind::Spin, QStringLiteral("最长持有图书时间(天)："))
+        .setUnbounded();
+    addField(QStringLiteral("jyzj"), FieldKind::Spin, QStringLiteral("租借总计(本次)："))
+        .setUnbounded();
+    addField(QStringLiteral("whsn"), FieldKind::Spin, QStringLiteral("未还图书数量(本)："))
+        .setUnbounded();
     addField(QStringLiteral("yj"), FieldKind::Text, QStringLiteral("押金剩余(元)："));
     addField(QStringLiteral("GroupBox6"), FieldKind::Group);
     addField(QStringLiteral("yxq"), FieldKind::Date, QStringLiteral("租借有效期至："));
@@ -73,7 +65,7 @@ void LoanDesk::addReaderPanel() {
     onKeyDown(QStringLiteral("tzID"), [this](int key) {
         scanEnterPending_ = false;
         const QString id = typedId(field(QStringLiteral("tzID")));
-        if (key == 13 && !id.isEmpty() && !(readerOk_ && id == currentReaderId_))
+        if (key == kEnterKey && !id.isEmpty() && !(readerOk_ && id == currentReaderId_))
             CheckisHaveReaderClick();
     });
     pressOnEnter(QStringLiteral("CheckisHaveReader"));
@@ -94,7 +86,8 @@ void LoanDesk::addBookPanel() {
     state.setItems(Books::states());
     state.setItemIndex(0);
     addField(QStringLiteral("tsztszq"), FieldKind::Date, QStringLiteral("状态设置时间："));
-    unlimited(addField(QStringLiteral("tszjcs"), FieldKind::Spin, QStringLiteral("租借次数：")));
+    addField(QStringLiteral("tszjcs"), FieldKind::Spin, QStringLiteral("租借次数："))
+        .setUnbounded();
     addField(QStringLiteral("GroupBox5"), FieldKind::Group, QStringLiteral("图书备注："));
     addField(QStringLiteral("tsbz"), FieldKind::Memo).setMaxBytes(Books::kRemarkBytes);
 
@@ -108,7 +101,7 @@ void LoanDesk::addBookPanel() {
     onKeyDown(QStringLiteral("tsID"), [this](int key) {
         scanEnterPending_ = false;
         const QString id = typedId(field(QStringLiteral("tsID")));
-        if (key == 13 && !id.isEmpty() && !(bookOk_ && id == currentBookId_))
+        if (key == kEnterKey && !id.isEmpty() && !(bookOk_ && id == currentBookId_))
             CheckisHavebookClick();
     });
     pressOnEnter(QStringLiteral("CheckisHavebook"));
@@ -118,7 +111,7 @@ void LoanDesk::pressOnEnter(const QString& button) {
     onKeyDown(button, [this, button](int key) {
         const bool scanEnter = scanEnterPending_;
         scanEnterPending_ = false;
-        if (key == 13 && !scanEnter && field(button).isEnabled())
+        if (key == kEnterKey && !scanEnter && field(button).isEnabled())
             run(button + QStringLiteral("Click"));
     });
 }
@@ -165,9 +158,8 @@ void LoanDesk::putId(const QString& idField, const QString& id) {
 }
 
 void LoanDesk::setReaderIdQuietly(const QString& id) {
-    settingId_ = true;
+    const QScopedValueRollback<bool> settingId(settingId_, true);
     field(QStringLiteral("tzID")).setValue(id);
-    settingId_ = false;
 }
 
 std::optional<Readers::ReaderRecord> LoanDesk::readerAsStored() {

@@ -20,8 +20,8 @@ class LoanDesk : public FormModel {
 public:
     // Resets the reader panel; the counters and limits keep their last values.
     void iniTZ();
-    // Resets the book panel.
-    void iniTs();
+    // Resets the book panel; the returning screen also resets the loan's dates and charges.
+    virtual void iniTs();
 
     virtual void CheckisHaveReaderClick() = 0;
     virtual void CheckisHavebookClick() = 0;

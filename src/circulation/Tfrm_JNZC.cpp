@@ -17,23 +17,12 @@
 #include "readers/ReaderDomains.h"
 #include "readers/ReaderLookup.h"
 
+#include <QScopedValueRollback>
 #include <climits>
 
 namespace lms {
 
 using namespace Circulation;
-
-namespace {
-
-// Runs `fill` with the flag set, restoring it afterwards.
-template <typename Fill> void withFlag(bool& flag, Fill fill) {
-    const bool before = flag;
-    flag = true;
-    fill();
-    flag = before;
-}
-
-} // namespace
 
 Tfrm_JNZC::Tfrm_JNZC(const ScreenContext& ctx, QObject* parent)
     : FormModel(QStringLiteral("frm_JNZC"), QStringLiteral("缴费充值"), parent), ctx_(ctx),
@@ -50,16 +39,11 @@ Tfrm_JNZC::Tfrm_JNZC(const ScreenContext& ctx, QObject* parent)
     addField(QStringLiteral("zjhm"), FieldKind::Label, QStringLiteral("证件号码："));
     addField(QStringLiteral("df"), FieldKind::Label, QStringLiteral("联系电话："));
     addField(QStringLiteral("bz"), FieldKind::Memo, QStringLiteral("备注："));
-    for (const char* name : {"tssn", "tssj"}) {
-        Field& spin = addField(QString::fromLatin1(name), FieldKind::Spin,
-                               name[3] == 'n' ? QStringLiteral("最多持有图书数量(本)：")
-                                              : QStringLiteral("最长持有图书时间(天)："));
-        spin.setMinimum(INT_MIN);
-        spin.setMaximum(INT_MAX);
-    }
+    addField(QStringLiteral("tssn"), FieldKind::Spin, QStringLiteral("最多持有图书数量(本)："))
+        .setUnbounded();
     // A loan period keeps its due date storable.
-    field(QStringLiteral("tssj")).setMinimum(-Dates::kLongestDaySpan);
-    field(QStringLiteral("tssj")).setMaximum(Dates::kLongestDaySpan);
+    addField(QStringLiteral("tssj"), FieldKind::Spin, QStringLiteral("最长持有图书时间(天)："))
+        .setRange(-Dates::kLongestDaySpan, Dates::kLongestDaySpan);
     Field& state = addField(QStringLiteral("tzzt"), FieldKind::List, QStringLiteral("当前状态："));
     state.setItems(Readers::states());
     state.setItemIndex(0);
@@ -87,7 +71,7 @@ Tfrm_JNZC::Tfrm_JNZC(const ScreenContext& ctx, QObject* parent)
         [this] { CheckisHaveReaderClick(); });
     onKeyDown(QStringLiteral("ID"), [this](int key) {
         const QString id = typedId(field(QStringLiteral("ID")));
-        if (key == 13 && !id.isEmpty() && !(readerOk_ && id == currentReaderId_))
+        if (key == kEnterKey && !id.isEmpty() && !(readerOk_ && id == currentReaderId_))
             CheckisHaveReaderClick();
     });
     onChange(QStringLiteral("tzrx"), [this] {
@@ -104,7 +88,7 @@ Tfrm_JNZC::Tfrm_JNZC(const ScreenContext& ctx, QObject* parent)
     for (const char* name : {"CheckisHaveReader", "Button2", "Button1"}) {
         const QString button = QString::fromLatin1(name);
         onKeyDown(button, [this, button](int key) {
-            if (key == 13 && field(button).isEnabled())
+            if (key == kEnterKey && field(button).isEnabled())
                 run(button + QStringLiteral("Click"));
         });
     }
@@ -120,13 +104,14 @@ void Tfrm_JNZC::FormShow() {
 void Tfrm_JNZC::iniall() {
     Field& id = field(QStringLiteral("ID"));
     id.setMaxBytes(ctx_.pub.ReaderIdMaxLen);
-    withFlag(filling_, [&] {
+    {
+        const QScopedValueRollback<bool> filling(filling_, true);
         id.setValue(QString());
         for (const char* name : {"tzxm", "df", "zjhm", "bz"})
             field(QString::fromLatin1(name)).setValue(QString());
         field(QStringLiteral("xp")).setItemIndex(-1);
         field(QStringLiteral("tzrx")).setItemIndex(0);
-    });
+    }
     currentReaderId_.clear();
     field(QStringLiteral("GroupBox5")).setEnabled(ctx_.pub.AllowAmountEdit);
     field(QStringLiteral("GroupBox7")).setEnabled(ctx_.pub.AllowAmountEdit);
@@ -147,7 +132,10 @@ void Tfrm_JNZC::CheckisHaveReaderClick() {
         const Readers::ReaderRecord& reader = lookup.reader;
         const QDateTime now = ctx_.clock.now();
         currentReaderId_ = id;
-        withFlag(filling_, [&] { Readers::showReader(*this, reader, QStringLiteral("bz")); });
+        {
+            const QScopedValueRollback<bool> filling(filling_, true);
+            Readers::showReader(*this, reader, QStringLiteral("bz"));
+        }
         old_.oldType = field(QStringLiteral("tzrx")).text();
         old_.oldMaxBooks = reader.maxBooks;
         old_.oldMaxDays = reader.maxDays;
@@ -182,16 +170,15 @@ void Tfrm_JNZC::TzrxGb() {
     old_.shownValidity = field(QStringLiteral("yxq")).value().toDateTime();
     const PaymentProposal proposal =
         proposePayment(type.itemIndex(), type.text(), old_, ctx_.pub, ctx_.clock.now());
-    withFlag(filling_, [&] {
-        field(QStringLiteral("tssn")).setValue(proposal.maxBooks);
-        field(QStringLiteral("tssj")).setValue(proposal.maxDays);
-        field(QStringLiteral("ZJYJ")).setValue(proposal.depositChange);
-        for (const char* group : {"GroupBox5", "GroupBox6", "GroupBox8"})
-            field(QString::fromLatin1(group)).setVisible(proposal.periodic);
-        field(QStringLiteral("ZJ")).setValue(proposal.rent);
-        field(QStringLiteral("fyzj")).setValue(proposal.total);
-        field(QStringLiteral("xyxq")).setValue(proposal.newValidity);
-    });
+    const QScopedValueRollback<bool> filling(filling_, true);
+    field(QStringLiteral("tssn")).setValue(proposal.maxBooks);
+    field(QStringLiteral("tssj")).setValue(proposal.maxDays);
+    field(QStringLiteral("ZJYJ")).setValue(proposal.depositChange);
+    for (const char* group : {"GroupBox5", "GroupBox6", "GroupBox8"})
+        field(QString::fromLatin1(group)).setVisible(proposal.periodic);
+    field(QStringLiteral("ZJ")).setValue(proposal.rent);
+    field(QStringLiteral("fyzj")).setValue(proposal.total);
+    field(QStringLiteral("xyxq")).setValue(proposal.newValidity);
 }
 
 void Tfrm_JNZC::ZJChange() {
@@ -231,8 +218,10 @@ void Tfrm_JNZC::Button2Click() {
         return;
     }
     const double total = *rent + *change;
-    withFlag(filling_,
-             [&] { field(QStringLiteral("fyzj")).setValue(Numbers::generalForm(total)); });
+    {
+        const QScopedValueRollback<bool> filling(filling_, true);
+        field(QStringLiteral("fyzj")).setValue(Numbers::generalForm(total));
+    }
     qint64 ledgerRow = 0;
     try {
         ledgerRow = store(*rent, *change, total, ctx_.clock.now());

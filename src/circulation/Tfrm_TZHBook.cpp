@@ -18,6 +18,8 @@
 #include "readers/ReaderDomains.h"
 #include "readers/ReaderLookup.h"
 
+#include <QScopedValueRollback>
+
 namespace lms {
 
 using namespace Circulation;
@@ -65,7 +67,7 @@ Tfrm_TZHBook::Tfrm_TZHBook(const ScreenContext& ctx, Tfrm_TZJBook& borrowing, QO
     addOperation(QStringLiteral("showTZJS"), [this] { showTZJS(); });
     addOperation(QStringLiteral("StringGrid1DblClick"), [this] { StringGrid1DblClick(); });
     onKeyDown(QStringLiteral("StringGrid1"), [this](int key) {
-        if (key == 13)
+        if (key == kEnterKey)
             StringGrid1DblClick();
     });
     addOperation(QStringLiteral("Button1Click"), [this] { Button1Click(); });
@@ -94,12 +96,13 @@ void Tfrm_TZHBook::FormShow() {
 
 void Tfrm_TZHBook::iniTs() {
     LoanDesk::iniTs();
-    settling_ = true;
-    field(QStringLiteral("zjgj")).setValue(QStringLiteral("0"));
-    field(QStringLiteral("zjrq")).setValue(ctx_.clock.now());
-    field(QStringLiteral("psyx")).setValue(false);
-    field(QStringLiteral("cyjhz")).setValue(false);
-    settling_ = false;
+    {
+        const QScopedValueRollback<bool> settling(settling_, true);
+        field(QStringLiteral("zjgj")).setValue(QStringLiteral("0"));
+        field(QStringLiteral("zjrq")).setValue(ctx_.clock.now());
+        field(QStringLiteral("psyx")).setValue(false);
+        field(QStringLiteral("cyjhz")).setValue(false);
+    }
 }
 
 void Tfrm_TZHBook::allowReturn(bool allowed) {
@@ -128,23 +131,26 @@ void Tfrm_TZHBook::CheckisHavebookClick() {
     }
     const QDateTime now = ctx_.clock.now();
     currentBookId_ = id;
-    settling_ = true;
-    Books::showBook(*this, lookup.book);
-    field(QStringLiteral("pspz")).setValue(compensation(lookup.book.price, ctx_.pub.DamageRate));
-    settling_ = false;
+    {
+        const QScopedValueRollback<bool> settling(settling_, true);
+        Books::showBook(*this, lookup.book);
+        field(QStringLiteral("pspz"))
+            .setValue(compensation(lookup.book.price, ctx_.pub.DamageRate));
+    }
     bookOk_ = true;
     if (!loan) {
         ctx_.prompter.error(bookNotLentMessage());
         bookOk_ = false;
     } else {
-        settling_ = true;
-        field(QStringLiteral("zjrq")).setValue(loan->lentAt);
-        field(QStringLiteral("zwgwrq")).setValue(loan->due);
-        const qint64 late = overdueDays(loan->due, now);
-        field(QStringLiteral("cqts")).setValue(QString::number(late));
-        field(QStringLiteral("cqfh")).setValue(overdueFine(late, ctx_.pub.OverdueFinePerDay));
-        psyxClick();
-        settling_ = false;
+        {
+            const QScopedValueRollback<bool> settling(settling_, true);
+            field(QStringLiteral("zjrq")).setValue(loan->lentAt);
+            field(QStringLiteral("zwgwrq")).setValue(loan->due);
+            const qint64 late = overdueDays(loan->due, now);
+            field(QStringLiteral("cqts")).setValue(QString::number(late));
+            field(QStringLiteral("cqfh")).setValue(overdueFine(late, ctx_.pub.OverdueFinePerDay));
+            psyxClick();
+        }
         currentReaderId_ = loan->readerId;
         setReaderIdQuietly(loan->readerId);
         CheckisHaveReaderClick();
@@ -169,34 +175,33 @@ void Tfrm_TZHBook::CheckisHaveReaderClick() {
         loans_.clear();
         return;
     }
+    const QDateTime now = ctx_.clock.now();
+    currentReaderId_ = id;
+    bool daily = false;
     {
-        const QDateTime now = ctx_.clock.now();
-        currentReaderId_ = id;
-        settling_ = true;
+        const QScopedValueRollback<bool> settling(settling_, true);
         showReaderRow(lookup.reader, now);
-        const bool daily = field(QStringLiteral("tzrx")).itemIndex() == Readers::Daily;
+        daily = field(QStringLiteral("tzrx")).itemIndex() == Readers::Daily;
         field(QStringLiteral("GroupBox12")).setVisible(daily);
         field(QStringLiteral("zjgj"))
             .setValue(daily ? dailyRent(field(QStringLiteral("zjrq")).value().toDateTime(), now,
                                         ctx_.pub.DailyRent)
                             : QStringLiteral("0"));
         psyxClick();
-        settling_ = false;
-        const qint64 left =
-            Dates::daysBetween(now, field(QStringLiteral("yxq")).value().toDateTime());
-        if (left < ctx_.pub.ExpiryReminderDays && !daily)
-            ctx_.prompter.warning(validityLeftMessage(left));
-        if (stateForbids()) {
-            ctx_.prompter.error(cannotReturnInStateMessage(field(QStringLiteral("tzzt")).text()));
-            readerOk_ = false;
-            allowReturn(false);
-            field(QStringLiteral("Button3")).setEnabled(false);
-        } else {
-            readerOk_ = true;
-            field(QStringLiteral("Button3")).setEnabled(true);
-            allowReturn(bookOk_);
-            field(bookOk_ ? QStringLiteral("Button1") : QStringLiteral("tsID")).requestFocus();
-        }
+    }
+    const qint64 left = Dates::daysBetween(now, field(QStringLiteral("yxq")).value().toDateTime());
+    if (left < ctx_.pub.ExpiryReminderDays && !daily)
+        ctx_.prompter.warning(validityLeftMessage(left));
+    if (stateForbids()) {
+        ctx_.prompter.error(cannotReturnInStateMessage(field(QStringLiteral("tzzt")).text()));
+        readerOk_ = false;
+        allowReturn(false);
+        field(QStringLiteral("Button3")).setEnabled(false);
+    } else {
+        readerOk_ = true;
+        field(QStringLiteral("Button3")).setEnabled(true);
+        allowReturn(bookOk_);
+        field(bookOk_ ? QStringLiteral("Button1") : QStringLiteral("tsID")).requestFocus();
     }
     showTZJS();
 }

@@ -16,7 +16,7 @@ public:
     Tfrm_TZHBook(const ScreenContext& ctx, Tfrm_TZJBook& borrowing, QObject* parent = nullptr);
 
     void FormShow() override;
-    void iniTs();
+    void iniTs() override;
     void CheckisHaveReaderClick() override;
     void CheckisHavebookClick() override;
     // Lists the accepted reader's open loans; after a committed return a failure to list them

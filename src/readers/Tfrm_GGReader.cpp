@@ -35,17 +35,11 @@ Tfrm_GGReader::Tfrm_GGReader(const ScreenContext& ctx, QObject* parent)
     addField(QStringLiteral("bz"), FieldKind::Memo,
              QStringLiteral("备注：（最多255个字符或127个汉字）"))
         .setMaxBytes(kRemarkBytes);
-    Field& tssn =
-        addField(QStringLiteral("tssn"), FieldKind::Spin, QStringLiteral("最多持有图书数量(本)："));
-    Field& tssj =
-        addField(QStringLiteral("tssj"), FieldKind::Spin, QStringLiteral("最长持有图书时间(天)："));
-    for (Field* spin : {&tssn, &tssj}) {
-        spin->setMinimum(INT_MIN);
-        spin->setMaximum(INT_MAX);
-    }
+    addField(QStringLiteral("tssn"), FieldKind::Spin, QStringLiteral("最多持有图书数量(本)："))
+        .setUnbounded();
     // A loan period keeps its due date storable.
-    tssj.setMinimum(-Dates::kLongestDaySpan);
-    tssj.setMaximum(Dates::kLongestDaySpan);
+    addField(QStringLiteral("tssj"), FieldKind::Spin, QStringLiteral("最长持有图书时间(天)："))
+        .setRange(-Dates::kLongestDaySpan, Dates::kLongestDaySpan);
     Field& state = addField(QStringLiteral("tzzt"), FieldKind::List, QStringLiteral("当前状态："));
     state.setItems(states());
     state.setItemIndex(NormalUse);

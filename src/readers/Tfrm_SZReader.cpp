@@ -36,12 +36,9 @@ Tfrm_SZReader::Tfrm_SZReader(const ScreenContext& ctx, QObject* parent)
         {"whsn", "未还图书数量(本)："},
         {"jyzj", "租借总计(本次)："},
     };
-    for (const auto& [name, caption] : counts) {
-        Field& spin =
-            addField(QString::fromLatin1(name), FieldKind::Spin, QString::fromUtf8(caption));
-        spin.setMinimum(INT_MIN);
-        spin.setMaximum(INT_MAX);
-    }
+    for (const auto& [name, caption] : counts)
+        addField(QString::fromLatin1(name), FieldKind::Spin, QString::fromUtf8(caption))
+            .setUnbounded();
     Field& state = addField(QStringLiteral("tzzt"), FieldKind::List, QStringLiteral("读者状态："));
     state.setItems(states());
     state.setItemIndex(NormalUse);

@@ -14,6 +14,7 @@
 #include "readers/ReaderMessages.h"
 #include "readers/ReaderTerms.h"
 
+#include <QScopedValueRollback>
 #include <climits>
 
 namespace lms {
@@ -45,16 +46,11 @@ Tfrm_TJReader::Tfrm_TJReader(const ScreenContext& ctx, QObject* parent)
     addField(QStringLiteral("bz"), FieldKind::Memo,
              QStringLiteral("备注：（最多255个字符或127个汉字）"))
         .setMaxBytes(kRemarkBytes);
-    for (const char* name : {"tssn", "tssj"}) {
-        Field& spin = addField(QString::fromLatin1(name), FieldKind::Spin);
-        spin.setMinimum(INT_MIN);
-        spin.setMaximum(INT_MAX);
-    }
-    field(QStringLiteral("tssn")).setCaption(QStringLiteral("最多持有图书数量(本)："));
-    field(QStringLiteral("tssj")).setCaption(QStringLiteral("最长持有图书时间(天)："));
+    addField(QStringLiteral("tssn"), FieldKind::Spin, QStringLiteral("最多持有图书数量(本)："))
+        .setUnbounded();
     // A loan period keeps its due date storable.
-    field(QStringLiteral("tssj")).setMinimum(-Dates::kLongestDaySpan);
-    field(QStringLiteral("tssj")).setMaximum(Dates::kLongestDaySpan);
+    addField(QStringLiteral("tssj"), FieldKind::Spin, QStringLiteral("最长持有图书时间(天)："))
+        .setRange(-Dates::kLongestDaySpan, Dates::kLongestDaySpan);
     addField(QStringLiteral("GroupBox4"), FieldKind::Group);
     addField(QStringLiteral("kff"), FieldKind::Text, QStringLiteral("开户费（元）："));
     addField(QStringLiteral("yj"), FieldKind::Text, QStringLiteral("押金（元）："));
@@ -90,17 +86,18 @@ void Tfrm_TJReader::FormShow() {
 
 void Tfrm_TJReader::iniall() {
     const PubData& pub = ctx_.pub;
-    proposing_ = true;
-    Field& id = field(QStringLiteral("ID"));
-    id.setMaxBytes(pub.ReaderIdMaxLen);
-    id.setValue(QString());
-    field(QStringLiteral("rx")).setItemIndex(Readers::Monthly);
-    field(QStringLiteral("xm")).setValue(QString());
-    field(QStringLiteral("xp")).setItemIndex(0);
-    field(QStringLiteral("df")).setValue(QString());
-    field(QStringLiteral("zjhm")).setValue(QString());
-    field(QStringLiteral("bz")).setValue(QString());
-    proposing_ = false;
+    {
+        const QScopedValueRollback<bool> proposing(proposing_, true);
+        Field& id = field(QStringLiteral("ID"));
+        id.setMaxBytes(pub.ReaderIdMaxLen);
+        id.setValue(QString());
+        field(QStringLiteral("rx")).setItemIndex(Readers::Monthly);
+        field(QStringLiteral("xm")).setValue(QString());
+        field(QStringLiteral("xp")).setItemIndex(0);
+        field(QStringLiteral("df")).setValue(QString());
+        field(QStringLiteral("zjhm")).setValue(QString());
+        field(QStringLiteral("bz")).setValue(QString());
+    }
     propose(Readers::Monthly);
     field(QStringLiteral("GroupBox4")).setEnabled(pub.AllowAmountEdit);
     field(QStringLiteral("GroupBox5")).setEnabled(pub.AllowAmountEdit);
@@ -112,7 +109,7 @@ void Tfrm_TJReader::propose(int typeIndex) {
     const double deposit = Numbers::widened(terms.deposit);
     const double rent = Numbers::widened(terms.rent);
     const double fee = Numbers::widened(terms.openingFee);
-    proposing_ = true;
+    const QScopedValueRollback<bool> proposing(proposing_, true);
     field(QStringLiteral("tssn")).setValue(terms.maxBooks);
     field(QStringLiteral("tssj")).setValue(terms.maxDays);
     field(QStringLiteral("yj")).setValue(Numbers::generalForm(deposit));
@@ -122,7 +119,6 @@ void Tfrm_TJReader::propose(int typeIndex) {
     field(QStringLiteral("kff")).setValue(Numbers::generalForm(fee));
     field(QStringLiteral("fyzj")).setValue(Numbers::generalForm(deposit + rent + fee));
     field(QStringLiteral("yxq")).setValue(Readers::periodEnd(terms, ctx_.clock.now()));
-    proposing_ = false;
 }
 
 void Tfrm_TJReader::IDChange() {

@@ -2,6 +2,8 @@
 
 #include "core/GbkText.h"
 
+#include <limits>
+
 namespace lms {
 
 namespace {
@@ -74,6 +76,15 @@ void Field::setItems(const QStringList& items) {
 
 void Field::setItemIndex(int index) {
     setValue(index >= 0 && index < items_.size() ? items_[index] : QString());
+}
+
+void Field::setRange(int minimum, int maximum) {
+    setMinimum(minimum);
+    setMaximum(maximum);
+}
+
+void Field::setUnbounded() {
+    setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
 }
 
 void Field::setMaximum(int maximum) {

@@ -74,6 +74,9 @@ public:
     void setMaximum(int maximum);
     int minimum() const { return minimum_; }
     void setMinimum(int minimum);
+    void setRange(int minimum, int maximum);
+    // Takes any 32-bit number (a spin field of counts the clerk may set freely).
+    void setUnbounded();
 
     QAbstractItemModel* gridModel() const { return gridModel_; }
     void setGridModel(QAbstractItemModel* model) { gridModel_ = model; }

@@ -12,6 +12,10 @@ namespace lms {
 class Prompter;
 class Clock;
 
+// Key codes as the screens' key handlers receive them (the Windows virtual-key codes).
+inline constexpr int kEnterKey = 13;
+inline constexpr int kEscapeKey = 27;
+
 // A screen without widgets: named fields, named operations, a caption and the lifecycle
 // every screen shares (FormShow when shown, a request to close with a result).
 class FormModel : public QObject {

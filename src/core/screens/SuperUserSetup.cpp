@@ -23,7 +23,7 @@ SuperUserSetup::SuperUserSetup(Tdm_Dbase& dm, Prompter& prompter, QObject* paren
     addOperation(QStringLiteral("OkButtonClick"), [this] { OkButtonClick(); });
     addOperation(QStringLiteral("CancelButtonClick"), [this] { CancelButtonClick(); });
     onKeyDown(QStringLiteral("Password2"), [this](int key) {
-        if (key == 13)
+        if (key == kEnterKey)
             OkButtonClick();
     });
 }

@@ -84,7 +84,7 @@ void TfrmLogin::Button2Click() {
 }
 
 void TfrmLogin::PWDEditKeyDown(int key) {
-    if (key == 13)
+    if (key == kEnterKey)
         Button1Click();
 }
 

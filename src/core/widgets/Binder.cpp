@@ -23,12 +23,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTableView>
 #include <QTextCursor>
 #include <QValidator>
 #include <algorithm>
+#include <type_traits>
 
 namespace lms {
 
@@ -57,20 +59,12 @@ int windowsKeyCode(int qtKey) {
     switch (qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return kEnterKey;
     case Qt::Key_Escape:
-        return 27;
+        return kEscapeKey;
     default:
         return qtKey >= Qt::Key_Space && qtKey <= Qt::Key_AsciiTilde ? qtKey : 0;
     }
-}
-
-// Runs `write` with the binder's no-echo flag set.
-template <typename Write> void quietly(bool& updating, Write write) {
-    const bool before = updating;
-    updating = true;
-    write();
-    updating = before;
 }
 
 // Columns fit their texts. The header measures a sample of rows only, so a column that names
@@ -127,253 +121,316 @@ Binder::Binder(FormModel& model, QWidget& root) : QObject(&root), model_(&model)
     }
 }
 
+// A widget kind and its binding; the first entry whose widget class fits the target binds it,
+// so a subclass comes before its base (a check box before a button).
+struct Binder::Kind {
+    bool (*bind)(Binder& binder, Field& field, QObject& target);
+};
+
+template <typename Widget, void (Binder::*bind)(Field&, Widget&)>
+bool Binder::bindAs(Binder& binder, Field& field, QObject& target) {
+    auto* widget = qobject_cast<Widget*>(&target);
+    if (!widget)
+        return false;
+    if constexpr (std::is_base_of_v<QWidget, Widget>)
+        binder.bindCommon(field, *widget);
+    (binder.*bind)(field, *widget);
+    return true;
+}
+
 void Binder::bindField(Field& field, QObject& target) {
-    if (auto* action = qobject_cast<QAction*>(&target)) {
-        action->setText(field.caption());
-        action->setEnabled(field.isEnabled());
-        action->setVisible(field.isVisible());
-        connect(&field, &Field::enabledChanged, action, &QAction::setEnabled);
-        connect(&field, &Field::visibleChanged, action, &QAction::setVisible);
-        connect(&field, &Field::captionChanged, action, &QAction::setText);
-        connect(action, &QAction::triggered, this,
-                [this, name = field.name()] { runOperation(name + QStringLiteral("Click")); });
+    static const Kind kinds[] = {
+        {&bindAs<QAction, &Binder::bindAction>},
+        {&bindAs<QLineEdit, &Binder::bindLineEdit>},
+        {&bindAs<QComboBox, &Binder::bindComboBox>},
+        {&bindAs<QCheckBox, &Binder::bindCheckBox>},
+        {&bindAs<QAbstractButton, &Binder::bindButton>},
+        {&bindAs<QSpinBox, &Binder::bindSpinBox>},
+        {&bindAs<QDateTimeEdit, &Binder::bindDateEdit>},
+        {&bindAs<QPlainTextEdit, &Binder::bindMemo>},
+        {&bindAs<QListWidget, &Binder::bindListBox>},
+        {&bindAs<QMenu, &Binder::bindMenu>},
+        {&bindAs<QGroupBox, &Binder::bindGroupBox>},
+        {&bindAs<QLabel, &Binder::bindLabel>},
+        {&bindAs<QProgressBar, &Binder::bindProgressBar>},
+        {&bindAs<QTableView, &Binder::bindGrid>},
+    };
+    for (const Kind& kind : kinds)
+        if (kind.bind(*this, field, target))
+            return;
+    if (auto* widget = qobject_cast<QWidget*>(&target))
+        bindCommon(field, *widget);
+}
+
+void Binder::bindAction(Field& field, QAction& action) {
+    action.setText(field.caption());
+    action.setEnabled(field.isEnabled());
+    action.setVisible(field.isVisible());
+    connect(&field, &Field::enabledChanged, &action, &QAction::setEnabled);
+    connect(&field, &Field::visibleChanged, &action, &QAction::setVisible);
+    connect(&field, &Field::captionChanged, &action, &QAction::setText);
+    connect(&action, &QAction::triggered, this,
+            [this, name = field.name()] { runOperation(name + QStringLiteral("Click")); });
+}
+
+void Binder::bindLineEdit(Field& field, QLineEdit& edit) {
+    edit.setEchoMode(field.kind() == FieldKind::Password ? QLineEdit::Password : QLineEdit::Normal);
+    edit.setValidator(new GbkLengthValidator(field, &edit));
+    edit.setReadOnly(field.kind() == FieldKind::Label);
+    edit.setText(field.text());
+    connect(&field, &Field::valueChanged, &edit, [this, &edit](const QVariant& v) {
+        // The user's own typing comes back here; rewriting it would move the cursor.
+        if (edit.text() == v.toString())
+            return;
+        const QScopedValueRollback<bool> quiet(updating_, true);
+        edit.setText(v.toString());
+    });
+    connect(&edit, &QLineEdit::textChanged, &field, [this, &field](const QString& text) {
+        if (!updating_)
+            field.setValue(text);
+    });
+    bindCaptionLabel(field, edit);
+}
+
+void Binder::bindComboBox(Field& field, QComboBox& combo) {
+    combo.setEditable(field.kind() == FieldKind::EditList);
+    auto show = [this, &combo, &field] {
+        const QScopedValueRollback<bool> quiet(updating_, true);
+        bool same = combo.count() == field.items().size();
+        for (int i = 0; same && i < combo.count(); ++i)
+            same = combo.itemText(i) == field.items()[i];
+        if (!same) {
+            combo.clear();
+            combo.addItems(field.items());
+        }
+        combo.setCurrentIndex(field.itemIndex());
+        if (combo.isEditable())
+            combo.setEditText(field.text());
+    };
+    show();
+    connect(&field, &Field::itemsChanged, &combo, show);
+    connect(&field, &Field::valueChanged, &combo, [&combo, show](const QVariant& v) {
+        // The user's own typing comes back here; showing it again would move the caret to the
+        // end after every key.
+        if (combo.isEditable() && combo.currentText() == v.toString())
+            return;
+        show();
+    });
+    if (combo.isEditable()) {
+        connect(&combo, &QComboBox::editTextChanged, &field, [this, &field](const QString& t) {
+            if (!updating_)
+                field.setValue(t);
+        });
+        combo.lineEdit()->setValidator(new GbkLengthValidator(field, &combo));
+        combo.lineEdit()->installEventFilter(this);
+        combo.lineEdit()->setProperty("lmsField", field.name());
+    } else {
+        connect(&combo, &QComboBox::currentIndexChanged, &field, [this, &field](int index) {
+            if (!updating_)
+                field.setItemIndex(index);
+        });
+    }
+    bindCaptionLabel(field, combo);
+}
+
+void Binder::bindCheckBox(Field& field, QCheckBox& check) {
+    check.setText(field.caption());
+    check.setChecked(field.checked());
+    connect(&field, &Field::valueChanged, &check, [this, &check](const QVariant& v) {
+        const QScopedValueRollback<bool> quiet(updating_, true);
+        check.setChecked(v.toBool());
+    });
+    connect(&check, &QCheckBox::toggled, &field, [this, &field](bool on) {
+        if (!updating_)
+            field.setValue(on);
+    });
+}
+
+void Binder::bindButton(Field& field, QAbstractButton& button) {
+    button.setText(field.caption());
+    connect(&field, &Field::captionChanged, &button, &QAbstractButton::setText);
+    if (auto* push = qobject_cast<QPushButton*>(&button)) {
+        // Enter belongs to the screen's own key handlers, never to a default button.
+        push->setAutoDefault(false);
+        push->setDefault(false);
+    }
+    connect(&button, &QAbstractButton::clicked, this,
+            [this, name = field.name()] { runOperation(name + QStringLiteral("Click")); });
+}
+
+void Binder::bindSpinBox(Field& field, QSpinBox& spin) {
+    auto limits = [this, &spin, &field] {
+        const QScopedValueRollback<bool> quiet(updating_, true);
+        spin.setRange(field.minimum(), field.maximum());
+    };
+    limits();
+    {
+        const QScopedValueRollback<bool> quiet(updating_, true);
+        spin.setValue(field.number());
+    }
+    connect(&field, &Field::limitsChanged, &spin, limits);
+    connect(&field, &Field::valueChanged, &spin, [this, &spin](const QVariant& v) {
+        const QScopedValueRollback<bool> quiet(updating_, true);
+        spin.setValue(v.toInt());
+    });
+    connect(&spin, &QSpinBox::valueChanged, &field, [this, &field](int v) {
+        if (!updating_)
+            field.setValue(v);
+    });
+    bindCaptionLabel(field, spin);
+}
+
+void Binder::bindDateEdit(Field& field, QDateTimeEdit& dateEdit) {
+    dateEdit.setDateTime(field.value().toDateTime());
+    connect(&field, &Field::valueChanged, &dateEdit, [this, &dateEdit](const QVariant& v) {
+        const QScopedValueRollback<bool> quiet(updating_, true);
+        dateEdit.setDateTime(v.toDateTime());
+    });
+    connect(&dateEdit, &QDateTimeEdit::dateTimeChanged, this, [this, &field](const QDateTime& v) {
+        if (!updating_)
+            field.setValue(v);
+    });
+    bindCaptionLabel(field, dateEdit);
+}
+
+void Binder::bindMemo(Field& field, QPlainTextEdit& memo) {
+    memo.setPlainText(field.text());
+    connect(&field, &Field::valueChanged, &memo, [this, &memo](const QVariant& v) {
+        if (memo.toPlainText() == v.toString())
+            return;
+        const QScopedValueRollback<bool> quiet(updating_, true);
+        memo.setPlainText(v.toString());
+    });
+    connect(&memo, &QPlainTextEdit::textChanged, &field, [this, &memo, &field] {
+        if (updating_)
+            return;
+        QString text = memo.toPlainText();
+        // A memo has no validator: typing past its byte limit is cut where it overflows, and a
+        // longer text shown by the program (a remark stored elsewhere) may only shrink.
+        const int limit = field.maxBytes();
+        const int bytes = Gbk::byteLength(text);
+        if (limit > 0 && bytes > limit && bytes > Gbk::byteLength(field.text())) {
+            const bool shownLonger = Gbk::byteLength(field.text()) > limit;
+            const int cursor = memo.textCursor().position();
+            const int added = static_cast<int>(text.size() - field.text().size());
+            text = shownLonger ? field.text() : Gbk::truncateToBytes(text, limit);
+            const QScopedValueRollback<bool> quiet(updating_, true);
+            memo.setPlainText(text);
+            QTextCursor at = memo.textCursor();
+            if (shownLonger)
+                at.setPosition(std::clamp(cursor - added, 0, static_cast<int>(text.size())));
+            else
+                at.movePosition(QTextCursor::End);
+            memo.setTextCursor(at);
+        }
+        field.setValue(text);
+    });
+    bindCaptionLabel(field, memo);
+}
+
+void Binder::bindListBox(Field& field, QListWidget& list) {
+    // Through the view, so gaining the focus does not choose the first row.
+    auto choose = [&list, &field] {
+        list.setCurrentIndex(list.model()->index(field.itemIndex(), 0));
+    };
+    auto show = [this, &list, &field, choose] {
+        const QScopedValueRollback<bool> quiet(updating_, true);
+        list.clear();
+        list.addItems(field.items());
+        choose();
+    };
+    show();
+    connect(&field, &Field::itemsChanged, &list, show);
+    connect(&field, &Field::valueChanged, &list, [this, choose] {
+        const QScopedValueRollback<bool> quiet(updating_, true);
+        choose();
+    });
+    connect(&list, &QListWidget::currentRowChanged, &field, [this, &field](int row) {
+        if (!updating_)
+            field.setItemIndex(row);
+    });
+    bindCaptionLabel(field, list);
+}
+
+void Binder::bindMenu(Field& field, QMenu& menu) {
+    menu.setTitle(field.caption());
+}
+
+void Binder::bindGroupBox(Field& field, QGroupBox& group) {
+    if (field.kind() == FieldKind::Radio) {
+        bindRadioGroup(field, group);
         return;
     }
-    auto* widget = qobject_cast<QWidget*>(&target);
-    if (!widget)
-        return;
-    bindCommon(field, *widget);
+    group.setTitle(field.caption());
+    connect(&field, &Field::captionChanged, &group, &QGroupBox::setTitle);
+}
 
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        edit->setEchoMode(field.kind() == FieldKind::Password ? QLineEdit::Password
-                                                              : QLineEdit::Normal);
-        edit->setValidator(new GbkLengthValidator(field, edit));
-        edit->setReadOnly(field.kind() == FieldKind::Label);
-        edit->setText(field.text());
-        connect(&field, &Field::valueChanged, edit, [this, edit](const QVariant& v) {
-            // The user's own typing comes back here; rewriting it would move the cursor.
-            if (edit->text() != v.toString())
-                quietly(updating_, [&] { edit->setText(v.toString()); });
-        });
-        connect(edit, &QLineEdit::textChanged, &field, [this, &field](const QString& text) {
-            if (!updating_)
-                field.setValue(text);
-        });
-        bindCaptionLabel(field, *widget);
-    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        combo->setEditable(field.kind() == FieldKind::EditList);
-        auto show = [this, combo, &field] {
-            quietly(updating_, [&] {
-                if (combo->count() != field.items().size() || [&] {
-                        for (int i = 0; i < combo->count(); ++i)
-                            if (combo->itemText(i) != field.items()[i])
-                                return true;
-                        return false;
-                    }()) {
-                    combo->clear();
-                    combo->addItems(field.items());
-                }
-                combo->setCurrentIndex(field.itemIndex());
-                if (combo->isEditable())
-                    combo->setEditText(field.text());
-            });
-        };
-        show();
-        connect(&field, &Field::itemsChanged, combo, show);
-        connect(&field, &Field::valueChanged, combo, [combo, show](const QVariant& v) {
-            // The user's own typing comes back here; showing it again would move the caret to
-            // the end after every key.
-            if (combo->isEditable() && combo->currentText() == v.toString())
-                return;
-            show();
-        });
-        if (combo->isEditable()) {
-            connect(combo, &QComboBox::editTextChanged, &field, [this, &field](const QString& t) {
-                if (!updating_)
-                    field.setValue(t);
-            });
-            combo->lineEdit()->setValidator(new GbkLengthValidator(field, combo));
-            combo->lineEdit()->installEventFilter(this);
-            combo->lineEdit()->setProperty("lmsField", field.name());
-        } else {
-            connect(combo, &QComboBox::currentIndexChanged, &field, [this, &field](int index) {
-                if (!updating_)
-                    field.setItemIndex(index);
-            });
+void Binder::bindLabel(Field& field, QLabel& label) {
+    // Multi-line messages separate their lines with a bare carriage return.
+    auto show = [&label](const QVariant& v) {
+        label.setText(v.toString().replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    };
+    show(field.kind() == FieldKind::Label ? field.value() : QVariant(field.caption()));
+    connect(&field, &Field::valueChanged, &label, show);
+}
+
+void Binder::bindProgressBar(Field& field, QProgressBar& progress) {
+    progress.setRange(field.minimum(), field.maximum());
+    progress.setValue(field.number());
+    connect(&field, &Field::limitsChanged, &progress,
+            [&progress, &field] { progress.setRange(field.minimum(), field.maximum()); });
+    connect(&field, &Field::valueChanged, &progress,
+            [&progress](const QVariant& v) { progress.setValue(v.toInt()); });
+}
+
+void Binder::bindGrid(Field& field, QTableView& table) {
+    // A read-only grid whose whole row is selected; the value is the selected row.
+    table.setSelectionBehavior(QAbstractItemView::SelectRows);
+    table.setSelectionMode(QAbstractItemView::SingleSelection);
+    table.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Rows of one height let a grid of a million rows scroll without measuring each.
+    table.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table.verticalHeader()->setVisible(false);
+    table.setWordWrap(false);
+    table.horizontalHeader()->setStretchLastSection(true);
+    auto select = [&table](const QVariant& v) {
+        const int row = v.toInt();
+        if (row < 0 || !table.model() || row >= table.model()->rowCount()) {
+            table.clearSelection();
+            // No current row either, so choosing any row again reaches the value.
+            if (table.selectionModel())
+                table.selectionModel()->clearCurrentIndex();
+            return;
         }
-        bindCaptionLabel(field, *widget);
-    } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
-        check->setText(field.caption());
-        check->setChecked(field.checked());
-        connect(&field, &Field::valueChanged, check, [this, check](const QVariant& v) {
-            quietly(updating_, [&] { check->setChecked(v.toBool()); });
-        });
-        connect(check, &QCheckBox::toggled, &field, [this, &field](bool on) {
-            if (!updating_)
-                field.setValue(on);
-        });
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        button->setText(field.caption());
-        connect(&field, &Field::captionChanged, button, &QAbstractButton::setText);
-        if (auto* push = qobject_cast<QPushButton*>(button)) {
-            // Enter belongs to the screen's own key handlers, never to a default button.
-            push->setAutoDefault(false);
-            push->setDefault(false);
-        }
-        connect(button, &QAbstractButton::clicked, this,
-                [this, name = field.name()] { runOperation(name + QStringLiteral("Click")); });
-    } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
-        auto limits = [spin, &field] { spin->setRange(field.minimum(), field.maximum()); };
-        quietly(updating_, [&] {
-            limits();
-            spin->setValue(field.number());
-        });
-        connect(&field, &Field::limitsChanged, spin,
-                [this, limits] { quietly(updating_, limits); });
-        connect(&field, &Field::valueChanged, spin, [this, spin](const QVariant& v) {
-            quietly(updating_, [&] { spin->setValue(v.toInt()); });
-        });
-        connect(spin, &QSpinBox::valueChanged, &field, [this, &field](int v) {
-            if (!updating_)
-                field.setValue(v);
-        });
-        bindCaptionLabel(field, *widget);
-    } else if (auto* dateEdit = qobject_cast<QDateTimeEdit*>(widget)) {
-        dateEdit->setDateTime(field.value().toDateTime());
-        connect(&field, &Field::valueChanged, dateEdit, [this, dateEdit](const QVariant& v) {
-            quietly(updating_, [&] { dateEdit->setDateTime(v.toDateTime()); });
-        });
-        connect(dateEdit, &QDateTimeEdit::dateTimeChanged, this,
-                [this, &field](const QDateTime& v) {
-                    if (!updating_)
-                        field.setValue(v);
-                });
-        bindCaptionLabel(field, *widget);
-    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) {
-        memo->setPlainText(field.text());
-        connect(&field, &Field::valueChanged, memo, [this, memo](const QVariant& v) {
-            if (memo->toPlainText() != v.toString())
-                quietly(updating_, [&] { memo->setPlainText(v.toString()); });
-        });
-        connect(memo, &QPlainTextEdit::textChanged, &field, [this, memo, &field] {
-            if (updating_)
-                return;
-            QString text = memo->toPlainText();
-            // A memo has no validator: typing past its byte limit is cut where it overflows, and
-            // a longer text shown by the program (a remark stored elsewhere) may only shrink.
-            const int limit = field.maxBytes();
-            const int bytes = Gbk::byteLength(text);
-            if (limit > 0 && bytes > limit && bytes > Gbk::byteLength(field.text())) {
-                const bool shownLonger = Gbk::byteLength(field.text()) > limit;
-                const int cursor = memo->textCursor().position();
-                const int added = static_cast<int>(text.size() - field.text().size());
-                text = shownLonger ? field.text() : Gbk::truncateToBytes(text, limit);
-                quietly(updating_, [&] {
-                    memo->setPlainText(text);
-                    QTextCursor at = memo->textCursor();
-                    if (shownLonger)
-                        at.setPosition(
-                            std::clamp(cursor - added, 0, static_cast<int>(text.size())));
-                    else
-                        at.movePosition(QTextCursor::End);
-                    memo->setTextCursor(at);
-                });
-            }
-            field.setValue(text);
-        });
-        bindCaptionLabel(field, *widget);
-    } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
-        auto show = [this, list, &field] {
-            quietly(updating_, [&] {
-                list->clear();
-                list->addItems(field.items());
-                // Through the view, so gaining the focus does not choose the first row.
-                list->setCurrentIndex(list->model()->index(field.itemIndex(), 0));
-            });
-        };
-        show();
-        connect(&field, &Field::itemsChanged, list, show);
-        connect(&field, &Field::valueChanged, list, [this, list, &field] {
-            quietly(updating_,
-                    [&] { list->setCurrentIndex(list->model()->index(field.itemIndex(), 0)); });
-        });
-        connect(list, &QListWidget::currentRowChanged, &field, [this, &field](int row) {
-            if (!updating_)
-                field.setItemIndex(row);
-        });
-        bindCaptionLabel(field, *widget);
-    } else if (auto* menu = qobject_cast<QMenu*>(widget)) {
-        menu->setTitle(field.caption());
-    } else if (auto* radios = qobject_cast<QGroupBox*>(widget);
-               radios && field.kind() == FieldKind::Radio) {
-        bindRadioGroup(field, *radios);
-    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-        group->setTitle(field.caption());
-        connect(&field, &Field::captionChanged, group, &QGroupBox::setTitle);
-    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        // Multi-line messages separate their lines with a bare carriage return.
-        auto show = [label](const QVariant& v) {
-            label->setText(v.toString().replace(QLatin1Char('\r'), QLatin1Char('\n')));
-        };
-        show(field.kind() == FieldKind::Label ? field.value() : QVariant(field.caption()));
-        connect(&field, &Field::valueChanged, label, show);
-    } else if (auto* progress = qobject_cast<QProgressBar*>(widget)) {
-        progress->setRange(field.minimum(), field.maximum());
-        progress->setValue(field.number());
-        connect(&field, &Field::limitsChanged, progress,
-                [progress, &field] { progress->setRange(field.minimum(), field.maximum()); });
-        connect(&field, &Field::valueChanged, progress,
-                [progress](const QVariant& v) { progress->setValue(v.toInt()); });
-    } else if (auto* table = qobject_cast<QTableView*>(widget)) {
-        // A read-only grid whose whole row is selected; the value is the selected row.
-        table->setSelectionBehavior(QAbstractItemView::SelectRows);
-        table->setSelectionMode(QAbstractItemView::SingleSelection);
-        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        // Rows of one height let a grid of a million rows scroll without measuring each.
-        table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-        table->verticalHeader()->setVisible(false);
-        table->setWordWrap(false);
-        table->horizontalHeader()->setStretchLastSection(true);
-        if (QAbstractItemModel* model = field.gridModel()) {
-            table->setModel(model);
-            connect(model, &QAbstractItemModel::modelReset, table, [table] { fitColumns(*table); });
-            connect(model, &QAbstractItemModel::rowsInserted, table,
-                    [table] { fitColumns(*table); });
-        }
-        auto select = [table](const QVariant& v) {
-            const int row = v.toInt();
-            if (row < 0 || !table->model() || row >= table->model()->rowCount()) {
-                table->clearSelection();
-                // No current row either, so choosing any row again reaches the value.
-                if (table->selectionModel())
-                    table->selectionModel()->clearCurrentIndex();
-                return;
-            }
-            table->selectRow(row);
-            table->scrollTo(table->model()->index(row, 0));
-        };
-        select(field.value());
-        connect(&field, &Field::valueChanged, table, select);
+        table.selectRow(row);
+        table.scrollTo(table.model()->index(row, 0));
+    };
+    if (QAbstractItemModel* model = field.gridModel()) {
+        table.setModel(model);
+        connect(model, &QAbstractItemModel::rowsInserted, &table, [&table] { fitColumns(table); });
         // A reset of the rows clears the view's selection; the value, perhaps unchanged, is
         // shown again (the last row of a listing run twice).
-        if (QAbstractItemModel* model = field.gridModel())
-            connect(model, &QAbstractItemModel::modelReset, table,
-                    [select, &field] { select(field.value()); });
-        // The clerk's choice of row becomes the value; a double click or Enter runs the
-        // screen's "<name>DblClick" where it has one.
-        if (QItemSelectionModel* selection = table->selectionModel()) {
-            connect(selection, &QItemSelectionModel::currentRowChanged, &field,
-                    [this, &field](const QModelIndex& current) {
-                        if (!updating_)
-                            field.setValue(current.isValid() ? current.row() : -1);
-                    });
-        }
-        connect(table, &QAbstractItemView::doubleClicked, this,
-                [this, &field](const QModelIndex& index) {
-                    field.setValue(index.row());
-                    runOperation(field.name() + QStringLiteral("DblClick"));
+        connect(model, &QAbstractItemModel::modelReset, &table, [&table, &field, select] {
+            fitColumns(table);
+            select(field.value());
+        });
+    }
+    select(field.value());
+    connect(&field, &Field::valueChanged, &table, select);
+    // The clerk's choice of row becomes the value; a double click or Enter runs the screen's
+    // "<name>DblClick" where it has one.
+    if (QItemSelectionModel* selection = table.selectionModel()) {
+        connect(selection, &QItemSelectionModel::currentRowChanged, &field,
+                [this, &field](const QModelIndex& current) {
+                    if (!updating_)
+                        field.setValue(current.isValid() ? current.row() : -1);
                 });
     }
+    connect(&table, &QAbstractItemView::doubleClicked, this,
+            [this, &field](const QModelIndex& index) {
+                field.setValue(index.row());
+                runOperation(field.name() + QStringLiteral("DblClick"));
+            });
 }
 
 void Binder::bindRadioGroup(Field& field, QGroupBox& group) {
@@ -383,10 +440,9 @@ void Binder::bindRadioGroup(Field& field, QGroupBox& group) {
     for (int i = 0; i < buttons.size() && i < field.items().size(); ++i)
         buttons[i]->setText(field.items()[i]);
     auto show = [this, buttons](const QVariant& v) {
-        quietly(updating_, [&] {
-            for (int i = 0; i < buttons.size(); ++i)
-                buttons[i]->setChecked(i == v.toInt());
-        });
+        const QScopedValueRollback<bool> quiet(updating_, true);
+        for (int i = 0; i < buttons.size(); ++i)
+            buttons[i]->setChecked(i == v.toInt());
     };
     show(field.value());
     connect(&field, &Field::valueChanged, &group, show);
