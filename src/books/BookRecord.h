@@ -7,8 +7,7 @@
 #include <optional>
 
 namespace lms {
-class Database;
-class FormModel;
+class Field;
 class Prompter;
 class Tdm_Dbase;
 } // namespace lms
@@ -33,10 +32,6 @@ struct BookRecord {
     int stateIndex() const;
 };
 
-// Reads the book with exactly this id; nothing when there is none. Throws DbError on a database
-// failure and on a stored date that cannot be read.
-std::optional<BookRecord> loadBook(Database& db, const QString& id);
-
 struct BookLookup {
     LookupOutcome outcome = LookupOutcome::NotFound;
     BookRecord book; // filled when found
@@ -47,9 +42,23 @@ struct BookLookup {
 // (already trimmed) id and shows the not-found error or the database error itself.
 BookLookup lookUpBook(Tdm_Dbase& dm, Prompter& prompter, const QString& id);
 
-// Puts a book's row into the screen's fields of the usual names, in the order the lookups fill
-// them: tsmz, tsrx, tszz, tsjg, tsfj, tsbz, nnsj, tszt, tsztszq, tszjcs. Fields the screen does
-// not have are skipped; lists take the stored item or none.
-void showBook(FormModel& screen, const BookRecord& book);
+// The fields a screen shows a book in (their usual names in brackets); a field the screen does
+// not have stays null.
+struct BookPanel {
+    Field* title = nullptr;       // tsmz
+    Field* type = nullptr;        // tsrx
+    Field* author = nullptr;      // tszz
+    Field* price = nullptr;       // tsjg
+    Field* attachments = nullptr; // tsfj
+    Field* remark = nullptr;      // tsbz
+    Field* enteredAt = nullptr;   // nnsj
+    Field* state = nullptr;       // tszt
+    Field* stateSince = nullptr;  // tsztszq
+    Field* timesLent = nullptr;   // tszjcs
+};
+
+// Puts a book's row into a panel, field by field in the order above; lists take the stored item
+// or none.
+void showBook(const BookPanel& panel, const BookRecord& book);
 
 } // namespace lms::Books

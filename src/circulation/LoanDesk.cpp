@@ -76,20 +76,30 @@ void LoanDesk::addBookPanel() {
     addField(QStringLiteral("CheckisHavebook"), FieldKind::Button, QStringLiteral("<<"));
     addField(QStringLiteral("GroupBox2"), FieldKind::Group, QStringLiteral("图书信息浏览："))
         .setEnabled(false);
-    addField(QStringLiteral("tsmz"), FieldKind::Text, QStringLiteral("图书名称："));
-    addField(QStringLiteral("tsrx"), FieldKind::Text, QStringLiteral("图书类型："));
-    addField(QStringLiteral("tszz"), FieldKind::Text, QStringLiteral("作        者："));
-    addField(QStringLiteral("tsfj"), FieldKind::Text, QStringLiteral("附        件："));
-    addField(QStringLiteral("tsjg"), FieldKind::Text, QStringLiteral("价格 (元)："));
-    addField(QStringLiteral("nnsj"), FieldKind::Date, QStringLiteral("录入时间："));
-    Field& state = addField(QStringLiteral("tszt"), FieldKind::List, QStringLiteral("图书状态："));
-    state.setItems(Books::states());
-    state.setItemIndex(0);
-    addField(QStringLiteral("tsztszq"), FieldKind::Date, QStringLiteral("状态设置时间："));
-    addField(QStringLiteral("tszjcs"), FieldKind::Spin, QStringLiteral("租借次数："))
-        .setUnbounded();
+    bookPanel_.title =
+        &addField(QStringLiteral("tsmz"), FieldKind::Text, QStringLiteral("图书名称："));
+    bookPanel_.type =
+        &addField(QStringLiteral("tsrx"), FieldKind::Text, QStringLiteral("图书类型："));
+    bookPanel_.author =
+        &addField(QStringLiteral("tszz"), FieldKind::Text, QStringLiteral("作        者："));
+    bookPanel_.attachments =
+        &addField(QStringLiteral("tsfj"), FieldKind::Text, QStringLiteral("附        件："));
+    bookPanel_.price =
+        &addField(QStringLiteral("tsjg"), FieldKind::Text, QStringLiteral("价格 (元)："));
+    bookPanel_.enteredAt =
+        &addField(QStringLiteral("nnsj"), FieldKind::Date, QStringLiteral("录入时间："));
+    bookPanel_.state =
+        &addField(QStringLiteral("tszt"), FieldKind::List, QStringLiteral("图书状态："))
+             .setItems(Books::states())
+             .setItemIndex(0);
+    bookPanel_.stateSince =
+        &addField(QStringLiteral("tsztszq"), FieldKind::Date, QStringLiteral("状态设置时间："));
+    bookPanel_.timesLent =
+        &addField(QStringLiteral("tszjcs"), FieldKind::Spin, QStringLiteral("租借次数："))
+             .setUnbounded();
     addField(QStringLiteral("GroupBox5"), FieldKind::Group, QStringLiteral("图书备注："));
-    addField(QStringLiteral("tsbz"), FieldKind::Memo).setMaxBytes(Books::kRemarkBytes);
+    bookPanel_.remark =
+        &addField(QStringLiteral("tsbz"), FieldKind::Memo).setMaxBytes(Books::kRemarkBytes);
 
     lookUpWhenFull(
         field(QStringLiteral("tsID")), [this] { return ctx_.pub.BookIdMaxLen; },

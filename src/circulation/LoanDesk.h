@@ -1,5 +1,6 @@
 #pragma once
 
+#include "books/BookRecord.h"
 #include "core/ScreenContext.h"
 #include "core/form/FormModel.h"
 
@@ -59,6 +60,8 @@ protected:
     QString storedRemark(const QString& memo) const;
 
     ScreenContext ctx_;
+    // The book panel's fields, for showing a looked-up book.
+    Books::BookPanel bookPanel_;
     QString currentReaderId_;
     QString currentBookId_;
     bool readerOk_ = false;

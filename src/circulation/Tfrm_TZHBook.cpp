@@ -133,7 +133,7 @@ void Tfrm_TZHBook::CheckisHavebookClick() {
     currentBookId_ = id;
     {
         const QScopedValueRollback<bool> settling(settling_, true);
-        Books::showBook(*this, lookup.book);
+        Books::showBook(bookPanel_, lookup.book);
         field(QStringLiteral("pspz"))
             .setValue(compensation(lookup.book.price, ctx_.pub.DamageRate));
     }

@@ -107,7 +107,7 @@ void Tfrm_TZJBook::CheckisHavebookClick() {
     if (!lookup.found())
         return;
     currentBookId_ = id;
-    Books::showBook(*this, lookup.book);
+    Books::showBook(bookPanel_, lookup.book);
     const Field& state = field(QStringLiteral("tszt"));
     if (state.itemIndex() != Books::OnShelf) {
         ctx_.prompter.error(bookNotLendableMessage(id, state.text()));

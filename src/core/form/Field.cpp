@@ -32,29 +32,32 @@ Field::Field(const QString& name, FieldKind kind, QObject* parent)
     setObjectName(name);
 }
 
-void Field::setValue(const QVariant& value) {
+Field& Field::setValue(const QVariant& value) {
     if (value_ == value && value_.typeId() == value.typeId())
-        return;
+        return *this;
     value_ = value;
     Q_EMIT valueChanged(value_);
+    return *this;
 }
 
 void Field::type(const QString& text) {
     setValue(maxBytes_ > 0 ? Gbk::truncateToBytes(text, maxBytes_) : text);
 }
 
-void Field::setEnabled(bool enabled) {
+Field& Field::setEnabled(bool enabled) {
     if (enabled_ == enabled)
-        return;
+        return *this;
     enabled_ = enabled;
     Q_EMIT enabledChanged(enabled);
+    return *this;
 }
 
-void Field::setVisible(bool visible) {
+Field& Field::setVisible(bool visible) {
     if (visible_ == visible)
-        return;
+        return *this;
     visible_ = visible;
     Q_EMIT visibleChanged(visible);
+    return *this;
 }
 
 void Field::setCaption(const QString& caption) {
@@ -64,27 +67,30 @@ void Field::setCaption(const QString& caption) {
     Q_EMIT captionChanged(caption);
 }
 
-void Field::setMaxBytes(int bytes) {
+Field& Field::setMaxBytes(int bytes) {
     maxBytes_ = bytes;
     Q_EMIT limitsChanged();
+    return *this;
 }
 
-void Field::setItems(const QStringList& items) {
+Field& Field::setItems(const QStringList& items) {
     items_ = items;
     Q_EMIT itemsChanged(items_);
+    return *this;
 }
 
-void Field::setItemIndex(int index) {
-    setValue(index >= 0 && index < items_.size() ? items_[index] : QString());
+Field& Field::setItemIndex(int index) {
+    return setValue(index >= 0 && index < items_.size() ? items_[index] : QString());
 }
 
-void Field::setRange(int minimum, int maximum) {
+Field& Field::setRange(int minimum, int maximum) {
     setMinimum(minimum);
     setMaximum(maximum);
+    return *this;
 }
 
-void Field::setUnbounded() {
-    setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+Field& Field::setUnbounded() {
+    return setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
 }
 
 void Field::setMaximum(int maximum) {

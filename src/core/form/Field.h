@@ -46,37 +46,38 @@ public:
     QString text() const { return value_.toString(); }
     bool checked() const { return value_.toBool(); }
     int number() const { return value_.toInt(); }
+    // The setters return the field, so a screen declares a field with its settings in one line.
     // Sets the value as the program does; runs the change handler when it differs.
-    void setValue(const QVariant& value);
+    Field& setValue(const QVariant& value);
     // Sets the value as the keyboard does: a text longer than the byte limit is cut at it.
     void type(const QString& text);
 
     bool isEnabled() const { return enabled_; }
-    void setEnabled(bool enabled);
+    Field& setEnabled(bool enabled);
     bool isVisible() const { return visible_; }
-    void setVisible(bool visible);
+    Field& setVisible(bool visible);
 
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
 
     // Byte limit of the GBK text (0: none).
     int maxBytes() const { return maxBytes_; }
-    void setMaxBytes(int bytes);
+    Field& setMaxBytes(int bytes);
 
     const QStringList& items() const { return items_; }
-    void setItems(const QStringList& items);
+    Field& setItems(const QStringList& items);
     // Index of the value among the items, -1 when it is not one of them.
     int itemIndex() const { return static_cast<int>(items_.indexOf(text())); }
     // Chooses an item by index; an index outside the items clears the choice.
-    void setItemIndex(int index);
+    Field& setItemIndex(int index);
 
     int maximum() const { return maximum_; }
     void setMaximum(int maximum);
     int minimum() const { return minimum_; }
     void setMinimum(int minimum);
-    void setRange(int minimum, int maximum);
+    Field& setRange(int minimum, int maximum);
     // Takes any 32-bit number (a spin field of counts the clerk may set freely).
-    void setUnbounded();
+    Field& setUnbounded();
 
     QAbstractItemModel* gridModel() const { return gridModel_; }
     void setGridModel(QAbstractItemModel* model) { gridModel_ = model; }

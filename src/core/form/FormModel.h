@@ -59,6 +59,20 @@ protected:
     void onChange(const QString& fieldName, std::function<void()> handler);
     void onKeyDown(const QString& fieldName, std::function<void(int key)> handler);
     void onExit(const QString& fieldName, std::function<void()> handler);
+    // The same, bound to a declared field: a button's click is its "<name>Click" operation, the
+    // name the layouts and the tests use.
+    void onClick(const Field& button, std::function<void()> operation) {
+        addOperation(button.name() + QStringLiteral("Click"), std::move(operation));
+    }
+    void onChange(const Field& field, std::function<void()> handler) {
+        onChange(field.name(), std::move(handler));
+    }
+    void onKeyDown(const Field& field, std::function<void(int key)> handler) {
+        onKeyDown(field.name(), std::move(handler));
+    }
+    void onExit(const Field& field, std::function<void()> handler) {
+        onExit(field.name(), std::move(handler));
+    }
 
 private:
     QString caption_;

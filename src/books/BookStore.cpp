@@ -1,0 +1,95 @@
+#include "books/BookStore.h"
+
+#include "books/BookDomains.h"
+#include "core/Database.h"
+#include "core/DateRules.h"
+#include "core/Tdm_Dbase.h"
+
+namespace lms::Books {
+
+namespace {
+
+QDateTime readDate(const Query& query, int column) {
+    const QDateTime moment = Dates::fromStorage(query.text(column));
+    if (!moment.isValid())
+        throw DbError(0, "unreadable date in 图书." + query.columnName(column).toStdString());
+    return moment;
+}
+
+// A change of exactly one row, or the book is gone.
+void expectOneRow(Database& db) {
+    if (db.scalar(QStringLiteral("SELECT changes()")).toInt() != 1)
+        throw DbError(0, "the loaded book is gone");
+}
+
+} // namespace
+
+std::optional<BookRecord> loadBook(Database& db, const QString& id) {
+    Query query(db, QStringLiteral("SELECT 图书编号, 图书类型, 图书名称, 作者, 附件, 价格, 备注, "
+                                   "当前状态, 状态设置期, 录入时间, 借阅次数 "
+                                   "FROM 图书 WHERE 图书编号 = ?"));
+    query.bind(1, id);
+    if (!query.next())
+        return std::nullopt;
+    BookRecord book;
+    book.id = query.text(0);
+    book.type = query.text(1);
+    book.title = query.text(2);
+    book.author = query.text(3);
+    book.attachments = query.text(4);
+    book.price = query.text(5);
+    book.remark = query.text(6);
+    book.state = query.text(7);
+    book.stateSince = readDate(query, 8);
+    book.enteredAt = readDate(query, 9);
+    book.timesLent = static_cast<int>(query.integer(10));
+    return book;
+}
+
+void addBook(Tdm_Dbase& dm, const NewBook& book, const QString& user, const QDateTime& now) {
+    Database& db = dm.db();
+    Transaction transaction(db);
+    Query(db, QStringLiteral("INSERT INTO 图书 (图书编号, 图书类型, 图书名称, 作者, 附件, 价格, "
+                             "备注, 当前状态, 状态设置期, 录入时间) "
+                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
+        .bindAll({book.id, book.type, book.title, book.author, book.attachments, book.price,
+                  book.remark, states().at(OnShelf), Dates::toStorage(now), Dates::toStorage(now)})
+        .exec();
+    dm.appendLog(QStringLiteral("添加图书"), user, now,
+                 QStringLiteral("图书编号：") + book.id + QStringLiteral("  图书名称：") +
+                     book.title + QStringLiteral("  图书类型：") + book.type);
+    transaction.commit();
+}
+
+void changeBook(Tdm_Dbase& dm, const BookChange& change, const QString& user,
+                const QDateTime& now) {
+    QString sql = QStringLiteral(
+        "UPDATE 图书 SET 图书名称 = ?, 图书类型 = ?, 作者 = ?, 价格 = ?, 附件 = ?, 备注 = ?");
+    QVariantList values = {change.title, change.type,        change.author,
+                           change.price, change.attachments, change.remark};
+    if (change.newState) {
+        sql += QStringLiteral(", 当前状态 = ?, 状态设置期 = ?");
+        values << *change.newState << Dates::toStorage(now);
+    }
+    sql += QStringLiteral(" WHERE 图书编号 = ?");
+    values << change.id;
+
+    Database& db = dm.db();
+    Transaction transaction(db);
+    Query(db, sql).bindAll(values).exec();
+    expectOneRow(db);
+    dm.appendLog(QStringLiteral("更改图书信息"), user, now,
+                 QStringLiteral("被更改的图书编号：") + change.id);
+    transaction.commit();
+}
+
+void deleteBook(Tdm_Dbase& dm, const QString& id, const QString& user, const QDateTime& now) {
+    Database& db = dm.db();
+    Transaction transaction(db);
+    Query(db, QStringLiteral("DELETE FROM 图书 WHERE 图书编号 = ?")).bind(1, id).exec();
+    expectOneRow(db);
+    dm.appendLog(QStringLiteral("删除图书"), user, now, QStringLiteral(" 被删除的图书编号：") + id);
+    transaction.commit();
+}
+
+} // namespace lms::Books
