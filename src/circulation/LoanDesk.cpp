@@ -26,32 +26,42 @@ void LoanDesk::addReaderPanel() {
     addField(QStringLiteral("CheckisHaveReader"), FieldKind::Button, QStringLiteral("<<"));
     addField(QStringLiteral("GroupBox1"), FieldKind::Group, QStringLiteral("读者信息浏览："))
         .setEnabled(false);
-    addField(QStringLiteral("tzxm"), FieldKind::Text, QStringLiteral("读者姓名："));
-    addField(QStringLiteral("xp"), FieldKind::List, QStringLiteral("性         别："))
-        .setItems(Readers::sexes());
-    Field& type = addField(QStringLiteral("tzrx"), FieldKind::List, QStringLiteral("读者类型："));
-    type.setItems(Readers::types());
-    type.setItemIndex(0);
-    addField(QStringLiteral("df"), FieldKind::Text, QStringLiteral("联系电话："));
-    addField(QStringLiteral("zjhm"), FieldKind::Text, QStringLiteral("证件号码："));
-    addField(QStringLiteral("khrq"), FieldKind::Date, QStringLiteral("开户日期："));
-    addField(QStringLiteral("tssn"), FieldKind::Spin, QStringLiteral("最多持有图书数量(本)："))
-        .setUnbounded();
-    addField(QStringLiteral("tssj"), FieldKind::Spin, QStringLiteral("最长持有图书时间(天)："))
-        .setUnbounded();
-    addField(QStringLiteral("jyzj"), FieldKind::Spin, QStringLiteral("租借总计(本次)："))
-        .setUnbounded();
-    addField(QStringLiteral("whsn"), FieldKind::Spin, QStringLiteral("未还图书数量(本)："))
-        .setUnbounded();
-    addField(QStringLiteral("yj"), FieldKind::Text, QStringLiteral("押金剩余(元)："));
+    Readers::ReaderPanel& panel = readerPanel_;
+    panel.name = &addField(QStringLiteral("tzxm"), FieldKind::Text, QStringLiteral("读者姓名："));
+    panel.sex = &addField(QStringLiteral("xp"), FieldKind::List, QStringLiteral("性         别："))
+                     .setItems(Readers::sexes());
+    panel.type = &addField(QStringLiteral("tzrx"), FieldKind::List, QStringLiteral("读者类型："))
+                      .setItems(Readers::types())
+                      .setItemIndex(0);
+    panel.phone = &addField(QStringLiteral("df"), FieldKind::Text, QStringLiteral("联系电话："));
+    panel.idNumber =
+        &addField(QStringLiteral("zjhm"), FieldKind::Text, QStringLiteral("证件号码："));
+    panel.openedAt =
+        &addField(QStringLiteral("khrq"), FieldKind::Date, QStringLiteral("开户日期："));
+    panel.maxBooks =
+        &addField(QStringLiteral("tssn"), FieldKind::Spin, QStringLiteral("最多持有图书数量(本)："))
+             .setUnbounded();
+    panel.maxDays =
+        &addField(QStringLiteral("tssj"), FieldKind::Spin, QStringLiteral("最长持有图书时间(天)："))
+             .setUnbounded();
+    panel.loansTotal =
+        &addField(QStringLiteral("jyzj"), FieldKind::Spin, QStringLiteral("租借总计(本次)："))
+             .setUnbounded();
+    panel.booksOut =
+        &addField(QStringLiteral("whsn"), FieldKind::Spin, QStringLiteral("未还图书数量(本)："))
+             .setUnbounded();
+    panel.deposit =
+        &addField(QStringLiteral("yj"), FieldKind::Text, QStringLiteral("押金剩余(元)："));
     addField(QStringLiteral("GroupBox6"), FieldKind::Group);
     addField(QStringLiteral("yxq"), FieldKind::Date, QStringLiteral("租借有效期至："));
-    Field& state = addField(QStringLiteral("tzzt"), FieldKind::List, QStringLiteral("读者状态："));
-    state.setItems(Readers::states());
-    state.setItemIndex(0);
-    addField(QStringLiteral("tzztszq"), FieldKind::Date, QStringLiteral("状态设置时间："));
+    panel.state = &addField(QStringLiteral("tzzt"), FieldKind::List, QStringLiteral("读者状态："))
+                       .setItems(Readers::states())
+                       .setItemIndex(0);
+    panel.stateSince =
+        &addField(QStringLiteral("tzztszq"), FieldKind::Date, QStringLiteral("状态设置时间："));
     addField(QStringLiteral("GroupBox4"), FieldKind::Group, QStringLiteral("读者备注："));
-    addField(QStringLiteral("tzbz"), FieldKind::Memo).setMaxBytes(Readers::kRemarkBytes);
+    panel.remark =
+        &addField(QStringLiteral("tzbz"), FieldKind::Memo).setMaxBytes(Readers::kRemarkBytes);
 
     lookUpWhenFull(
         field(QStringLiteral("tzID")), [this] { return ctx_.pub.ReaderIdMaxLen; },
@@ -153,7 +163,7 @@ void LoanDesk::iniTs() {
 }
 
 void LoanDesk::showReaderRow(const Readers::ReaderRecord& reader, const QDateTime& now) {
-    Readers::showReader(*this, reader, QStringLiteral("tzbz"));
+    Readers::showReader(readerPanel_, reader);
     field(QStringLiteral("yxq"))
         .setValue(reader.shownValidity(ctx_.pub.AutoExtendValidity, now).validity);
     const bool daily = field(QStringLiteral("tzrx")).itemIndex() == Readers::Daily;

@@ -3,13 +3,10 @@
 #include "books/BookRecord.h"
 #include "core/ScreenContext.h"
 #include "core/form/FormModel.h"
+#include "readers/ReaderLookup.h"
 
 #include <QDateTime>
 #include <optional>
-
-namespace lms::Readers {
-struct ReaderRecord;
-}
 
 namespace lms {
 
@@ -60,7 +57,8 @@ protected:
     QString storedRemark(const QString& memo) const;
 
     ScreenContext ctx_;
-    // The book panel's fields, for showing a looked-up book.
+    // The panels' fields, for showing a looked-up reader and book.
+    Readers::ReaderPanel readerPanel_;
     Books::BookPanel bookPanel_;
     QString currentReaderId_;
     QString currentBookId_;

@@ -29,29 +29,41 @@ Tfrm_JNZC::Tfrm_JNZC(const ScreenContext& ctx, QObject* parent)
       receipt_(ctx) {
     addField(QStringLiteral("ID"), FieldKind::Text, QStringLiteral("读者编号：")).setMaxBytes(20);
     addField(QStringLiteral("CheckisHaveReader"), FieldKind::Button, QStringLiteral("<<"));
-    addField(QStringLiteral("tzxm"), FieldKind::Label, QStringLiteral("读者姓名："));
-    addField(QStringLiteral("xp"), FieldKind::List, QStringLiteral("性         别："))
-        .setItems(Readers::sexes());
+    readerPanel_.name =
+        &addField(QStringLiteral("tzxm"), FieldKind::Label, QStringLiteral("读者姓名："));
+    readerPanel_.sex =
+        &addField(QStringLiteral("xp"), FieldKind::List, QStringLiteral("性         别："))
+             .setItems(Readers::sexes());
     field(QStringLiteral("xp")).setEnabled(false);
     Field& type = addField(QStringLiteral("tzrx"), FieldKind::List, QStringLiteral("读者类型："));
+    readerPanel_.type = &type;
     type.setItems(Readers::types());
     type.setItemIndex(0);
-    addField(QStringLiteral("zjhm"), FieldKind::Label, QStringLiteral("证件号码："));
-    addField(QStringLiteral("df"), FieldKind::Label, QStringLiteral("联系电话："));
-    addField(QStringLiteral("bz"), FieldKind::Memo, QStringLiteral("备注："));
-    addField(QStringLiteral("tssn"), FieldKind::Spin, QStringLiteral("最多持有图书数量(本)："))
-        .setUnbounded();
+    readerPanel_.idNumber =
+        &addField(QStringLiteral("zjhm"), FieldKind::Label, QStringLiteral("证件号码："));
+    readerPanel_.phone =
+        &addField(QStringLiteral("df"), FieldKind::Label, QStringLiteral("联系电话："));
+    readerPanel_.remark =
+        &addField(QStringLiteral("bz"), FieldKind::Memo, QStringLiteral("备注："));
+    readerPanel_.maxBooks =
+        &addField(QStringLiteral("tssn"), FieldKind::Spin, QStringLiteral("最多持有图书数量(本)："))
+             .setUnbounded();
     // A loan period keeps its due date storable.
-    addField(QStringLiteral("tssj"), FieldKind::Spin, QStringLiteral("最长持有图书时间(天)："))
-        .setRange(-Dates::kLongestDaySpan, Dates::kLongestDaySpan);
+    readerPanel_.maxDays =
+        &addField(QStringLiteral("tssj"), FieldKind::Spin, QStringLiteral("最长持有图书时间(天)："))
+             .setRange(-Dates::kLongestDaySpan, Dates::kLongestDaySpan);
     Field& state = addField(QStringLiteral("tzzt"), FieldKind::List, QStringLiteral("当前状态："));
+    readerPanel_.state = &state;
     state.setItems(Readers::states());
     state.setItemIndex(0);
     state.setEnabled(false);
-    addField(QStringLiteral("khrq"), FieldKind::Date, QStringLiteral("开户日期："))
-        .setEnabled(false);
-    addField(QStringLiteral("yj"), FieldKind::Label, QStringLiteral("原押金(元)："));
-    addField(QStringLiteral("whsn"), FieldKind::Label, QStringLiteral("未还图书数量(本)："));
+    readerPanel_.openedAt =
+        &addField(QStringLiteral("khrq"), FieldKind::Date, QStringLiteral("开户日期："))
+             .setEnabled(false);
+    readerPanel_.deposit =
+        &addField(QStringLiteral("yj"), FieldKind::Label, QStringLiteral("原押金(元)："));
+    readerPanel_.booksOut =
+        &addField(QStringLiteral("whsn"), FieldKind::Label, QStringLiteral("未还图书数量(本)："));
     addField(QStringLiteral("GroupBox8"), FieldKind::Group);
     addField(QStringLiteral("yxq"), FieldKind::Date, QStringLiteral("原租借有效期至："))
         .setEnabled(false);
@@ -134,7 +146,7 @@ void Tfrm_JNZC::CheckisHaveReaderClick() {
         currentReaderId_ = id;
         {
             const QScopedValueRollback<bool> filling(filling_, true);
-            Readers::showReader(*this, reader, QStringLiteral("bz"));
+            Readers::showReader(readerPanel_, reader);
         }
         old_.oldType = field(QStringLiteral("tzrx")).text();
         old_.oldMaxBooks = reader.maxBooks;

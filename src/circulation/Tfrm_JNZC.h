@@ -4,6 +4,7 @@
 #include "circulation/ReceiptSlip.h"
 #include "core/ScreenContext.h"
 #include "core/form/FormModel.h"
+#include "readers/ReaderLookup.h"
 
 #include <QDateTime>
 
@@ -36,6 +37,8 @@ private:
     qint64 store(double rent, double depositChange, double total, const QDateTime& now);
 
     ScreenContext ctx_;
+    // The fields a looked-up reader is shown in.
+    Readers::ReaderPanel readerPanel_;
     ReceiptSlip receipt_;
     QString currentReaderId_;
     bool readerOk_ = false;

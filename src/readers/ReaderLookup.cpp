@@ -35,20 +35,19 @@ QString depositText(const ReaderRecord& reader) {
     return Numbers::generalForm(reader.deposit);
 }
 
-void showReader(FormModel& screen, const ReaderRecord& reader, const QString& remarkField) {
-    const std::vector<std::pair<QString, QVariant>> values = {
-        {QStringLiteral("tzxm"), reader.name},     {QStringLiteral("tzrx"), reader.type},
-        {QStringLiteral("xp"), reader.sex},        {QStringLiteral("df"), reader.phone},
-        {QStringLiteral("zjhm"), reader.idNumber}, {remarkField, reader.remark},
-        {QStringLiteral("tssn"), reader.maxBooks}, {QStringLiteral("tssj"), reader.maxDays},
-        {QStringLiteral("whsn"), reader.booksOut}, {QStringLiteral("jyzj"), reader.loansTotal},
-        {QStringLiteral("tzzt"), reader.state},    {QStringLiteral("tzztszq"), reader.stateSince},
-        {QStringLiteral("khrq"), reader.openedAt}, {QStringLiteral("yj"), depositText(reader)},
+void showReader(const ReaderPanel& panel, const ReaderRecord& reader) {
+    const std::pair<Field*, QVariant> values[] = {
+        {panel.name, reader.name},         {panel.type, reader.type},
+        {panel.sex, reader.sex},           {panel.phone, reader.phone},
+        {panel.idNumber, reader.idNumber}, {panel.remark, reader.remark},
+        {panel.maxBooks, reader.maxBooks}, {panel.maxDays, reader.maxDays},
+        {panel.booksOut, reader.booksOut}, {panel.loansTotal, reader.loansTotal},
+        {panel.state, reader.state},       {panel.stateSince, reader.stateSince},
+        {panel.openedAt, reader.openedAt}, {panel.deposit, depositText(reader)},
     };
-    for (const auto& [name, value] : values) {
-        if (screen.hasField(name))
-            showStored(screen.field(name), value);
-    }
+    for (const auto& [field, value] : values)
+        if (field)
+            showStored(*field, value);
 }
 
 } // namespace lms::Readers

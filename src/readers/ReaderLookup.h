@@ -6,7 +6,7 @@
 #include <QString>
 
 namespace lms {
-class FormModel;
+class Field;
 class Prompter;
 class Tdm_Dbase;
 } // namespace lms
@@ -26,10 +26,28 @@ ReaderLookup lookUpReader(Tdm_Dbase& dm, Prompter& prompter, const QString& id);
 // The deposit as the screens show it: the general form of the stored amount.
 QString depositText(const ReaderRecord& reader);
 
-// Puts a reader's row into the screen's fields of the usual names, in the order the lookups
-// fill them: tzxm, tzrx, xp, df, zjhm, the remark field, tssn, tssj, whsn, jyzj, tzzt, tzztszq,
-// khrq, yj. Fields the screen does not have are skipped; lists take the stored item or none.
-// The validity is left to the caller, which applies the idle-time extension.
-void showReader(FormModel& screen, const ReaderRecord& reader, const QString& remarkField);
+// The fields a screen shows a reader in (their usual names in brackets); a field the screen
+// does not have stays null. The validity is not among them: the caller applies the idle-time
+// extension to it.
+struct ReaderPanel {
+    Field* name = nullptr;       // tzxm
+    Field* type = nullptr;       // tzrx
+    Field* sex = nullptr;        // xp
+    Field* phone = nullptr;      // df
+    Field* idNumber = nullptr;   // zjhm
+    Field* remark = nullptr;     // bz or tzbz
+    Field* maxBooks = nullptr;   // tssn
+    Field* maxDays = nullptr;    // tssj
+    Field* booksOut = nullptr;   // whsn
+    Field* loansTotal = nullptr; // jyzj
+    Field* state = nullptr;      // tzzt
+    Field* stateSince = nullptr; // tzztszq
+    Field* openedAt = nullptr;   // khrq
+    Field* deposit = nullptr;    // yj
+};
+
+// Puts a reader's row into a panel, field by field in the order above; lists take the stored
+// item or none.
+void showReader(const ReaderPanel& panel, const ReaderRecord& reader);
 
 } // namespace lms::Readers

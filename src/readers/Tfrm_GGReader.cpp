@@ -22,31 +22,42 @@ Tfrm_GGReader::Tfrm_GGReader(const ScreenContext& ctx, QObject* parent)
     : FormModel(QStringLiteral("frm_GGReader"), QStringLiteral("更改读者信息"), parent), ctx_(ctx) {
     addField(QStringLiteral("ID"), FieldKind::Text, QStringLiteral("读者编号：")).setMaxBytes(20);
     addField(QStringLiteral("CheckisHaveReader"), FieldKind::Button, QStringLiteral("<<"));
-    addField(QStringLiteral("tzxm"), FieldKind::Text, QStringLiteral("读者姓名："))
-        .setMaxBytes(kNameBytes);
-    addField(QStringLiteral("xp"), FieldKind::List, QStringLiteral("性         别："))
-        .setItems(sexes());
-    addField(QStringLiteral("tzrx"), FieldKind::List, QStringLiteral("读者类型："))
-        .setItems(types());
-    addField(QStringLiteral("zjhm"), FieldKind::Text, QStringLiteral("证件号码："))
-        .setMaxBytes(kIdNumberBytes);
-    addField(QStringLiteral("df"), FieldKind::Text, QStringLiteral("联系电话："))
-        .setMaxBytes(kPhoneBytes);
-    addField(QStringLiteral("bz"), FieldKind::Memo,
-             QStringLiteral("备注：（最多255个字符或127个汉字）"))
-        .setMaxBytes(kRemarkBytes);
-    addField(QStringLiteral("tssn"), FieldKind::Spin, QStringLiteral("最多持有图书数量(本)："))
-        .setUnbounded();
+    readerPanel_.name =
+        &addField(QStringLiteral("tzxm"), FieldKind::Text, QStringLiteral("读者姓名："))
+             .setMaxBytes(kNameBytes);
+    readerPanel_.sex =
+        &addField(QStringLiteral("xp"), FieldKind::List, QStringLiteral("性         别："))
+             .setItems(sexes());
+    readerPanel_.type =
+        &addField(QStringLiteral("tzrx"), FieldKind::List, QStringLiteral("读者类型："))
+             .setItems(types());
+    readerPanel_.idNumber =
+        &addField(QStringLiteral("zjhm"), FieldKind::Text, QStringLiteral("证件号码："))
+             .setMaxBytes(kIdNumberBytes);
+    readerPanel_.phone =
+        &addField(QStringLiteral("df"), FieldKind::Text, QStringLiteral("联系电话："))
+             .setMaxBytes(kPhoneBytes);
+    readerPanel_.remark = &addField(QStringLiteral("bz"), FieldKind::Memo,
+                                    QStringLiteral("备注：（最多255个字符或127个汉字）"))
+                               .setMaxBytes(kRemarkBytes);
+    readerPanel_.maxBooks =
+        &addField(QStringLiteral("tssn"), FieldKind::Spin, QStringLiteral("最多持有图书数量(本)："))
+             .setUnbounded();
     // A loan period keeps its due date storable.
-    addField(QStringLiteral("tssj"), FieldKind::Spin, QStringLiteral("最长持有图书时间(天)："))
-        .setRange(-Dates::kLongestDaySpan, Dates::kLongestDaySpan);
+    readerPanel_.maxDays =
+        &addField(QStringLiteral("tssj"), FieldKind::Spin, QStringLiteral("最长持有图书时间(天)："))
+             .setRange(-Dates::kLongestDaySpan, Dates::kLongestDaySpan);
     Field& state = addField(QStringLiteral("tzzt"), FieldKind::List, QStringLiteral("当前状态："));
+    readerPanel_.state = &state;
     state.setItems(states());
     state.setItemIndex(NormalUse);
-    addField(QStringLiteral("yj"), FieldKind::Label, QStringLiteral("押金(元)："));
-    addField(QStringLiteral("whsn"), FieldKind::Label, QStringLiteral("未还图书数量(本)："));
-    addField(QStringLiteral("khrq"), FieldKind::Date, QStringLiteral("开户日期："))
-        .setEnabled(false);
+    readerPanel_.deposit =
+        &addField(QStringLiteral("yj"), FieldKind::Label, QStringLiteral("押金(元)："));
+    readerPanel_.booksOut =
+        &addField(QStringLiteral("whsn"), FieldKind::Label, QStringLiteral("未还图书数量(本)："));
+    readerPanel_.openedAt =
+        &addField(QStringLiteral("khrq"), FieldKind::Date, QStringLiteral("开户日期："))
+             .setEnabled(false);
     addField(QStringLiteral("GroupBox3"), FieldKind::Group);
     addField(QStringLiteral("yxq"), FieldKind::Date, QStringLiteral("租借有效期至："));
     addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("更改"));
@@ -99,7 +110,7 @@ void Tfrm_GGReader::CheckisHaveReaderClick() {
     const ReaderRecord& reader = lookup.reader;
     const QDateTime now = ctx_.clock.now();
     loadedId_ = id;
-    showReader(*this, reader, QStringLiteral("bz"));
+    showReader(readerPanel_, reader);
     loadedBooksOut_ = reader.booksOut;
     loadedStateIndex_ = field(QStringLiteral("tzzt")).itemIndex();
     const ShownValidity shown = reader.shownValidity(ctx_.pub.AutoExtendValidity, now);

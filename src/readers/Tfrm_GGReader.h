@@ -2,6 +2,7 @@
 
 #include "core/ScreenContext.h"
 #include "core/form/FormModel.h"
+#include "readers/ReaderLookup.h"
 
 #include <QDateTime>
 
@@ -25,6 +26,8 @@ private:
     void store(const QDateTime& now);
 
     ScreenContext ctx_;
+    // The fields a looked-up reader is shown in.
+    Readers::ReaderPanel readerPanel_;
     // The loaded-reader context, from a successful lookup to the next change or lookup.
     bool loaded_ = false;
     QString loadedId_;

@@ -23,31 +23,44 @@ Tfrm_SZReader::Tfrm_SZReader(const ScreenContext& ctx, QObject* parent)
     addField(QStringLiteral("CheckisHaveReader"), FieldKind::Button, QStringLiteral("<<"));
     addField(QStringLiteral("GroupBox1"), FieldKind::Group, QStringLiteral("读者信息浏览："))
         .setEnabled(false);
-    addField(QStringLiteral("tzxm"), FieldKind::Text, QStringLiteral("读者姓名："));
-    addField(QStringLiteral("xp"), FieldKind::List, QStringLiteral("性         别："))
-        .setItems(sexes());
-    addField(QStringLiteral("tzrx"), FieldKind::List, QStringLiteral("读者类型："))
-        .setItems(types());
-    addField(QStringLiteral("zjhm"), FieldKind::Text, QStringLiteral("证件号码："));
-    addField(QStringLiteral("df"), FieldKind::Text, QStringLiteral("联系电话："));
-    const std::pair<const char*, const char*> counts[] = {
-        {"tssn", "最多持有图书数量(本)："},
-        {"tssj", "最长持有图书时间(天)："},
-        {"whsn", "未还图书数量(本)："},
-        {"jyzj", "租借总计(本次)："},
-    };
-    for (const auto& [name, caption] : counts)
-        addField(QString::fromLatin1(name), FieldKind::Spin, QString::fromUtf8(caption))
-            .setUnbounded();
+    readerPanel_.name =
+        &addField(QStringLiteral("tzxm"), FieldKind::Text, QStringLiteral("读者姓名："));
+    readerPanel_.sex =
+        &addField(QStringLiteral("xp"), FieldKind::List, QStringLiteral("性         别："))
+             .setItems(sexes());
+    readerPanel_.type =
+        &addField(QStringLiteral("tzrx"), FieldKind::List, QStringLiteral("读者类型："))
+             .setItems(types());
+    readerPanel_.idNumber =
+        &addField(QStringLiteral("zjhm"), FieldKind::Text, QStringLiteral("证件号码："));
+    readerPanel_.phone =
+        &addField(QStringLiteral("df"), FieldKind::Text, QStringLiteral("联系电话："));
+    readerPanel_.maxBooks =
+        &addField(QStringLiteral("tssn"), FieldKind::Spin, QStringLiteral("最多持有图书数量(本)："))
+             .setUnbounded();
+    readerPanel_.maxDays =
+        &addField(QStringLiteral("tssj"), FieldKind::Spin, QStringLiteral("最长持有图书时间(天)："))
+             .setUnbounded();
+    readerPanel_.booksOut =
+        &addField(QStringLiteral("whsn"), FieldKind::Spin, QStringLiteral("未还图书数量(本)："))
+             .setUnbounded();
+    readerPanel_.loansTotal =
+        &addField(QStringLiteral("jyzj"), FieldKind::Spin, QStringLiteral("租借总计(本次)："))
+             .setUnbounded();
     Field& state = addField(QStringLiteral("tzzt"), FieldKind::List, QStringLiteral("读者状态："));
+    readerPanel_.state = &state;
     state.setItems(states());
     state.setItemIndex(NormalUse);
-    addField(QStringLiteral("yj"), FieldKind::Text, QStringLiteral("押金剩余(元)："));
-    addField(QStringLiteral("khrq"), FieldKind::Date, QStringLiteral("开户日期："));
-    addField(QStringLiteral("tzztszq"), FieldKind::Date, QStringLiteral("状态设置时间："));
+    readerPanel_.deposit =
+        &addField(QStringLiteral("yj"), FieldKind::Text, QStringLiteral("押金剩余(元)："));
+    readerPanel_.openedAt =
+        &addField(QStringLiteral("khrq"), FieldKind::Date, QStringLiteral("开户日期："));
+    readerPanel_.stateSince =
+        &addField(QStringLiteral("tzztszq"), FieldKind::Date, QStringLiteral("状态设置时间："));
     addField(QStringLiteral("yxq"), FieldKind::Date, QStringLiteral("租借有效期至："));
-    addField(QStringLiteral("tzbz"), FieldKind::Memo, QStringLiteral("读者备注："))
-        .setMaxBytes(kRemarkBytes);
+    readerPanel_.remark =
+        &addField(QStringLiteral("tzbz"), FieldKind::Memo, QStringLiteral("读者备注："))
+             .setMaxBytes(kRemarkBytes);
     addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("删除"));
     addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("关闭"));
 
@@ -105,7 +118,7 @@ void Tfrm_SZReader::CheckisHaveReaderClick() {
     const QDateTime now = ctx_.clock.now();
     loadedId_ = id;
     loadedDeposit_ = reader.deposit;
-    showReader(*this, reader, QStringLiteral("tzbz"));
+    showReader(readerPanel_, reader);
     if (reader.deposit < 0)
         ctx_.prompter.warning(negativeDepositMessage());
     field(QStringLiteral("yxq"))

@@ -2,6 +2,7 @@
 
 #include "core/ScreenContext.h"
 #include "core/form/FormModel.h"
+#include "readers/ReaderLookup.h"
 
 namespace lms {
 
@@ -22,6 +23,8 @@ private:
     void allowDeletion(bool allowed);
 
     ScreenContext ctx_;
+    // The fields a looked-up reader is shown in.
+    Readers::ReaderPanel readerPanel_;
     QString loadedId_;
     double loadedDeposit_ = 0;
 };

@@ -73,7 +73,15 @@ TEST_F(ReaderLookupTest, ShowsTheRowInTheFieldsTheScreenHas) {
     panel.field(QStringLiteral("tzrx")).setItemIndex(2);
     const auto lookup = Readers::lookUpReader(*shop.dm, prompter, QStringLiteral("R1"));
     ASSERT_TRUE(lookup.found());
-    Readers::showReader(panel, lookup.reader, QStringLiteral("tzbz"));
+    Readers::showReader({.name = &panel.field(QStringLiteral("tzxm")),
+                         .type = &panel.field(QStringLiteral("tzrx")),
+                         .sex = &panel.field(QStringLiteral("xp")),
+                         .remark = &panel.field(QStringLiteral("tzbz")),
+                         .booksOut = &panel.field(QStringLiteral("whsn")),
+                         .loansTotal = &panel.field(QStringLiteral("jyzj")),
+                         .stateSince = &panel.field(QStringLiteral("tzztszq")),
+                         .deposit = &panel.field(QStringLiteral("yj"))},
+                        lookup.reader);
     EXPECT_EQ(panel.field(QStringLiteral("tzxm")).text(), QStringLiteral("Wang"));
     EXPECT_EQ(panel.field(QStringLiteral("tzrx")).itemIndex(), -1) << "type not among the items";
     EXPECT_EQ(panel.field(QStringLiteral("xp")).text(), QStringLiteral("女"));
