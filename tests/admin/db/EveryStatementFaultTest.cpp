@@ -11,6 +11,7 @@
 #include "admin/Tfrm_TJUser.h"
 #include "core/Passwords.h"
 #include "support/EveryStatementFault.h"
+#include "support/Moments.h"
 
 #include <QHash>
 #include <ostream>
@@ -39,7 +40,7 @@ public:
     AdminFaults() {
         shop.addUser(QStringLiteral("李四"), QStringLiteral("x"), {2, 9});
         shop.addUser(QStringLiteral("Amy"), QStringLiteral("y"), {1});
-        const QDateTime then(QDate(2026, 3, 1), QTime(9, 0));
+        const QDateTime then = at(2026, 3, 1, 9, 0);
         for (int i = 0; i < 3; ++i) {
             const QString n = QString::number(i);
             EXPECT_TRUE(shop.dm->WriteRZ(QStringLiteral("读者借书"), QStringLiteral("clerk"), then,

@@ -3,6 +3,7 @@
 #include "core/DateRules.h"
 #include "core/NumberForms.h"
 #include "core/Tdm_Dbase.h"
+#include "support/Moments.h"
 #include "support/TempProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -10,9 +11,10 @@
 namespace lms {
 namespace {
 
+using test::at;
 using test::ShopDatabase;
 
-const QDateTime kWhen(QDate(2026, 2, 3), QTime(14, 5, 6, 789));
+const QDateTime kWhen = at(2026, 2, 3, 14, 5, 6, 789);
 
 TEST(DataModule, LedgerAmountsPassThroughSinglePrecision) {
     ShopDatabase shop;

@@ -9,6 +9,7 @@
 #include "queries/Tfrm_QallBook.h"
 #include "queries/Tfrm_QallMoney.h"
 #include "queries/Tfrm_QallReader.h"
+#include "support/Moments.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -18,14 +19,15 @@
 namespace lms {
 namespace {
 
+using test::at;
 using test::FixedClock;
 using test::ScriptedHost;
 using test::ScriptedPrompter;
 using test::ShopDatabase;
 
-const QDateTime kNow(QDate(2026, 3, 14), QTime(10, 30, 0));
+const QDateTime kNow = at(2026, 3, 14, 10, 30, 0);
 
-QString at(const QDate& day, int hour, int minute = 0) {
+QString storedAt(const QDate& day, int hour, int minute = 0) {
     return Dates::toStorage(QDateTime(day, QTime(hour, minute)));
 }
 
@@ -104,15 +106,15 @@ TEST_F(Queries, EachScreenOpensListingItsWholeTable) {
          QStringLiteral("未借出"), 0);
     book(QStringLiteral("B2"), QStringLiteral("史记"), QStringLiteral("历史"),
          QStringLiteral("已借出"), 3);
-    loan(QStringLiteral("B2"), QStringLiteral("R1"), at(kNow.date().addDays(-3), 9),
-         at(kNow.date().addDays(27), 9));
-    reader(QStringLiteral("R1"), 100.0, 1, at(kNow.date().addMonths(1), 9));
-    ledger(QStringLiteral("admin"), at(kNow.date(), 9), 10);
+    loan(QStringLiteral("B2"), QStringLiteral("R1"), storedAt(kNow.date().addDays(-3), 9),
+         storedAt(kNow.date().addDays(27), 9));
+    reader(QStringLiteral("R1"), 100.0, 1, storedAt(kNow.date().addMonths(1), 9));
+    ledger(QStringLiteral("admin"), storedAt(kNow.date(), 9), 10);
     shop.dm->WriteRZ(QStringLiteral("读者借书"), QStringLiteral("admin"), kNow.addSecs(-60),
                      QStringLiteral("x"));
     insert(QStringLiteral("图书借阅历史记录"),
            {QStringLiteral("图书编号"), QStringLiteral("借阅日期")},
-           {QStringLiteral("B1"), at(kNow.date().addDays(-9), 9)});
+           {QStringLiteral("B1"), storedAt(kNow.date().addDays(-9), 9)});
 
     Tfrm_QallBook books(context);
     Tfrm_QJCBook loans(context);
@@ -162,8 +164,8 @@ TEST_F(Queries, AClosedScreenLetsGoOfItsRowsAndListsAfreshWhenShownAgain) {
 }
 
 TEST_F(Queries, NothingFoundEmptiesTheGridSaysSoAndKeepsTheTotals) {
-    ledger(QStringLiteral("admin"), at(kNow.date(), 9), 1.5);
-    ledger(QStringLiteral("admin"), at(kNow.date(), 10), 2.25);
+    ledger(QStringLiteral("admin"), storedAt(kNow.date(), 9), 1.5);
+    ledger(QStringLiteral("admin"), storedAt(kNow.date(), 10), 2.25);
     Tfrm_QallMoney money(context);
     money.FormShow();
     EXPECT_EQ(column(money, 4), (QStringList{QStringLiteral("1.50"), QStringLiteral("2.25")}));
@@ -181,9 +183,9 @@ TEST_F(Queries, NothingFoundEmptiesTheGridSaysSoAndKeepsTheTotals) {
 
 TEST_F(Queries, LedgerTotalsAddTheShownTwoDecimalAmountsInSinglePrecision) {
     // 2.004 shows as 2.00 and 2.006 as 2.01; the total is of what is shown.
-    ledger(QStringLiteral("admin"), at(kNow.date(), 9), 2.004);
-    ledger(QStringLiteral("admin"), at(kNow.date(), 10), 2.006);
-    ledger(QStringLiteral("admin"), at(kNow.date(), 11), -0.125);
+    ledger(QStringLiteral("admin"), storedAt(kNow.date(), 9), 2.004);
+    ledger(QStringLiteral("admin"), storedAt(kNow.date(), 10), 2.006);
+    ledger(QStringLiteral("admin"), storedAt(kNow.date(), 11), -0.125);
     Tfrm_QallMoney money(context);
     money.FormShow();
     EXPECT_EQ(column(money, 4), (QStringList{QStringLiteral("2.00"), QStringLiteral("2.01"),
@@ -192,17 +194,17 @@ TEST_F(Queries, LedgerTotalsAddTheShownTwoDecimalAmountsInSinglePrecision) {
 }
 
 TEST_F(Queries, ReaderTotalsShowTheSinglePrecisionSumAndCountMissingValuesAsZero) {
-    reader(QStringLiteral("R1"), 100.0, 2, at(kNow.date().addDays(5), 9));
-    reader(QStringLiteral("R2"), 50.5, 3, at(kNow.date().addDays(5), 9));
+    reader(QStringLiteral("R1"), 100.0, 2, storedAt(kNow.date().addDays(5), 9));
+    reader(QStringLiteral("R2"), 50.5, 3, storedAt(kNow.date().addDays(5), 9));
     Tfrm_QallReader readers(context);
     readers.FormShow();
     EXPECT_EQ(readers.field(QStringLiteral("Edit5")).text(), QStringLiteral("150.5"));
     EXPECT_EQ(readers.field(QStringLiteral("Edit6")).text(), QStringLiteral("5"));
 
     shop.dm->db().exec(QStringLiteral("DELETE FROM 读者"));
-    reader(QStringLiteral("R3"), 0.1, 0, at(kNow.date(), 9));
-    reader(QStringLiteral("R4"), 0.0, QVariant(), at(kNow.date(), 9));
-    reader(QStringLiteral("R5"), QVariant(), 1, at(kNow.date(), 9));
+    reader(QStringLiteral("R3"), 0.1, 0, storedAt(kNow.date(), 9));
+    reader(QStringLiteral("R4"), 0.0, QVariant(), storedAt(kNow.date(), 9));
+    reader(QStringLiteral("R5"), QVariant(), 1, storedAt(kNow.date(), 9));
     readers.Button2Click();
     EXPECT_TRUE(prompter.boxes().empty());
     EXPECT_EQ(readers.results().rowCount(), 3);
@@ -215,9 +217,9 @@ TEST_F(Queries, ReaderTotalsShowTheSinglePrecisionSumAndCountMissingValuesAsZero
 }
 
 TEST_F(Queries, ExpiredValidityListsOnlyValidityBeforeTodaysMidnight) {
-    reader(QStringLiteral("past"), 1.0, 0, at(kNow.date().addDays(-1), 23, 59));
-    reader(QStringLiteral("today"), 1.0, 0, at(kNow.date(), 0, 0));
-    reader(QStringLiteral("later"), 1.0, 0, at(kNow.date(), 9));
+    reader(QStringLiteral("past"), 1.0, 0, storedAt(kNow.date().addDays(-1), 23, 59));
+    reader(QStringLiteral("today"), 1.0, 0, storedAt(kNow.date(), 0, 0));
+    reader(QStringLiteral("later"), 1.0, 0, storedAt(kNow.date(), 9));
     Tfrm_QallReader readers(context);
     readers.FormShow();
     tick(readers, QStringLiteral("CheckBox7"));
@@ -226,12 +228,12 @@ TEST_F(Queries, ExpiredValidityListsOnlyValidityBeforeTodaysMidnight) {
 }
 
 TEST_F(Queries, LoansAreNewestFirstExactlyAndOldestFirstInContainsMode) {
-    loan(QStringLiteral("B1"), QStringLiteral("R1"), at(kNow.date().addDays(-5), 9),
-         at(kNow.date().addDays(25), 9));
-    loan(QStringLiteral("B2"), QStringLiteral("R1"), at(kNow.date().addDays(-1), 9),
-         at(kNow.date().addDays(29), 9));
-    loan(QStringLiteral("B3"), QStringLiteral("R2"), at(kNow.date().addDays(-3), 9),
-         at(kNow.date().addDays(27), 9));
+    loan(QStringLiteral("B1"), QStringLiteral("R1"), storedAt(kNow.date().addDays(-5), 9),
+         storedAt(kNow.date().addDays(25), 9));
+    loan(QStringLiteral("B2"), QStringLiteral("R1"), storedAt(kNow.date().addDays(-1), 9),
+         storedAt(kNow.date().addDays(29), 9));
+    loan(QStringLiteral("B3"), QStringLiteral("R2"), storedAt(kNow.date().addDays(-3), 9),
+         storedAt(kNow.date().addDays(27), 9));
     Tfrm_QJCBook loans(context);
     loans.FormShow();
     EXPECT_EQ(column(loans, 1),
@@ -251,14 +253,14 @@ TEST_F(Queries, LoansAreNewestFirstExactlyAndOldestFirstInContainsMode) {
 
 TEST_F(Queries, OverdueDaysRoundAtNoonAndTheOverdueCriterionTestsBeforeToday) {
     const QDate yesterday = kNow.date().addDays(-1);
-    loan(QStringLiteral("A"), QStringLiteral("R"), at(yesterday.addDays(-30), 10),
-         at(yesterday, 10));
-    loan(QStringLiteral("B"), QStringLiteral("R"), at(yesterday.addDays(-29), 15),
-         at(yesterday, 15));
-    loan(QStringLiteral("C"), QStringLiteral("R"), at(kNow.date().addDays(-30), 10),
-         at(kNow.date(), 10));
-    loan(QStringLiteral("D"), QStringLiteral("R"), at(kNow.date().addDays(-2), 10),
-         at(kNow.date().addDays(28), 10));
+    loan(QStringLiteral("A"), QStringLiteral("R"), storedAt(yesterday.addDays(-30), 10),
+         storedAt(yesterday, 10));
+    loan(QStringLiteral("B"), QStringLiteral("R"), storedAt(yesterday.addDays(-29), 15),
+         storedAt(yesterday, 15));
+    loan(QStringLiteral("C"), QStringLiteral("R"), storedAt(kNow.date().addDays(-30), 10),
+         storedAt(kNow.date(), 10));
+    loan(QStringLiteral("D"), QStringLiteral("R"), storedAt(kNow.date().addDays(-2), 10),
+         storedAt(kNow.date().addDays(28), 10));
     Tfrm_QJCBook loans(context);
     const auto overdue = [&] {
         QMap<QString, QString> days;
@@ -293,13 +295,13 @@ TEST_F(Queries, AReversedRangeIsExchangedAndWidenedToWholeDaysOnScreenAndInTheFi
     const QDate day2 = kNow.date().addDays(-8);
     insert(QStringLiteral("图书借阅历史记录"),
            {QStringLiteral("图书编号"), QStringLiteral("借阅日期")},
-           {QStringLiteral("first"), at(day1, 0, 0)});
+           {QStringLiteral("first"), storedAt(day1, 0, 0)});
     insert(QStringLiteral("图书借阅历史记录"),
            {QStringLiteral("图书编号"), QStringLiteral("借阅日期")},
            {QStringLiteral("last"), Dates::toStorage(QDateTime(day2, QTime(23, 59, 59, 500)))});
     insert(QStringLiteral("图书借阅历史记录"),
            {QStringLiteral("图书编号"), QStringLiteral("借阅日期")},
-           {QStringLiteral("after"), at(day2.addDays(1), 0, 0)});
+           {QStringLiteral("after"), storedAt(day2.addDays(1), 0, 0)});
     Tfrm_QAllRec history(context);
     history.FormShow();
     history.field(QStringLiteral("DateTimePicker1")).setValue(QDateTime(day2, QTime(15, 0)));

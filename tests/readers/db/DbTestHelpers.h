@@ -4,14 +4,9 @@
 // chosen statement.
 
 #include "core/Database.h"
-
-#include <QDateTime>
+#include "support/Moments.h"
 
 namespace lms::test {
-
-inline QDateTime at(int year, int month, int day, int hour = 0, int minute = 0) {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute));
-}
 
 // Makes every statement whose SQL contains `fragment` fail as a broken database would.
 class FailingStatement {

@@ -7,6 +7,7 @@
 #include "core/NumberForms.h"
 #include "core/ScreenContext.h"
 #include "reports/ReceiptPrinting.h"
+#include "support/Moments.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -15,12 +16,13 @@
 namespace lms {
 namespace {
 
+using test::at;
 using test::FixedClock;
 using test::ScriptedHost;
 using test::ScriptedPrompter;
 using test::ShopDatabase;
 
-const QDateTime kNow(QDate(2026, 3, 14), QTime(15, 20, 5));
+const QDateTime kNow = at(2026, 3, 14, 15, 20, 5);
 
 class Receipts : public ::testing::Test {
 protected:
@@ -97,9 +99,9 @@ TEST_F(Receipts, ALoanReceiptListsTheBooksWithTheirDueDatesAndTheOperator) {
     EXPECT_EQ(r.readerName, QStringLiteral("读者R1"));
     ASSERT_EQ(r.books.size(), 2u);
     EXPECT_EQ(r.books[0].id, QStringLiteral("B1"));
-    EXPECT_EQ(r.books[0].due, QDateTime(QDate(2026, 4, 13), QTime(15, 20, 5)));
+    EXPECT_EQ(r.books[0].due, at(2026, 4, 13, 15, 20, 5));
     EXPECT_EQ(r.books[1].name, QStringLiteral("书名B3"));
-    EXPECT_EQ(r.books[1].due, QDateTime(QDate(2026, 3, 29), QTime(15, 20, 5)));
+    EXPECT_EQ(r.books[1].due, at(2026, 3, 29, 15, 20, 5));
     EXPECT_TRUE(r.amounts.empty()) << "a loan moves no money";
     EXPECT_EQ(r.operatorName, QStringLiteral("店员甲"));
     EXPECT_EQ(r.time, kNow);
@@ -154,7 +156,7 @@ TEST_F(Receipts, AReturnReceiptsFiguresEqualTheStoredLedgerRecord) {
 }
 
 TEST_F(Receipts, APaymentReceiptShowsTheAmountsPaidAndTheNewValidity) {
-    const QDateTime renewed(QDate(2026, 4, 15), QTime(10, 0));
+    const QDateTime renewed = at(2026, 4, 15, 10, 0);
     addReader(QStringLiteral("R9"), QStringLiteral("包月"), 100, renewed);
     const qint64 ledger = appendLedger(QStringLiteral("缴费充值"), 50, 20, 30, 0, 0);
     const Receipt r = lms::Receipts::payment(db(), ledger, QStringLiteral("R9"));
