@@ -3,6 +3,8 @@
 #include "core/Database.h"
 #include "core/ScreenContext.h"
 #include "core/Tdm_Dbase.h"
+#include "support/FailingStatements.h"
+#include "support/TableRows.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -20,31 +22,6 @@ inline void ensureCoreApplication() {
         new QCoreApplication(argc, argv);
 }
 
-// A statement hook that fails every statement containing the given text, as a broken disk or a
-// locked file would.
-class FailingStatements {
-public:
-    explicit FailingStatements(Database& db) : db_(db) {}
-    ~FailingStatements() { db_.setStatementHook(nullptr, nullptr); }
-    void failOn(const QString& fragment) {
-        fragment_ = fragment;
-        db_.setStatementHook(&FailingStatements::check, this);
-    }
-    int failures() const { return failures_; }
-
-private:
-    static void check(void* self, const QString& sql) {
-        auto* me = static_cast<FailingStatements*>(self);
-        if (sql.contains(me->fragment_)) {
-            ++me->failures_;
-            throw DbError(10, "disk I/O error (injected)");
-        }
-    }
-    Database& db_;
-    QString fragment_;
-    int failures_ = 0;
-};
-
 // A shop database with the super user "admin" logged in and the settings loaded, and the
 // context every admin screen is built with.
 class AdminTest : public ::testing::Test {
@@ -61,11 +38,13 @@ protected:
     }
     // The log records as "event|operator|explanation", oldest first.
     QStringList logRecords() {
-        Query q(db(), QStringLiteral("SELECT 事件, 操作者, 说明 FROM 日志 ORDER BY rowid"));
-        QStringList rows;
-        while (q.next())
-            rows << q.text(0) + QLatin1Char('|') + q.text(1) + QLatin1Char('|') + q.text(2);
-        return rows;
+        QStringList all;
+        for (const QVariantMap& row : tableRows(db(), QStringLiteral("日志")))
+            all << QStringList{row[QStringLiteral("事件")].toString(),
+                               row[QStringLiteral("操作者")].toString(),
+                               row[QStringLiteral("说明")].toString()}
+                       .join(QLatin1Char('|'));
+        return all;
     }
 
     ShopDatabase shop;

@@ -12,6 +12,7 @@
 #include "core/Passwords.h"
 #include "support/EveryStatementFault.h"
 #include "support/Moments.h"
+#include "support/ShopRows.h"
 
 #include <QHash>
 #include <ostream>

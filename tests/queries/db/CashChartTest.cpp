@@ -5,7 +5,7 @@
 #include "queries/CashTotals.h"
 #include "queries/QueryScreens.h"
 #include "queries/Tfrm_QMoneyChart.h"
-#include "queries/db/ShopRows.h"
+#include "queries/db/QueryFixture.h"
 #include "support/Moments.h"
 
 #include <QRandomGenerator>
@@ -16,7 +16,7 @@ namespace {
 
 using test::at;
 
-class CashChart : public test::ShopRows {
+class CashChart : public test::QueryTest {
 protected:
     struct Record {
         QDateTime when;
@@ -155,9 +155,9 @@ TEST_F(CashChart, ADatabaseFailureSaysSoAndKeepsTheBarsDrawn) {
     Tfrm_QMoneyChart chart(context);
     chart.FormShow();
     const CashSeries before = chart.series();
-    failOn(QStringLiteral("资金"));
+    failing.failOn(QStringLiteral("资金"));
     chart.run(QStringLiteral("Button2Click"));
-    clearFailure();
+    failing.clear();
     EXPECT_EQ(prompter.single(), QStringLiteral("连接数据库出错!"));
     EXPECT_EQ(chart.series(), before);
     EXPECT_EQ(chart.field(QStringLiteral("Edit1")).text(), QStringLiteral("30.00"));

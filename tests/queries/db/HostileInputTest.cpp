@@ -10,6 +10,7 @@
 #include "queries/Tfrm_QallMoney.h"
 #include "queries/Tfrm_QallReader.h"
 #include "support/Moments.h"
+#include "support/ShopRows.h"
 #include "support/TempProgramFolder.h"
 
 #include <gtest/gtest.h>

@@ -10,6 +10,7 @@
 #include "queries/Tfrm_QallMoney.h"
 #include "queries/Tfrm_QallReader.h"
 #include "support/Moments.h"
+#include "support/ShopRows.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -35,46 +36,47 @@ class Queries : public ::testing::Test {
 protected:
     Queries() : context{*shop.dm, shop.pub, prompter, clock, host} {}
 
-    void insert(const QString& table, const QStringList& columns, const QVariantList& values) {
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i)
-            marks << QStringLiteral("?");
-        Query(shop.dm->db(),
-              QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))))
-            .bindAll(values)
-            .exec();
-    }
+    Database& db() { return shop.dm->db(); }
+    // Books and readers with only the columns these tests look at filled in.
     void book(const QString& id, const QString& name, const QString& type, const QString& state,
               int lent) {
-        insert(QStringLiteral("图书"),
-               {QStringLiteral("图书编号"), QStringLiteral("图书名称"), QStringLiteral("图书类型"),
-                QStringLiteral("当前状态"), QStringLiteral("借阅次数"), QStringLiteral("备注")},
-               {id, name, type, state, lent, QString()});
+        test::insertRow(db(), QStringLiteral("图书"),
+                        {{QStringLiteral("图书编号"), id},
+                         {QStringLiteral("图书名称"), name},
+                         {QStringLiteral("图书类型"), type},
+                         {QStringLiteral("当前状态"), state},
+                         {QStringLiteral("借阅次数"), lent},
+                         {QStringLiteral("备注"), QString()}});
     }
     void loan(const QString& book, const QString& reader, const QString& lent, const QString& due) {
-        insert(
-            QStringLiteral("借出图书"),
-            {QStringLiteral("图书编号"), QStringLiteral("图书名称"), QStringLiteral("读者编号"),
-             QStringLiteral("读者姓名"), QStringLiteral("借出日期"),
-             QStringLiteral("最晚归还日期")},
-            {book, QStringLiteral("书") + book, reader, QStringLiteral("王") + reader, lent, due});
+        test::addLoan(db(), book, reader,
+                      {{QStringLiteral("图书名称"), QStringLiteral("书") + book},
+                       {QStringLiteral("读者姓名"), QStringLiteral("王") + reader},
+                       {QStringLiteral("借出日期"), lent},
+                       {QStringLiteral("最晚归还日期"), due}});
     }
     void reader(const QString& id, const QVariant& deposit, const QVariant& loans,
                 const QString& validity) {
-        insert(QStringLiteral("读者"),
-               {QStringLiteral("读者编号"), QStringLiteral("读者姓名"), QStringLiteral("读者类型"),
-                QStringLiteral("押金"), QStringLiteral("借阅总计"), QStringLiteral("借阅有效期"),
-                QStringLiteral("当前状态")},
-               {id, QStringLiteral("读者") + id, QStringLiteral("包月"), deposit, loans, validity,
-                QStringLiteral("正常使用")});
+        test::insertRow(db(), QStringLiteral("读者"),
+                        {{QStringLiteral("读者编号"), id},
+                         {QStringLiteral("读者姓名"), QStringLiteral("读者") + id},
+                         {QStringLiteral("读者类型"), QStringLiteral("包月")},
+                         {QStringLiteral("押金"), deposit},
+                         {QStringLiteral("借阅总计"), loans},
+                         {QStringLiteral("借阅有效期"), validity},
+                         {QStringLiteral("当前状态"), QStringLiteral("正常使用")}});
     }
     void ledger(const QString& user, const QString& when, double total) {
-        insert(QStringLiteral("资金"),
-               {QStringLiteral("事件"), QStringLiteral("操作者"), QStringLiteral("时间"),
-                QStringLiteral("金额总计"), QStringLiteral("开户费"), QStringLiteral("押金"),
-                QStringLiteral("租金"), QStringLiteral("逾期罚款"), QStringLiteral("破损遗失赔偿")},
-               {QStringLiteral("缴费充值"), user, when, total, 0.0, total, 0.0, 0.0, 0.0});
+        test::addLedger(db(), QStringLiteral("缴费充值"),
+                        {{QStringLiteral("操作者"), user},
+                         {QStringLiteral("时间"), when},
+                         {QStringLiteral("金额总计"), total},
+                         {QStringLiteral("押金"), total}});
+    }
+    // A history row of a book and the day it was lent, nothing else.
+    void lentOn(const QString& book, const QString& when) {
+        test::insertRow(db(), QStringLiteral("图书借阅历史记录"),
+                        {{QStringLiteral("图书编号"), book}, {QStringLiteral("借阅日期"), when}});
     }
 
     // The listed values of one result column, top to bottom.
@@ -112,9 +114,7 @@ TEST_F(Queries, EachScreenOpensListingItsWholeTable) {
     ledger(QStringLiteral("admin"), storedAt(kNow.date(), 9), 10);
     shop.dm->WriteRZ(QStringLiteral("读者借书"), QStringLiteral("admin"), kNow.addSecs(-60),
                      QStringLiteral("x"));
-    insert(QStringLiteral("图书借阅历史记录"),
-           {QStringLiteral("图书编号"), QStringLiteral("借阅日期")},
-           {QStringLiteral("B1"), storedAt(kNow.date().addDays(-9), 9)});
+    lentOn(QStringLiteral("B1"), storedAt(kNow.date().addDays(-9), 9));
 
     Tfrm_QallBook books(context);
     Tfrm_QJCBook loans(context);
@@ -293,15 +293,9 @@ TEST_F(Queries, OverdueDaysRoundAtNoonAndTheOverdueCriterionTestsBeforeToday) {
 TEST_F(Queries, AReversedRangeIsExchangedAndWidenedToWholeDaysOnScreenAndInTheFilter) {
     const QDate day1 = kNow.date().addDays(-10);
     const QDate day2 = kNow.date().addDays(-8);
-    insert(QStringLiteral("图书借阅历史记录"),
-           {QStringLiteral("图书编号"), QStringLiteral("借阅日期")},
-           {QStringLiteral("first"), storedAt(day1, 0, 0)});
-    insert(QStringLiteral("图书借阅历史记录"),
-           {QStringLiteral("图书编号"), QStringLiteral("借阅日期")},
-           {QStringLiteral("last"), Dates::toStorage(QDateTime(day2, QTime(23, 59, 59, 500)))});
-    insert(QStringLiteral("图书借阅历史记录"),
-           {QStringLiteral("图书编号"), QStringLiteral("借阅日期")},
-           {QStringLiteral("after"), storedAt(day2.addDays(1), 0, 0)});
+    lentOn(QStringLiteral("first"), storedAt(day1, 0, 0));
+    lentOn(QStringLiteral("last"), Dates::toStorage(QDateTime(day2, QTime(23, 59, 59, 500))));
+    lentOn(QStringLiteral("after"), storedAt(day2.addDays(1), 0, 0));
     Tfrm_QAllRec history(context);
     history.FormShow();
     history.field(QStringLiteral("DateTimePicker1")).setValue(QDateTime(day2, QTime(15, 0)));
