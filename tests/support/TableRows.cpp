@@ -28,4 +28,15 @@ QVariantMap lastRow(Database& db, const QString& table) {
     return last.isEmpty() ? QVariantMap() : last.first();
 }
 
+QStringList joinedRows(Database& db, const QString& table, const QStringList& columns) {
+    QStringList joined;
+    for (const QVariantMap& row : tableRows(db, table)) {
+        QStringList values;
+        for (const QString& column : columns)
+            values << row.value(column).toString();
+        joined << values.join(QLatin1Char('|'));
+    }
+    return joined;
+}
+
 } // namespace lms::test

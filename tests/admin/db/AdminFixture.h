@@ -4,6 +4,7 @@
 #include "core/ScreenContext.h"
 #include "core/Tdm_Dbase.h"
 #include "support/FailingStatements.h"
+#include "support/ShopRows.h"
 #include "support/TableRows.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
@@ -38,13 +39,25 @@ protected:
     }
     // The log records as "event|operator|explanation", oldest first.
     QStringList logRecords() {
-        QStringList all;
-        for (const QVariantMap& row : tableRows(db(), QStringLiteral("日志")))
-            all << QStringList{row[QStringLiteral("事件")].toString(),
-                               row[QStringLiteral("操作者")].toString(),
-                               row[QStringLiteral("说明")].toString()}
-                       .join(QLatin1Char('|'));
-        return all;
+        return joinedRows(
+            db(), QStringLiteral("日志"),
+            {QStringLiteral("事件"), QStringLiteral("操作者"), QStringLiteral("说明")});
+    }
+
+    // What the clearing screens remove, holding little but ids: a history row of book H<n>, and
+    // reader R<n> with book B<n> out. `history` adds columns to the history row.
+    void addBareLoan(const QString& n, const QVariantMap& history = {}) {
+        QVariantMap historyRow = history;
+        historyRow.insert(QStringLiteral("图书编号"), QStringLiteral("H") + n);
+        insertRow(db(), QStringLiteral("图书借阅历史记录"), historyRow);
+        insertRow(db(), QStringLiteral("读者"),
+                  {{QStringLiteral("读者编号"), QStringLiteral("R") + n}});
+        insertRow(db(), QStringLiteral("图书"),
+                  {{QStringLiteral("图书编号"), QStringLiteral("B") + n},
+                   {QStringLiteral("当前状态"), QStringLiteral("已借出")}});
+        insertRow(db(), QStringLiteral("借出图书"),
+                  {{QStringLiteral("图书编号"), QStringLiteral("B") + n},
+                   {QStringLiteral("读者编号"), QStringLiteral("R") + n}});
     }
 
     ShopDatabase shop;

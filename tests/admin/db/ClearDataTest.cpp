@@ -13,15 +13,9 @@ protected:
     ClearData() {
         for (int i = 0; i < 3; ++i) {
             shop.dm->WriteRZ(QStringLiteral("读者借书"), QStringLiteral("clerk"), clock.now(), {});
-            exec(QStringLiteral("INSERT INTO 图书借阅历史记录 (图书编号) VALUES ('H%1')").arg(i));
-            exec(QStringLiteral("INSERT INTO 读者 (读者编号) VALUES ('R%1')").arg(i));
-            exec(QStringLiteral("INSERT INTO 图书 (图书编号, 当前状态) VALUES ('B%1', '已借出')")
-                     .arg(i));
-            exec(QStringLiteral("INSERT INTO 借出图书 (图书编号, 读者编号) VALUES ('B%1', 'R%1')")
-                     .arg(i));
+            addBareLoan(QString::number(i));
         }
     }
-    void exec(const QString& sql) { db().exec(sql); }
     void ledger(float total, float fee, float deposit, float rent, float fine, float damage) {
         ASSERT_TRUE(shop.dm->WriteZJ(QStringLiteral("添加读者"), QStringLiteral("clerk"),
                                      clock.now(), total, fee, deposit, rent, fine, damage));

@@ -12,7 +12,6 @@
 #include "core/Passwords.h"
 #include "support/EveryStatementFault.h"
 #include "support/Moments.h"
-#include "support/ShopRows.h"
 
 #include <QHash>
 #include <ostream>
@@ -49,17 +48,8 @@ public:
             EXPECT_TRUE(shop.dm->WriteZJ(QStringLiteral("添加读者"), QStringLiteral("clerk"), then,
                                          2.004f + static_cast<float>(i), 1, 0.5f, 0.3f, 0.2f,
                                          2.006f));
-            insertRow(db(), QStringLiteral("图书借阅历史记录"),
-                      {{QStringLiteral("图书编号"), QStringLiteral("H00") + n},
-                       {QStringLiteral("读者编号"), QStringLiteral("R00") + n}});
-            insertRow(db(), QStringLiteral("读者"),
-                      {{QStringLiteral("读者编号"), QStringLiteral("R00") + n}});
-            insertRow(db(), QStringLiteral("图书"),
-                      {{QStringLiteral("图书编号"), QStringLiteral("B00") + n},
-                       {QStringLiteral("当前状态"), QStringLiteral("已借出")}});
-            insertRow(db(), QStringLiteral("借出图书"),
-                      {{QStringLiteral("图书编号"), QStringLiteral("B00") + n},
-                       {QStringLiteral("读者编号"), QStringLiteral("R00") + n}});
+            addBareLoan(QStringLiteral("00") + n,
+                        {{QStringLiteral("读者编号"), QStringLiteral("R00") + n}});
         }
     }
 

@@ -46,14 +46,9 @@ protected:
     }
     // The log records as "event|operator|time|explanation", oldest first.
     QStringList logExplanations() {
-        QStringList all;
-        for (const QVariantMap& row : tableRows(shop.dm->db(), QStringLiteral("日志")))
-            all << QStringList{row[QStringLiteral("事件")].toString(),
-                               row[QStringLiteral("操作者")].toString(),
-                               row[QStringLiteral("时间")].toString(),
-                               row[QStringLiteral("说明")].toString()}
-                       .join(QLatin1Char('|'));
-        return all;
+        return joinedRows(shop.dm->db(), QStringLiteral("日志"),
+                          {QStringLiteral("事件"), QStringLiteral("操作者"), QStringLiteral("时间"),
+                           QStringLiteral("说明")});
     }
     QString logLine(const QString& event, const QString& explanation) {
         return event + QStringLiteral("|clerk|") + Dates::toStorage(clock.now()) +
