@@ -4,29 +4,21 @@
 // book types), a scripted prompter, a set clock, and books put straight into the table.
 
 #include "core/DateRules.h"
-#include "core/ScreenContext.h"
 #include "core/unit/QtPrinters.h"
 #include "support/FailingStatements.h"
 #include "support/Moments.h"
 #include "support/ShopRows.h"
+#include "support/ShopScreenTest.h"
 #include "support/TableRows.h"
-#include "support/TempProgramFolder.h"
-#include "support/TestDoubles.h"
 
 #include <QVariantMap>
 #include <gtest/gtest.h>
 
 namespace lms::test {
 
-class BookScreenTest : public ::testing::Test {
+class BookScreenTest : public ShopScreenTest {
 protected:
-    BookScreenTest() : ctx{*shop.dm, shop.pub, prompter, clock, host} {
-        const QString appPath = shop.pub.AppPath;
-        shop.pub = PubData::defaultSettings();
-        shop.pub.AppPath = appPath;
-        shop.pub.CurrentUser = QStringLiteral("clerk");
-        shop.pub.BookIdMaxLen = 4;
-    }
+    BookScreenTest() { shop.pub.BookIdMaxLen = 4; }
 
     // A book row as registration writes it, with a disc attached and lent three times;
     // `overrides` replaces columns by name.
@@ -54,12 +46,6 @@ protected:
         return event + QStringLiteral("|clerk|") + Dates::toStorage(clock.now()) +
                QLatin1Char('|') + explanation;
     }
-
-    ShopDatabase shop;
-    ScriptedPrompter prompter;
-    FixedClock clock{at(2026, 3, 14, 10, 30)};
-    ScriptedHost host;
-    ScreenContext ctx;
 };
 
 } // namespace lms::test

@@ -5,29 +5,20 @@
 // fails on a chosen statement.
 
 #include "core/DateRules.h"
-#include "core/ScreenContext.h"
 #include "core/unit/QtPrinters.h"
 #include "support/FailingStatements.h"
 #include "support/Moments.h"
 #include "support/ShopRows.h"
+#include "support/ShopScreenTest.h"
 #include "support/TableRows.h"
-#include "support/TempProgramFolder.h"
-#include "support/TestDoubles.h"
 
 #include <QVariantMap>
 #include <gtest/gtest.h>
 
 namespace lms::test {
 
-class ReaderScreenTest : public ::testing::Test {
+class ReaderScreenTest : public ShopScreenTest {
 protected:
-    ReaderScreenTest() : ctx{*shop.dm, shop.pub, prompter, clock, host} {
-        const QString appPath = shop.pub.AppPath;
-        shop.pub = PubData::defaultSettings();
-        shop.pub.AppPath = appPath;
-        shop.pub.CurrentUser = QStringLiteral("clerk");
-    }
-
     // A reader row as registration writes it; `overrides` replaces columns by name.
     void addReader(const QString& id, const QVariantMap& overrides = {}) {
         test::addReader(shop.dm->db(), id, overrides);
@@ -44,12 +35,6 @@ protected:
 
     // Every row of 资金 / 日志, oldest first, as column name → value.
     QList<QVariantMap> rows(const QString& table) { return tableRows(shop.dm->db(), table); }
-
-    ShopDatabase shop;
-    ScriptedPrompter prompter;
-    FixedClock clock{at(2026, 3, 14, 10, 30)};
-    ScriptedHost host;
-    ScreenContext ctx;
 };
 
 } // namespace lms::test
