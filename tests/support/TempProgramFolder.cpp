@@ -7,21 +7,6 @@
 
 namespace lms::test {
 
-void insertRow(Database& db, const QString& table, const QVariantMap& row) {
-    QStringList columns;
-    QStringList marks;
-    QVariantList values;
-    for (auto it = row.begin(); it != row.end(); ++it) {
-        columns << it.key();
-        marks << QStringLiteral("?");
-        values << it.value();
-    }
-    Query(db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))))
-        .bindAll(values)
-        .exec();
-}
-
 TempProgramFolder::TempProgramFolder() {
     EXPECT_TRUE(dir_.isValid());
 }

@@ -10,9 +10,6 @@
 
 namespace lms::test {
 
-// Inserts one row given as column name → value, every value bound.
-void insertRow(Database& db, const QString& table, const QVariantMap& row);
-
 // A program folder of its own for each test, removed afterwards.
 class TempProgramFolder {
 public:

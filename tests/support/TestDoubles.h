@@ -5,6 +5,7 @@
 #include "core/form/Printout.h"
 #include "core/form/Prompter.h"
 #include "core/form/ScreenHost.h"
+#include "support/Moments.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -78,8 +79,7 @@ private:
 // "Now" as the test sets it.
 class FixedClock : public Clock {
 public:
-    explicit FixedClock(QDateTime now = QDateTime(QDate(2026, 3, 14), QTime(10, 30, 0)))
-        : now_(std::move(now)) {}
+    explicit FixedClock(QDateTime now = at(2026, 3, 14, 10, 30, 0)) : now_(std::move(now)) {}
     QDateTime now() const override { return now_; }
     void set(const QDateTime& now) { now_ = now; }
     void advanceDays(int days) { now_ = now_.addDays(days); }

@@ -3,6 +3,9 @@
 #include "core/Database.h"
 #include "core/ScreenContext.h"
 #include "core/Tdm_Dbase.h"
+#include "support/FailingStatements.h"
+#include "support/ShopRows.h"
+#include "support/TableRows.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -20,31 +23,6 @@ inline void ensureCoreApplication() {
         new QCoreApplication(argc, argv);
 }
 
-// A statement hook that fails every statement containing the given text, as a broken disk or a
-// locked file would.
-class FailingStatements {
-public:
-    explicit FailingStatements(Database& db) : db_(db) {}
-    ~FailingStatements() { db_.setStatementHook(nullptr, nullptr); }
-    void failOn(const QString& fragment) {
-        fragment_ = fragment;
-        db_.setStatementHook(&FailingStatements::check, this);
-    }
-    int failures() const { return failures_; }
-
-private:
-    static void check(void* self, const QString& sql) {
-        auto* me = static_cast<FailingStatements*>(self);
-        if (sql.contains(me->fragment_)) {
-            ++me->failures_;
-            throw DbError(10, "disk I/O error (injected)");
-        }
-    }
-    Database& db_;
-    QString fragment_;
-    int failures_ = 0;
-};
-
 // A shop database with the super user "admin" logged in and the settings loaded, and the
 // context every admin screen is built with.
 class AdminTest : public ::testing::Test {
@@ -61,11 +39,25 @@ protected:
     }
     // The log records as "event|operator|explanation", oldest first.
     QStringList logRecords() {
-        Query q(db(), QStringLiteral("SELECT 事件, 操作者, 说明 FROM 日志 ORDER BY rowid"));
-        QStringList rows;
-        while (q.next())
-            rows << q.text(0) + QLatin1Char('|') + q.text(1) + QLatin1Char('|') + q.text(2);
-        return rows;
+        return joinedRows(
+            db(), QStringLiteral("日志"),
+            {QStringLiteral("事件"), QStringLiteral("操作者"), QStringLiteral("说明")});
+    }
+
+    // What the clearing screens remove, holding little but ids: a history row of book H<n>, and
+    // reader R<n> with book B<n> out. `history` adds columns to the history row.
+    void addBareLoan(const QString& n, const QVariantMap& history = {}) {
+        QVariantMap historyRow = history;
+        historyRow.insert(QStringLiteral("图书编号"), QStringLiteral("H") + n);
+        insertRow(db(), QStringLiteral("图书借阅历史记录"), historyRow);
+        insertRow(db(), QStringLiteral("读者"),
+                  {{QStringLiteral("读者编号"), QStringLiteral("R") + n}});
+        insertRow(db(), QStringLiteral("图书"),
+                  {{QStringLiteral("图书编号"), QStringLiteral("B") + n},
+                   {QStringLiteral("当前状态"), QStringLiteral("已借出")}});
+        insertRow(db(), QStringLiteral("借出图书"),
+                  {{QStringLiteral("图书编号"), QStringLiteral("B") + n},
+                   {QStringLiteral("读者编号"), QStringLiteral("R") + n}});
     }
 
     ShopDatabase shop;

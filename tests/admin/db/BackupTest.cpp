@@ -5,6 +5,7 @@
 #include "FailingFiles.h"
 #include "admin/DataBackup.h"
 #include "admin/Tfrm_bfffDate.h"
+#include "support/Moments.h"
 
 #include <QDir>
 
@@ -12,6 +13,7 @@ namespace lms {
 namespace {
 
 using test::AdminTest;
+using test::at;
 using test::FailingFiles;
 
 const QString kBackingUp = QStringLiteral("正在备份数据，请稍候. . . . . . ");
@@ -20,7 +22,7 @@ class Backup : public AdminTest {
 protected:
     Backup() {
         QObject::connect(&progress, &FormModel::closeRequested, [this] { ++closed; });
-        clock.set(QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9)));
+        clock.set(at(2026, 3, 7, 14, 5, 9));
     }
     // Every file in the program folder but the database itself.
     QStringList otherFiles() {

@@ -156,7 +156,7 @@ TEST_F(BookTypes, AFailedDeleteLeavesTheTypeAndWritesNoLog) {
     faults.failOn(QStringLiteral("INSERT INTO 日志"));
     screen.Button5Click();
     EXPECT_EQ(prompter.lastText(), QStringLiteral("连接数据库出错!"));
-    faults.failOn(QStringLiteral("no such statement"));
+    faults.clear();
     EXPECT_TRUE(storedTypes().contains(QStringLiteral("杂志")));
     EXPECT_TRUE(logRecords().isEmpty());
 }

@@ -11,6 +11,7 @@
 #include "admin/Tfrm_TJUser.h"
 #include "core/Passwords.h"
 #include "support/EveryStatementFault.h"
+#include "support/Moments.h"
 
 #include <QHash>
 #include <ostream>
@@ -39,7 +40,7 @@ public:
     AdminFaults() {
         shop.addUser(QStringLiteral("李四"), QStringLiteral("x"), {2, 9});
         shop.addUser(QStringLiteral("Amy"), QStringLiteral("y"), {1});
-        const QDateTime then(QDate(2026, 3, 1), QTime(9, 0));
+        const QDateTime then = at(2026, 3, 1, 9, 0);
         for (int i = 0; i < 3; ++i) {
             const QString n = QString::number(i);
             EXPECT_TRUE(shop.dm->WriteRZ(QStringLiteral("读者借书"), QStringLiteral("clerk"), then,
@@ -47,17 +48,8 @@ public:
             EXPECT_TRUE(shop.dm->WriteZJ(QStringLiteral("添加读者"), QStringLiteral("clerk"), then,
                                          2.004f + static_cast<float>(i), 1, 0.5f, 0.3f, 0.2f,
                                          2.006f));
-            insertRow(db(), QStringLiteral("图书借阅历史记录"),
-                      {{QStringLiteral("图书编号"), QStringLiteral("H00") + n},
-                       {QStringLiteral("读者编号"), QStringLiteral("R00") + n}});
-            insertRow(db(), QStringLiteral("读者"),
-                      {{QStringLiteral("读者编号"), QStringLiteral("R00") + n}});
-            insertRow(db(), QStringLiteral("图书"),
-                      {{QStringLiteral("图书编号"), QStringLiteral("B00") + n},
-                       {QStringLiteral("当前状态"), QStringLiteral("已借出")}});
-            insertRow(db(), QStringLiteral("借出图书"),
-                      {{QStringLiteral("图书编号"), QStringLiteral("B00") + n},
-                       {QStringLiteral("读者编号"), QStringLiteral("R00") + n}});
+            addBareLoan(QStringLiteral("00") + n,
+                        {{QStringLiteral("读者编号"), QStringLiteral("R00") + n}});
         }
     }
 

@@ -1,6 +1,7 @@
 // Checking a database file page by page by the codes its pages carry: a good file passes, and a
 // flipped byte, swapped pages, a cut file, another password or a wrong page count do not.
 #include "admin/PageCodes.h"
+#include "support/ShopRows.h"
 #include "support/TempProgramFolder.h"
 
 #include <gtest/gtest.h>

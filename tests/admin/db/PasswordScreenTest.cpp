@@ -141,7 +141,7 @@ TEST_F(Password, AFailedLogRecordKeepsTheOldPassword) {
     faults.failOn(QStringLiteral("INSERT INTO 日志"));
     screen.Button1Click();
     EXPECT_EQ(prompter.single(), QStringLiteral("连接数据库出错!"));
-    faults.failOn(QStringLiteral("no such statement"));
+    faults.clear();
     EXPECT_TRUE(logsIn(QStringLiteral("admin"), QStringLiteral("secret")));
 }
 

@@ -5,6 +5,7 @@
 #include "core/SettingsStore.h"
 #include "core/screens/TfrmLogin.h"
 #include "core/screens/Tfrm_Main.h"
+#include "support/Moments.h"
 
 #include <QDir>
 
@@ -12,12 +13,13 @@ namespace lms {
 namespace {
 
 using test::AdminTest;
+using test::at;
 
 class StartupBackup : public AdminTest {
 protected:
     StartupBackup() {
         main.setLoginDialog(login);
-        clock.set(QDateTime(QDate(2026, 3, 7), QTime(8, 0, 1)));
+        clock.set(at(2026, 3, 7, 8, 0, 1));
     }
     void storeAutoBackup(bool on) {
         PubData settings = shop.pub;

@@ -7,6 +7,7 @@
 #include "core/widgets/Binder.h"
 #include "core/widgets/FormDialog.h"
 #include "support/ModalDialogs.h"
+#include "support/Moments.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -29,6 +30,7 @@
 namespace lms {
 namespace {
 
+using test::at;
 using test::child;
 using test::FixedClock;
 using test::ScriptedHost;
@@ -99,7 +101,7 @@ protected:
 
     TempProgramFolder folder;
     ScriptedPrompter prompter;
-    FixedClock clock{QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9))};
+    FixedClock clock{at(2026, 3, 7, 14, 5, 9)};
     ShopApplication shop{folder.path(), prompter, clock};
 };
 

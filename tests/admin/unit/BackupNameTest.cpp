@@ -1,10 +1,13 @@
 // The backup file name formed from the clock and the regional date separator.
 #include "admin/DataBackup.h"
+#include "support/Moments.h"
 
 #include <gtest/gtest.h>
 
 namespace lms {
 namespace {
+
+using test::at;
 
 struct NameCase {
     const char* separator;
@@ -12,7 +15,7 @@ struct NameCase {
 };
 
 TEST(BackupName, UsesTheDateSeparatorUnlessAFileNameCannotHoldIt) {
-    const QDateTime moment(QDate(2026, 3, 7), QTime(14, 5, 9));
+    const QDateTime moment = at(2026, 3, 7, 14, 5, 9);
     const NameCase cases[] = {
         {"-", "2026-03-07 14-05-09buckup.zqd"},    {".", "2026.03.07 14-05-09buckup.zqd"},
         {"/", "2026-03-07 14-05-09buckup.zqd"},    {"\\", "2026-03-07 14-05-09buckup.zqd"},
@@ -27,11 +30,9 @@ TEST(BackupName, UsesTheDateSeparatorUnlessAFileNameCannotHoldIt) {
 }
 
 TEST(BackupName, HoursRunFrom0To23AndEveryFieldHasTwoDigits) {
-    EXPECT_EQ(DataBackup::backupFileName(QDateTime(QDate(2027, 12, 31), QTime(23, 59, 59)),
-                                         QStringLiteral("-")),
+    EXPECT_EQ(DataBackup::backupFileName(at(2027, 12, 31, 23, 59, 59), QStringLiteral("-")),
               QStringLiteral("2027-12-31 23-59-59buckup.zqd"));
-    EXPECT_EQ(DataBackup::backupFileName(QDateTime(QDate(2026, 1, 2), QTime(0, 0, 0)),
-                                         QStringLiteral("/")),
+    EXPECT_EQ(DataBackup::backupFileName(at(2026, 1, 2, 0, 0, 0), QStringLiteral("/")),
               QStringLiteral("2026-01-02 00-00-00buckup.zqd"));
 }
 

@@ -94,7 +94,7 @@ TEST_F(BookDeletion, ADatabaseFailureKeepsTheBookAndWritesNoRecord) {
     for (const char* failing : {"DELETE FROM 图书", "INSERT INTO 日志"}) {
         SCOPED_TRACE(failing);
         prompter.clear();
-        FailingStatement failure(shop.dm->db(), QString::fromUtf8(failing));
+        FailingStatements failure(shop.dm->db(), QString::fromUtf8(failing));
         screen.run(QStringLiteral("Button1Click"));
         EXPECT_EQ(prompter.single(), kDbError);
         EXPECT_EQ(shop.count(QStringLiteral("图书")), 1);
@@ -103,7 +103,7 @@ TEST_F(BookDeletion, ADatabaseFailureKeepsTheBookAndWritesNoRecord) {
     }
     prompter.clear();
     {
-        FailingStatement failure(shop.dm->db(), QStringLiteral("FROM 图书"));
+        FailingStatements failure(shop.dm->db(), QStringLiteral("FROM 图书"));
         lookUp(QStringLiteral("B001"));
     }
     EXPECT_EQ(prompter.single(), kDbError);

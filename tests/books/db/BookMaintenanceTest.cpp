@@ -223,7 +223,7 @@ TEST_F(BookMaintenance, ADatabaseFailureWritesNothingAndKeepsTheBookLoaded) {
     for (const char* failing : {"UPDATE 图书", "INSERT INTO 日志"}) {
         SCOPED_TRACE(failing);
         prompter.clear();
-        FailingStatement failure(shop.dm->db(), QString::fromUtf8(failing));
+        FailingStatements failure(shop.dm->db(), QString::fromUtf8(failing));
         change();
         EXPECT_EQ(prompter.single(), kDbError);
         EXPECT_EQ(bookColumn(QStringLiteral("B001"), QStringLiteral("图书名称")).toString(),

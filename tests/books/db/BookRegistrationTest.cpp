@@ -194,7 +194,7 @@ TEST_F(BookRegistration, ADatabaseFailureStoresNothingAndKeepsTheInput) {
         fill(QStringLiteral("B1"), QStringLiteral("T"), QStringLiteral("3"));
         prompter.clear();
         {
-            FailingStatement failure(shop.dm->db(), QString::fromUtf8(failing));
+            FailingStatements failure(shop.dm->db(), QString::fromUtf8(failing));
             add();
         }
         EXPECT_EQ(prompter.single(), kDbError);
@@ -204,7 +204,7 @@ TEST_F(BookRegistration, ADatabaseFailureStoresNothingAndKeepsTheInput) {
     }
     prompter.clear();
     {
-        FailingStatement failure(shop.dm->db(), QStringLiteral("FROM 图书类型"));
+        FailingStatements failure(shop.dm->db(), QStringLiteral("FROM 图书类型"));
         screen.FormShow();
     }
     EXPECT_EQ(prompter.single(), kDbError);

@@ -133,8 +133,10 @@ TEST_F(Borrowing, ALoanIsDueAfterTheReadersDaysAtTheSameTimeOfDay) {
     EXPECT_EQ(readerColumn(QStringLiteral("R001"), QStringLiteral("借阅总计")).toInt(), 8);
     EXPECT_EQ(
         lastRow(QStringLiteral("日志")),
-        (QVariantList{QStringLiteral("读者借书"), Dates::toStorage(clock.now()),
-                      QStringLiteral("clerk"), QStringLiteral("读者编号：R001 图书编号：B001")}));
+        (QVariantMap{{QStringLiteral("事件"), QStringLiteral("读者借书")},
+                     {QStringLiteral("时间"), Dates::toStorage(clock.now())},
+                     {QStringLiteral("操作者"), QStringLiteral("clerk")},
+                     {QStringLiteral("说明"), QStringLiteral("读者编号：R001 图书编号：B001")}}));
     EXPECT_EQ(shop.count(QStringLiteral("资金")), ledger) << "no money moves on lending";
     // The reader stays; the next book needs only its id.
     EXPECT_TRUE(screen.readerOk());
@@ -258,7 +260,7 @@ TEST_F(Borrowing, AFailedLoanStoresNothingAndSaysNothingElse) {
         screen.field(QStringLiteral("tsID")).type(book);
         prompter.clear();
         {
-            FailingStatement fail(shop.dm->db(), failing);
+            FailingStatements fail(shop.dm->db(), failing);
             screen.Button1Click();
         }
         EXPECT_EQ(prompter.single(), QStringLiteral("连接数据库出错!"));

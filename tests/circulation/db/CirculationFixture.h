@@ -18,22 +18,7 @@ protected:
     }
 
     void addBook(const QString& id, const QVariantMap& overrides = {}) {
-        QVariantMap row = {
-            {QStringLiteral("图书类型"), QStringLiteral("小说")},
-            {QStringLiteral("图书名称"), QStringLiteral("三国演义")},
-            {QStringLiteral("作者"), QStringLiteral("罗贯中")},
-            {QStringLiteral("附件"), QString()},
-            {QStringLiteral("价格"), QStringLiteral("25.5")},
-            {QStringLiteral("备注"), QString()},
-            {QStringLiteral("当前状态"), QStringLiteral("未借出")},
-            {QStringLiteral("状态设置期"), Dates::toStorage(at(2026, 2, 1, 10, 0))},
-            {QStringLiteral("录入时间"), Dates::toStorage(at(2026, 1, 2, 11, 0))},
-            {QStringLiteral("借阅次数"), 0},
-        };
-        for (auto it = overrides.begin(); it != overrides.end(); ++it)
-            row[it.key()] = it.value();
-        row[QStringLiteral("图书编号")] = id;
-        insertRow(shop.dm->db(), QStringLiteral("图书"), row);
+        test::addBook(shop.dm->db(), id, overrides);
     }
 
     QVariant bookColumn(const QString& id, const QString& column) {
@@ -53,12 +38,8 @@ protected:
                     {bookId})
                 .toString());
     }
-    // The last row of a table, as values by column position.
-    QVariantList lastRow(const QString& table) {
-        const QList<QVariantList> all = rows(table);
-        return all.isEmpty() ? QVariantList() : all.last();
-    }
-    QString lastLog() { return lastRow(QStringLiteral("日志")).value(3).toString(); }
+    QVariantMap lastRow(const QString& table) { return test::lastRow(shop.dm->db(), table); }
+    QString lastLog() { return lastRow(QStringLiteral("日志"))[QStringLiteral("说明")].toString(); }
 
     // Lends through the borrowing screen (ids of plain letters and digits); questions are
     // answered from the prompter's script.

@@ -54,7 +54,7 @@ TEST_F(CommittedState, AnUnreadableReaderOfALoanLeavesNoReaderAccepted) {
     ASSERT_TRUE(returning.readerOk());
     prompter.clear();
     {
-        FailingStatement fail(shop.dm->db(), kReaderRead);
+        FailingStatements fail(shop.dm->db(), kReaderRead);
         returning.field(QStringLiteral("tsID")).type(QStringLiteral("B002"));
     }
     EXPECT_EQ(prompter.single(), QStringLiteral("连接数据库出错!"));
@@ -77,7 +77,7 @@ TEST_F(CommittedState, AFailedRefreshAfterACommitIsNoFailureOfTheOperation) {
     borrowing.field(QStringLiteral("tsID")).type(QStringLiteral("B001"));
     prompter.clear();
     {
-        FailingStatement fail(shop.dm->db(), kReaderRead);
+        FailingStatements fail(shop.dm->db(), kReaderRead);
         borrowing.Button1Click();
     }
     EXPECT_EQ(prompter.single(), QStringLiteral("图书借出成功!"));
@@ -88,7 +88,7 @@ TEST_F(CommittedState, AFailedRefreshAfterACommitIsNoFailureOfTheOperation) {
     bringBack(returning, QStringLiteral("B001"));
     prompter.clear();
     {
-        FailingStatement fail(shop.dm->db(), kReaderRead);
+        FailingStatements fail(shop.dm->db(), kReaderRead);
         returning.Button1Click();
     }
     EXPECT_EQ(prompter.single(), QStringLiteral("图书归还成功!"));

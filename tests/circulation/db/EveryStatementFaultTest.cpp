@@ -37,13 +37,7 @@ protected:
         addReader(QStringLiteral("R002"));
         addBook(QStringLiteral("B001"));
         addBook(QStringLiteral("B002"), {{QStringLiteral("当前状态"), QStringLiteral("已借出")}});
-        insertRow(shop.dm->db(), QStringLiteral("借出图书"),
-                  {{QStringLiteral("图书编号"), QStringLiteral("B002")},
-                   {QStringLiteral("图书名称"), QStringLiteral("三国演义")},
-                   {QStringLiteral("读者编号"), QStringLiteral("R001")},
-                   {QStringLiteral("读者姓名"), QStringLiteral("Wang")},
-                   {QStringLiteral("借出日期"), Dates::toStorage(at(2026, 2, 1, 10, 0))},
-                   {QStringLiteral("最晚归还日期"), Dates::toStorage(at(2026, 3, 3, 10, 0))}});
+        addLoan(shop.dm->db(), QStringLiteral("B002"), QStringLiteral("R001"));
     }
 
     // Shows the screen and fills it so that its button stores the operation.

@@ -77,9 +77,9 @@ TEST_F(HostileCirculationInput, Returning) {
               if (a.refused({}))
                   return;
               EXPECT_EQ(shop.count(QStringLiteral("借出图书")), 0) << a.where();
-              const QVariantList history = lastRow(QStringLiteral("图书借阅历史记录"));
-              EXPECT_EQ(history.value(0), QStringLiteral("B001")) << a.where();
-              EXPECT_EQ(history.value(2), QStringLiteral("R001")) << a.where();
+              const QVariantMap history = lastRow(QStringLiteral("图书借阅历史记录"));
+              EXPECT_EQ(history[QStringLiteral("图书编号")], QStringLiteral("B001")) << a.where();
+              EXPECT_EQ(history[QStringLiteral("读者编号")], QStringLiteral("R001")) << a.where();
           }},
          {{QStringLiteral("tzbz"), {kReaders, QStringLiteral("备注"), StoredForm::LinesJoined}},
           {QStringLiteral("tsbz"), {kBooks, QStringLiteral("备注"), StoredForm::LinesJoined}},

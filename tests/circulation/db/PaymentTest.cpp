@@ -36,8 +36,15 @@ TEST_F(Payment, AMonthlyReaderRenewsAndTopsUpTheDeposit) {
     EXPECT_EQ(readerColumn(QStringLiteral("R001"), QStringLiteral("备注")).toString(),
               QStringLiteral("续一月现金"));
     EXPECT_EQ(lastRow(QStringLiteral("资金")),
-              (QVariantList{QStringLiteral("缴费充值"), QStringLiteral("clerk"),
-                            Dates::toStorage(clock.now()), 50.0, 0.0, 20.0, 30.0, 0.0, 0.0}));
+              (QVariantMap{{QStringLiteral("事件"), QStringLiteral("缴费充值")},
+                           {QStringLiteral("操作者"), QStringLiteral("clerk")},
+                           {QStringLiteral("时间"), Dates::toStorage(clock.now())},
+                           {QStringLiteral("金额总计"), 50.0},
+                           {QStringLiteral("开户费"), 0.0},
+                           {QStringLiteral("押金"), 20.0},
+                           {QStringLiteral("租金"), 30.0},
+                           {QStringLiteral("逾期罚款"), 0.0},
+                           {QStringLiteral("破损遗失赔偿"), 0.0}}));
     EXPECT_EQ(lastLog(), QStringLiteral("读者编号：R001 总金额：50 押金增减：20"));
     EXPECT_FALSE(screen.readerOk());
     EXPECT_EQ(value(screen, "ID"), QString());
@@ -192,7 +199,7 @@ TEST_F(Payment, AFailedPaymentStoresNothingAndKeepsTheReader) {
           QStringLiteral("UPDATE 读者")}) {
         prompter.clear();
         {
-            FailingStatement fail(shop.dm->db(), failing);
+            FailingStatements fail(shop.dm->db(), failing);
             screen.Button2Click();
         }
         EXPECT_EQ(prompter.single(), QStringLiteral("连接数据库出错!"));

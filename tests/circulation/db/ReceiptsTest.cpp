@@ -66,14 +66,15 @@ TEST_F(Receipts, AReturnReceiptShowsTheLedgerRecordsAmounts) {
     returning.field(QStringLiteral("cyjhz")).setValue(true);
     returning.Button1Click();
     ASSERT_TRUE(receiptButton(returning));
-    const QVariantList ledger = lastRow(QStringLiteral("资金"));
+    const QVariantMap ledger = lastRow(QStringLiteral("资金"));
     returning.run(ReceiptSlip::kButton + QStringLiteral("Click"));
     const QStringList lines = printedLines();
-    EXPECT_TRUE(lines.contains(QStringLiteral("金额总计(元)：") +
-                               Numbers::twoDecimalForm(ledger.value(3).toDouble())))
+    EXPECT_TRUE(
+        lines.contains(QStringLiteral("金额总计(元)：") +
+                       Numbers::twoDecimalForm(ledger[QStringLiteral("金额总计")].toDouble())))
         << lines.join('|').toStdString();
     EXPECT_TRUE(lines.contains(QStringLiteral("押金增减(元)：") +
-                               Numbers::twoDecimalForm(ledger.value(5).toDouble())))
+                               Numbers::twoDecimalForm(ledger[QStringLiteral("押金")].toDouble())))
         << lines.join('|').toStdString();
     EXPECT_TRUE(lines.contains(QStringLiteral("图书编号：B001")));
 }
@@ -85,10 +86,11 @@ TEST_F(Receipts, APaymentReceiptShowsWhatWasPaid) {
     payment.Button2Click();
     ASSERT_TRUE(receiptButton(payment));
     payment.run(ReceiptSlip::kButton + QStringLiteral("Click"));
-    const QVariantList ledger = lastRow(QStringLiteral("资金"));
+    const QVariantMap ledger = lastRow(QStringLiteral("资金"));
     const QStringList lines = printedLines();
-    EXPECT_TRUE(lines.contains(QStringLiteral("金额总计(元)：") +
-                               Numbers::twoDecimalForm(ledger.value(3).toDouble())))
+    EXPECT_TRUE(
+        lines.contains(QStringLiteral("金额总计(元)：") +
+                       Numbers::twoDecimalForm(ledger[QStringLiteral("金额总计")].toDouble())))
         << lines.join('|').toStdString();
     EXPECT_TRUE(lines.contains(QStringLiteral("读者编号：R001")));
 }

@@ -92,14 +92,15 @@ TEST_F(Returning, ADamagedBookIsCompensatedAndWrittenOff) {
     EXPECT_EQ(prompter.single(), QStringLiteral("图书归还成功!"));
     EXPECT_EQ(bookColumn(QStringLiteral("B001"), QStringLiteral("当前状态")).toString(),
               QStringLiteral("破损遗失"));
-    const QVariantList history = lastRow(QStringLiteral("图书借阅历史记录"));
-    EXPECT_EQ(history.value(4).toString(), Dates::toStorage(at(2026, 3, 1, 10, 0)));
-    EXPECT_EQ(history.value(5).toString(), Dates::toStorage(clock.now()));
-    EXPECT_EQ(history.value(6).toString(), QStringLiteral("破损或遗失"));
-    const QVariantList ledger = lastRow(QStringLiteral("资金"));
-    EXPECT_EQ(ledger.value(0).toString(), QStringLiteral("读者还书"));
-    EXPECT_DOUBLE_EQ(ledger.value(3).toDouble(), double(20.4f));
-    EXPECT_DOUBLE_EQ(ledger.value(8).toDouble(), double(20.4f));
+    const QVariantMap history = lastRow(QStringLiteral("图书借阅历史记录"));
+    EXPECT_EQ(history[QStringLiteral("借阅日期")].toString(),
+              Dates::toStorage(at(2026, 3, 1, 10, 0)));
+    EXPECT_EQ(history[QStringLiteral("归还日期")].toString(), Dates::toStorage(clock.now()));
+    EXPECT_EQ(history[QStringLiteral("备注")].toString(), QStringLiteral("破损或遗失"));
+    const QVariantMap ledger = lastRow(QStringLiteral("资金"));
+    EXPECT_EQ(ledger[QStringLiteral("事件")].toString(), QStringLiteral("读者还书"));
+    EXPECT_DOUBLE_EQ(ledger[QStringLiteral("金额总计")].toDouble(), double(20.4f));
+    EXPECT_DOUBLE_EQ(ledger[QStringLiteral("破损遗失赔偿")].toDouble(), double(20.4f));
     EXPECT_EQ(lastLog(), QStringLiteral("读者编号：R001 图书编号：B001 图书已破损或遗失, "
                                         "缴纳费用总计：20.40元,"));
     EXPECT_EQ(readerColumn(QStringLiteral("R001"), QStringLiteral("未还数量")).toInt(), 0);
@@ -118,10 +119,10 @@ TEST_F(Returning, ATotalFromTheDepositMayTakeItBelowZero) {
     screen.Button1Click();
     EXPECT_DOUBLE_EQ(readerColumn(QStringLiteral("R001"), QStringLiteral("押金")).toDouble(), -2.5);
     EXPECT_EQ(value(screen, "yj"), QStringLiteral("-2.5"));
-    const QVariantList ledger = lastRow(QStringLiteral("资金"));
-    EXPECT_EQ(ledger.value(3).toDouble(), 0.0);
-    EXPECT_EQ(ledger.value(5).toDouble(), -12.5);
-    EXPECT_EQ(ledger.value(8).toDouble(), 12.5);
+    const QVariantMap ledger = lastRow(QStringLiteral("资金"));
+    EXPECT_EQ(ledger[QStringLiteral("金额总计")].toDouble(), 0.0);
+    EXPECT_EQ(ledger[QStringLiteral("押金")].toDouble(), -12.5);
+    EXPECT_EQ(ledger[QStringLiteral("破损遗失赔偿")].toDouble(), 12.5);
     EXPECT_TRUE(lastLog().endsWith(QStringLiteral(" 已从押金中扣除。"))) << lastLog().toStdString();
 }
 
@@ -234,7 +235,7 @@ TEST_F(Returning, AFailedReturnStoresNothing) {
         const qint64 logs = shop.count(QStringLiteral("日志"));
         prompter.clear();
         {
-            FailingStatement fail(shop.dm->db(), failing);
+            FailingStatements fail(shop.dm->db(), failing);
             screen.Button1Click();
         }
         EXPECT_EQ(prompter.single(), QStringLiteral("连接数据库出错!"));

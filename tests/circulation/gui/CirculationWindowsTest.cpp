@@ -101,9 +101,9 @@ TEST_F(CirculationWindows, TheRoadOfALoanFromTheKeyboardAlone) {
               QStringLiteral("破损遗失"));
     EXPECT_EQ(shop.count(QStringLiteral("借出图书")), 0);
     EXPECT_EQ(shop.count(QStringLiteral("图书借阅历史记录")), 1);
-    const QVariantList ledger = lastRow(QStringLiteral("资金"));
-    EXPECT_EQ(ledger.value(5).toDouble(), -13.5);
-    EXPECT_EQ(ledger.value(7).toDouble(), 1.0);
+    const QVariantMap ledger = lastRow(QStringLiteral("资金"));
+    EXPECT_EQ(ledger[QStringLiteral("押金")].toDouble(), -13.5);
+    EXPECT_EQ(ledger[QStringLiteral("逾期罚款")].toDouble(), 1.0);
 }
 
 TEST_F(CirculationWindows, ADoubleClickInTheLoanListBringsTheBookUp) {

@@ -2,15 +2,14 @@
 #include "circulation/PaymentProposal.h"
 
 #include "core/pubdata.h"
+#include "support/Moments.h"
 
 #include <gtest/gtest.h>
 
 namespace lms::Circulation {
 namespace {
 
-QDateTime at(int y, int m, int d, int h = 0, int min = 0) {
-    return QDateTime(QDate(y, m, d), QTime(h, min));
-}
+using lms::test::at;
 
 class Proposal : public ::testing::Test {
 protected:

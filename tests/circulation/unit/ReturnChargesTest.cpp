@@ -1,14 +1,13 @@
 // The charges of a return worked out from dates, settings and the amounts the clerk leaves.
 #include "circulation/ReturnCharges.h"
+#include "support/Moments.h"
 
 #include <gtest/gtest.h>
 
 namespace lms::Circulation {
 namespace {
 
-QDateTime at(int y, int m, int d, int h = 0, int min = 0) {
-    return QDateTime(QDate(y, m, d), QTime(h, min));
-}
+using lms::test::at;
 
 TEST(OverdueFine, CountsCalendarDaysAndNeverBelowZero) {
     const QDateTime due = at(2026, 3, 31, 15, 20);

@@ -3,6 +3,8 @@
 #include "core/DateRules.h"
 #include "core/NumberForms.h"
 #include "core/Tdm_Dbase.h"
+#include "support/Moments.h"
+#include "support/TableRows.h"
 #include "support/TempProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -10,26 +12,28 @@
 namespace lms {
 namespace {
 
+using test::at;
 using test::ShopDatabase;
 
-const QDateTime kWhen(QDate(2026, 2, 3), QTime(14, 5, 6, 789));
+const QDateTime kWhen = at(2026, 2, 3, 14, 5, 6, 789);
 
 TEST(DataModule, LedgerAmountsPassThroughSinglePrecision) {
     ShopDatabase shop;
     ASSERT_TRUE(shop.dm->WriteZJ(QStringLiteral("缴费充值"), QStringLiteral("张三"), kWhen, 0.1f, 0,
                                  0.3f, -20.4f, 0, 1e-3f));
-    Query row(shop.dm->db(), QStringLiteral("SELECT 事件, 操作者, 时间, 金额总计, 开户费, 押金, "
-                                            "租金, 逾期罚款, 破损遗失赔偿 FROM 资金"));
-    ASSERT_TRUE(row.next());
-    EXPECT_EQ(row.text(0), QStringLiteral("缴费充值"));
-    EXPECT_EQ(row.text(1), QStringLiteral("张三"));
-    EXPECT_EQ(Dates::fromStorage(row.text(2)), kWhen);
-    EXPECT_EQ(Numbers::generalForm(row.real(3)), QStringLiteral("0.100000001490116"));
-    EXPECT_EQ(row.real(4), 0.0);
-    EXPECT_EQ(Numbers::generalForm(row.real(5)), QStringLiteral("0.300000011920929"));
-    EXPECT_EQ(row.real(6), static_cast<double>(-20.4f));
-    EXPECT_EQ(row.real(8), static_cast<double>(1e-3f));
-    EXPECT_FALSE(row.next());
+    const QList<QVariantMap> rows = test::tableRows(shop.dm->db(), QStringLiteral("资金"));
+    ASSERT_EQ(rows.size(), 1);
+    const QVariantMap& row = rows.first();
+    EXPECT_EQ(row[QStringLiteral("事件")].toString(), QStringLiteral("缴费充值"));
+    EXPECT_EQ(row[QStringLiteral("操作者")].toString(), QStringLiteral("张三"));
+    EXPECT_EQ(Dates::fromStorage(row[QStringLiteral("时间")].toString()), kWhen);
+    EXPECT_EQ(Numbers::generalForm(row[QStringLiteral("金额总计")].toDouble()),
+              QStringLiteral("0.100000001490116"));
+    EXPECT_EQ(row[QStringLiteral("开户费")].toDouble(), 0.0);
+    EXPECT_EQ(Numbers::generalForm(row[QStringLiteral("押金")].toDouble()),
+              QStringLiteral("0.300000011920929"));
+    EXPECT_EQ(row[QStringLiteral("租金")].toDouble(), static_cast<double>(-20.4f));
+    EXPECT_EQ(row[QStringLiteral("破损遗失赔偿")].toDouble(), static_cast<double>(1e-3f));
 }
 
 TEST(DataModule, LogRecordsKeepTextByteForByteAndMayHaveNoExplanation) {
@@ -38,15 +42,14 @@ TEST(DataModule, LogRecordsKeepTextByteForByteAndMayHaveNoExplanation) {
     ASSERT_TRUE(shop.dm->WriteRZ(odd, odd, kWhen, odd));
     ASSERT_TRUE(
         shop.dm->WriteRZ(QStringLiteral("修改系统参数"), QStringLiteral("u"), kWhen, QString()));
-    Query rows(shop.dm->db(),
-               QStringLiteral("SELECT 事件, 时间, 操作者, 说明 FROM 日志 ORDER BY rowid"));
-    ASSERT_TRUE(rows.next());
-    EXPECT_EQ(rows.text(0), odd);
-    EXPECT_EQ(rows.text(2), odd);
-    EXPECT_EQ(rows.text(3), odd);
-    ASSERT_TRUE(rows.next());
-    EXPECT_EQ(rows.text(3), QString());
-    EXPECT_EQ(rows.text(1), QStringLiteral("2026-02-03 14:05:06.789"));
+    const QList<QVariantMap> rows = test::tableRows(shop.dm->db(), QStringLiteral("日志"));
+    ASSERT_GE(rows.size(), 2);
+    EXPECT_EQ(rows[0][QStringLiteral("事件")].toString(), odd);
+    EXPECT_EQ(rows[0][QStringLiteral("操作者")].toString(), odd);
+    EXPECT_EQ(rows[0][QStringLiteral("说明")].toString(), odd);
+    EXPECT_EQ(rows[1][QStringLiteral("说明")].toString(), QString());
+    EXPECT_EQ(rows[1][QStringLiteral("时间")].toString(),
+              QStringLiteral("2026-02-03 14:05:06.789"));
 }
 
 TEST(DataModule, WritersReportAFailureWithoutThrowing) {

@@ -2,6 +2,7 @@
 // is not ours, and written in whole transactions.
 #include "core/Schema.h"
 #include "core/Tdm_Dbase.h"
+#include "support/TableRows.h"
 #include "support/TempProgramFolder.h"
 
 #include <QFile>
@@ -97,11 +98,8 @@ TEST(DatabaseFile, TransactionStoresAllOrNothingAndNestsAsSavepoints) {
         EXPECT_THROW(db.exec(QStringLiteral("INSERT INTO no_such_table VALUES (1)")), DbError);
     }
     EXPECT_FALSE(db.inTransaction());
-    Query events(db, QStringLiteral("SELECT 事件 FROM 日志"));
-    QStringList stored;
-    while (events.next())
-        stored << events.text(0);
-    EXPECT_EQ(stored, QStringList{QStringLiteral("kept")});
+    EXPECT_EQ(test::joinedRows(db, QStringLiteral("日志"), {QStringLiteral("事件")}),
+              QStringList{QStringLiteral("kept")});
 }
 
 class ForeignFile : public ::testing::TestWithParam<const char*> {};

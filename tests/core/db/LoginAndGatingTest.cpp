@@ -3,6 +3,7 @@
 #include "core/Permissions.h"
 #include "core/screens/TfrmLogin.h"
 #include "core/screens/Tfrm_Main.h"
+#include "support/Moments.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -11,6 +12,7 @@
 namespace lms {
 namespace {
 
+using test::at;
 using test::FixedClock;
 using test::ScriptedHost;
 using test::ScriptedPrompter;
@@ -268,7 +270,7 @@ TEST_F(Login, SettingsNeitherReadableNorWritableEndTheProgram) {
 TEST(MainWindowClock, ShowsLongDateTimeAndShortDayNameOfTheClock) {
     ShopDatabase shop;
     ScriptedPrompter prompter;
-    FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 7, 5)));
+    FixedClock clock(at(2026, 12, 8, 9, 7, 5));
     ScriptedHost host;
     Tfrm_Main main(*shop.dm, prompter, clock, host);
     main.run(QStringLiteral("Timer1Timer"));

@@ -7,6 +7,7 @@
 #include "core/screens/TfrmLogin.h"
 #include "core/screens/Tfrm_Main.h"
 #include "support/DatabaseDump.h"
+#include "support/ShopRows.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 

@@ -5,6 +5,7 @@
 #include "core/Tdm_Dbase.h"
 #include "core/widgets/FormDialog.h"
 #include "support/ModalDialogs.h"
+#include "support/Moments.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -25,6 +26,7 @@
 namespace lms {
 namespace {
 
+using test::at;
 using test::child;
 using test::FixedClock;
 using test::ScriptedPrompter;
@@ -49,7 +51,7 @@ bool toolButtonEnabled(QMainWindow& window, const char* name) {
 TEST(ApplicationFlow, FirstStartThenLoginThenMainWindowThenReloginWithFewerRights) {
     TempProgramFolder folder;
     ScriptedPrompter prompter;
-    FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0)));
+    FixedClock clock(at(2026, 12, 8, 9, 30, 0));
     ShopApplication shop(folder.path(), prompter, clock);
 
     whenModal(QStringLiteral("frm_SuperUser"), [](QWidget& dialog) {

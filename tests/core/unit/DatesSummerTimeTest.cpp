@@ -4,6 +4,7 @@
 #include "core/DateRules.h"
 
 #include "QtPrinters.h"
+#include "support/Moments.h"
 #include "support/ZoneSwitch.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +13,7 @@ namespace {
 
 using namespace lms::Dates;
 
-QDateTime at(int year, int month, int day, int hour, int minute, int second = 0, int ms = 0) {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute, second, ms));
-}
+using lms::test::at;
 
 // Runs each case in Berlin time: on 28 March 2021 the clock went from 02:00 to 03:00, and on
 // 31 October 2021 from 03:00 back to 02:00.

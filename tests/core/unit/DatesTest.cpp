@@ -1,6 +1,7 @@
 #include "core/DateRules.h"
 
 #include "QtPrinters.h"
+#include "support/Moments.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -11,10 +12,7 @@ namespace {
 
 using namespace lms::Dates;
 
-QDateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
-             int ms = 0) {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute, second, ms));
-}
+using lms::test::at;
 
 TEST(DaysBetween, CountsWholeCalendarDays) {
     struct Case {

@@ -5,7 +5,8 @@
 #include "queries/CashTotals.h"
 #include "queries/QueryScreens.h"
 #include "queries/Tfrm_QMoneyChart.h"
-#include "queries/db/ShopRows.h"
+#include "queries/db/QueryFixture.h"
+#include "support/Moments.h"
 
 #include <QRandomGenerator>
 #include <map>
@@ -13,7 +14,9 @@
 namespace lms {
 namespace {
 
-class CashChart : public test::ShopRows {
+using test::at;
+
+class CashChart : public test::QueryTest {
 protected:
     struct Record {
         QDateTime when;
@@ -73,11 +76,11 @@ TEST_F(CashChart, DailyAndMonthlySumsEqualTheLedgers) {
         write(when, amount, i % 7 == 0 ? QStringLiteral("缴费充值") : QStringLiteral("读者还书"));
     }
     // The edges of a month: its first and last moment count, the next month's first does not.
-    write(QDateTime(QDate(2026, 2, 1), QTime(0, 0)), 7.25);
-    write(QDateTime(QDate(2026, 2, 28), QTime(23, 59, 59, 999)), -3.5);
-    write(QDateTime(QDate(2026, 3, 1), QTime(0, 0)), 11);
+    write(at(2026, 2, 1, 0, 0), 7.25);
+    write(at(2026, 2, 28, 23, 59, 59, 999), -3.5);
+    write(at(2026, 3, 1, 0, 0), 11);
     // The summary that clearing the ledger leaves is no money of its day.
-    write(QDateTime(QDate(2026, 2, 10), QTime(9, 0)), 5000, CashTotals::summaryEvent());
+    write(at(2026, 2, 10, 9, 0), 5000, CashTotals::summaryEvent());
     batch.commit();
 
     for (const int month : {12, 1, 2, 3}) {
@@ -111,10 +114,10 @@ TEST_F(CashChart, AnEmptyLedgerAndALeapFebruaryGiveZeroBars) {
 }
 
 TEST_F(CashChart, TheScreenOpensOnThisMonthAndFollowsTheClerksChoice) {
-    write(QDateTime(QDate(2026, 3, 2), QTime(9, 0)), 30);
-    write(QDateTime(QDate(2026, 3, 14), QTime(9, 0)), 0.1);
-    write(QDateTime(QDate(2026, 3, 14), QTime(10, 0)), -50);
-    write(QDateTime(QDate(2026, 1, 5), QTime(9, 0)), 12.5);
+    write(at(2026, 3, 2, 9, 0), 30);
+    write(at(2026, 3, 14, 9, 0), 0.1);
+    write(at(2026, 3, 14, 10, 0), -50);
+    write(at(2026, 1, 5, 9, 0), 12.5);
     Tfrm_QMoneyChart chart(context);
     chart.field(QStringLiteral("SpinEdit1")).setValue(2001);
     chart.FormShow();
@@ -148,13 +151,13 @@ TEST_F(CashChart, TheScreenOpensOnThisMonthAndFollowsTheClerksChoice) {
 }
 
 TEST_F(CashChart, ADatabaseFailureSaysSoAndKeepsTheBarsDrawn) {
-    write(QDateTime(QDate(2026, 3, 2), QTime(9, 0)), 30);
+    write(at(2026, 3, 2, 9, 0), 30);
     Tfrm_QMoneyChart chart(context);
     chart.FormShow();
     const CashSeries before = chart.series();
-    failOn(QStringLiteral("资金"));
+    failing.failOn(QStringLiteral("资金"));
     chart.run(QStringLiteral("Button2Click"));
-    clearFailure();
+    failing.clear();
     EXPECT_EQ(prompter.single(), QStringLiteral("连接数据库出错!"));
     EXPECT_EQ(chart.series(), before);
     EXPECT_EQ(chart.field(QStringLiteral("Edit1")).text(), QStringLiteral("30.00"));

@@ -9,7 +9,7 @@
 #include "queries/Tfrm_QallBook.h"
 #include "queries/Tfrm_QallMoney.h"
 #include "queries/Tfrm_QallReader.h"
-#include "queries/db/ShopRows.h"
+#include "queries/db/QueryFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +25,7 @@ const QChar kCR(13);
 const QString kNastyName = QStringLiteral("红楼梦, 上\"册\"\n第二行");
 const QString kNastyRemark = QStringLiteral("备注,有逗号\r\n和\"引号\"");
 
-class ExportAndPrint : public test::ShopRows {
+class ExportAndPrint : public test::QueryTest {
 protected:
     ExportAndPrint() {
         book(QStringLiteral("B1"), kNastyName, kNastyRemark);
@@ -376,9 +376,9 @@ TEST_F(ExportAndPrint, AFailedRunLeavesTheListingShownWithItsCriteriaAndTotals) 
     QueryScreen& money = screen(QStringLiteral("frm_QallMoney"));
     money.FormShow();
     money.field(QStringLiteral("CheckBox1")).setValue(true);
-    failOn(QStringLiteral("资金"));
+    failing.failOn(QStringLiteral("资金"));
     money.run(QStringLiteral("Button2Click"));
-    clearFailure();
+    failing.clear();
     ASSERT_EQ(prompter.lastText(), QStringLiteral("连接数据库出错!"));
     money.run(QStringLiteral("Button4Click"));
     ASSERT_FALSE(prompter.printed().empty());

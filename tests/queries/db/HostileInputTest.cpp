@@ -9,6 +9,8 @@
 #include "queries/Tfrm_QallBook.h"
 #include "queries/Tfrm_QallMoney.h"
 #include "queries/Tfrm_QallReader.h"
+#include "support/Moments.h"
+#include "support/ShopRows.h"
 #include "support/TempProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -77,7 +79,7 @@ protected:
 
     ShopDatabase shop;
     ScriptedPrompter prompter;
-    FixedClock clock{QDateTime(QDate(2026, 3, 14), QTime(10, 30))};
+    FixedClock clock{at(2026, 3, 14, 10, 30)};
     ScriptedHost host;
     ScreenContext ctx;
     Tfrm_QallBook books{ctx};

@@ -9,6 +9,8 @@
 #include "queries/Tfrm_QallBook.h"
 #include "queries/Tfrm_QallMoney.h"
 #include "queries/Tfrm_QallReader.h"
+#include "support/Moments.h"
+#include "support/ShopRows.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -18,14 +20,15 @@
 namespace lms {
 namespace {
 
+using test::at;
 using test::FixedClock;
 using test::ScriptedHost;
 using test::ScriptedPrompter;
 using test::ShopDatabase;
 
-const QDateTime kNow(QDate(2026, 3, 14), QTime(10, 30, 0));
+const QDateTime kNow = at(2026, 3, 14, 10, 30, 0);
 
-QString at(const QDate& day, int hour, int minute = 0) {
+QString storedAt(const QDate& day, int hour, int minute = 0) {
     return Dates::toStorage(QDateTime(day, QTime(hour, minute)));
 }
 
@@ -33,46 +36,47 @@ class Queries : public ::testing::Test {
 protected:
     Queries() : context{*shop.dm, shop.pub, prompter, clock, host} {}
 
-    void insert(const QString& table, const QStringList& columns, const QVariantList& values) {
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i)
-            marks << QStringLiteral("?");
-        Query(shop.dm->db(),
-              QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))))
-            .bindAll(values)
-            .exec();
-    }
+    Database& db() { return shop.dm->db(); }
+    // Books and readers with only the columns these tests look at filled in.
     void book(const QString& id, const QString& name, const QString& type, const QString& state,
               int lent) {
-        insert(QStringLiteral("图书"),
-               {QStringLiteral("图书编号"), QStringLiteral("图书名称"), QStringLiteral("图书类型"),
-                QStringLiteral("当前状态"), QStringLiteral("借阅次数"), QStringLiteral("备注")},
-               {id, name, type, state, lent, QString()});
+        test::insertRow(db(), QStringLiteral("图书"),
+                        {{QStringLiteral("图书编号"), id},
+                         {QStringLiteral("图书名称"), name},
+                         {QStringLiteral("图书类型"), type},
+                         {QStringLiteral("当前状态"), state},
+                         {QStringLiteral("借阅次数"), lent},
+                         {QStringLiteral("备注"), QString()}});
     }
     void loan(const QString& book, const QString& reader, const QString& lent, const QString& due) {
-        insert(
-            QStringLiteral("借出图书"),
-            {QStringLiteral("图书编号"), QStringLiteral("图书名称"), QStringLiteral("读者编号"),
-             QStringLiteral("读者姓名"), QStringLiteral("借出日期"),
-             QStringLiteral("最晚归还日期")},
-            {book, QStringLiteral("书") + book, reader, QStringLiteral("王") + reader, lent, due});
+        test::addLoan(db(), book, reader,
+                      {{QStringLiteral("图书名称"), QStringLiteral("书") + book},
+                       {QStringLiteral("读者姓名"), QStringLiteral("王") + reader},
+                       {QStringLiteral("借出日期"), lent},
+                       {QStringLiteral("最晚归还日期"), due}});
     }
     void reader(const QString& id, const QVariant& deposit, const QVariant& loans,
                 const QString& validity) {
-        insert(QStringLiteral("读者"),
-               {QStringLiteral("读者编号"), QStringLiteral("读者姓名"), QStringLiteral("读者类型"),
-                QStringLiteral("押金"), QStringLiteral("借阅总计"), QStringLiteral("借阅有效期"),
-                QStringLiteral("当前状态")},
-               {id, QStringLiteral("读者") + id, QStringLiteral("包月"), deposit, loans, validity,
-                QStringLiteral("正常使用")});
+        test::insertRow(db(), QStringLiteral("读者"),
+                        {{QStringLiteral("读者编号"), id},
+                         {QStringLiteral("读者姓名"), QStringLiteral("读者") + id},
+                         {QStringLiteral("读者类型"), QStringLiteral("包月")},
+                         {QStringLiteral("押金"), deposit},
+                         {QStringLiteral("借阅总计"), loans},
+                         {QStringLiteral("借阅有效期"), validity},
+                         {QStringLiteral("当前状态"), QStringLiteral("正常使用")}});
     }
     void ledger(const QString& user, const QString& when, double total) {
-        insert(QStringLiteral("资金"),
-               {QStringLiteral("事件"), QStringLiteral("操作者"), QStringLiteral("时间"),
-                QStringLiteral("金额总计"), QStringLiteral("开户费"), QStringLiteral("押金"),
-                QStringLiteral("租金"), QStringLiteral("逾期罚款"), QStringLiteral("破损遗失赔偿")},
-               {QStringLiteral("缴费充值"), user, when, total, 0.0, total, 0.0, 0.0, 0.0});
+        test::addLedger(db(), QStringLiteral("缴费充值"),
+                        {{QStringLiteral("操作者"), user},
+                         {QStringLiteral("时间"), when},
+                         {QStringLiteral("金额总计"), total},
+                         {QStringLiteral("押金"), total}});
+    }
+    // A history row of a book and the day it was lent, nothing else.
+    void lentOn(const QString& book, const QString& when) {
+        test::insertRow(db(), QStringLiteral("图书借阅历史记录"),
+                        {{QStringLiteral("图书编号"), book}, {QStringLiteral("借阅日期"), when}});
     }
 
     // The listed values of one result column, top to bottom.
@@ -104,15 +108,13 @@ TEST_F(Queries, EachScreenOpensListingItsWholeTable) {
          QStringLiteral("未借出"), 0);
     book(QStringLiteral("B2"), QStringLiteral("史记"), QStringLiteral("历史"),
          QStringLiteral("已借出"), 3);
-    loan(QStringLiteral("B2"), QStringLiteral("R1"), at(kNow.date().addDays(-3), 9),
-         at(kNow.date().addDays(27), 9));
-    reader(QStringLiteral("R1"), 100.0, 1, at(kNow.date().addMonths(1), 9));
-    ledger(QStringLiteral("admin"), at(kNow.date(), 9), 10);
+    loan(QStringLiteral("B2"), QStringLiteral("R1"), storedAt(kNow.date().addDays(-3), 9),
+         storedAt(kNow.date().addDays(27), 9));
+    reader(QStringLiteral("R1"), 100.0, 1, storedAt(kNow.date().addMonths(1), 9));
+    ledger(QStringLiteral("admin"), storedAt(kNow.date(), 9), 10);
     shop.dm->WriteRZ(QStringLiteral("读者借书"), QStringLiteral("admin"), kNow.addSecs(-60),
                      QStringLiteral("x"));
-    insert(QStringLiteral("图书借阅历史记录"),
-           {QStringLiteral("图书编号"), QStringLiteral("借阅日期")},
-           {QStringLiteral("B1"), at(kNow.date().addDays(-9), 9)});
+    lentOn(QStringLiteral("B1"), storedAt(kNow.date().addDays(-9), 9));
 
     Tfrm_QallBook books(context);
     Tfrm_QJCBook loans(context);
@@ -162,8 +164,8 @@ TEST_F(Queries, AClosedScreenLetsGoOfItsRowsAndListsAfreshWhenShownAgain) {
 }
 
 TEST_F(Queries, NothingFoundEmptiesTheGridSaysSoAndKeepsTheTotals) {
-    ledger(QStringLiteral("admin"), at(kNow.date(), 9), 1.5);
-    ledger(QStringLiteral("admin"), at(kNow.date(), 10), 2.25);
+    ledger(QStringLiteral("admin"), storedAt(kNow.date(), 9), 1.5);
+    ledger(QStringLiteral("admin"), storedAt(kNow.date(), 10), 2.25);
     Tfrm_QallMoney money(context);
     money.FormShow();
     EXPECT_EQ(column(money, 4), (QStringList{QStringLiteral("1.50"), QStringLiteral("2.25")}));
@@ -181,9 +183,9 @@ TEST_F(Queries, NothingFoundEmptiesTheGridSaysSoAndKeepsTheTotals) {
 
 TEST_F(Queries, LedgerTotalsAddTheShownTwoDecimalAmountsInSinglePrecision) {
     // 2.004 shows as 2.00 and 2.006 as 2.01; the total is of what is shown.
-    ledger(QStringLiteral("admin"), at(kNow.date(), 9), 2.004);
-    ledger(QStringLiteral("admin"), at(kNow.date(), 10), 2.006);
-    ledger(QStringLiteral("admin"), at(kNow.date(), 11), -0.125);
+    ledger(QStringLiteral("admin"), storedAt(kNow.date(), 9), 2.004);
+    ledger(QStringLiteral("admin"), storedAt(kNow.date(), 10), 2.006);
+    ledger(QStringLiteral("admin"), storedAt(kNow.date(), 11), -0.125);
     Tfrm_QallMoney money(context);
     money.FormShow();
     EXPECT_EQ(column(money, 4), (QStringList{QStringLiteral("2.00"), QStringLiteral("2.01"),
@@ -192,17 +194,17 @@ TEST_F(Queries, LedgerTotalsAddTheShownTwoDecimalAmountsInSinglePrecision) {
 }
 
 TEST_F(Queries, ReaderTotalsShowTheSinglePrecisionSumAndCountMissingValuesAsZero) {
-    reader(QStringLiteral("R1"), 100.0, 2, at(kNow.date().addDays(5), 9));
-    reader(QStringLiteral("R2"), 50.5, 3, at(kNow.date().addDays(5), 9));
+    reader(QStringLiteral("R1"), 100.0, 2, storedAt(kNow.date().addDays(5), 9));
+    reader(QStringLiteral("R2"), 50.5, 3, storedAt(kNow.date().addDays(5), 9));
     Tfrm_QallReader readers(context);
     readers.FormShow();
     EXPECT_EQ(readers.field(QStringLiteral("Edit5")).text(), QStringLiteral("150.5"));
     EXPECT_EQ(readers.field(QStringLiteral("Edit6")).text(), QStringLiteral("5"));
 
     shop.dm->db().exec(QStringLiteral("DELETE FROM 读者"));
-    reader(QStringLiteral("R3"), 0.1, 0, at(kNow.date(), 9));
-    reader(QStringLiteral("R4"), 0.0, QVariant(), at(kNow.date(), 9));
-    reader(QStringLiteral("R5"), QVariant(), 1, at(kNow.date(), 9));
+    reader(QStringLiteral("R3"), 0.1, 0, storedAt(kNow.date(), 9));
+    reader(QStringLiteral("R4"), 0.0, QVariant(), storedAt(kNow.date(), 9));
+    reader(QStringLiteral("R5"), QVariant(), 1, storedAt(kNow.date(), 9));
     readers.Button2Click();
     EXPECT_TRUE(prompter.boxes().empty());
     EXPECT_EQ(readers.results().rowCount(), 3);
@@ -215,9 +217,9 @@ TEST_F(Queries, ReaderTotalsShowTheSinglePrecisionSumAndCountMissingValuesAsZero
 }
 
 TEST_F(Queries, ExpiredValidityListsOnlyValidityBeforeTodaysMidnight) {
-    reader(QStringLiteral("past"), 1.0, 0, at(kNow.date().addDays(-1), 23, 59));
-    reader(QStringLiteral("today"), 1.0, 0, at(kNow.date(), 0, 0));
-    reader(QStringLiteral("later"), 1.0, 0, at(kNow.date(), 9));
+    reader(QStringLiteral("past"), 1.0, 0, storedAt(kNow.date().addDays(-1), 23, 59));
+    reader(QStringLiteral("today"), 1.0, 0, storedAt(kNow.date(), 0, 0));
+    reader(QStringLiteral("later"), 1.0, 0, storedAt(kNow.date(), 9));
     Tfrm_QallReader readers(context);
     readers.FormShow();
     tick(readers, QStringLiteral("CheckBox7"));
@@ -226,12 +228,12 @@ TEST_F(Queries, ExpiredValidityListsOnlyValidityBeforeTodaysMidnight) {
 }
 
 TEST_F(Queries, LoansAreNewestFirstExactlyAndOldestFirstInContainsMode) {
-    loan(QStringLiteral("B1"), QStringLiteral("R1"), at(kNow.date().addDays(-5), 9),
-         at(kNow.date().addDays(25), 9));
-    loan(QStringLiteral("B2"), QStringLiteral("R1"), at(kNow.date().addDays(-1), 9),
-         at(kNow.date().addDays(29), 9));
-    loan(QStringLiteral("B3"), QStringLiteral("R2"), at(kNow.date().addDays(-3), 9),
-         at(kNow.date().addDays(27), 9));
+    loan(QStringLiteral("B1"), QStringLiteral("R1"), storedAt(kNow.date().addDays(-5), 9),
+         storedAt(kNow.date().addDays(25), 9));
+    loan(QStringLiteral("B2"), QStringLiteral("R1"), storedAt(kNow.date().addDays(-1), 9),
+         storedAt(kNow.date().addDays(29), 9));
+    loan(QStringLiteral("B3"), QStringLiteral("R2"), storedAt(kNow.date().addDays(-3), 9),
+         storedAt(kNow.date().addDays(27), 9));
     Tfrm_QJCBook loans(context);
     loans.FormShow();
     EXPECT_EQ(column(loans, 1),
@@ -251,14 +253,14 @@ TEST_F(Queries, LoansAreNewestFirstExactlyAndOldestFirstInContainsMode) {
 
 TEST_F(Queries, OverdueDaysRoundAtNoonAndTheOverdueCriterionTestsBeforeToday) {
     const QDate yesterday = kNow.date().addDays(-1);
-    loan(QStringLiteral("A"), QStringLiteral("R"), at(yesterday.addDays(-30), 10),
-         at(yesterday, 10));
-    loan(QStringLiteral("B"), QStringLiteral("R"), at(yesterday.addDays(-29), 15),
-         at(yesterday, 15));
-    loan(QStringLiteral("C"), QStringLiteral("R"), at(kNow.date().addDays(-30), 10),
-         at(kNow.date(), 10));
-    loan(QStringLiteral("D"), QStringLiteral("R"), at(kNow.date().addDays(-2), 10),
-         at(kNow.date().addDays(28), 10));
+    loan(QStringLiteral("A"), QStringLiteral("R"), storedAt(yesterday.addDays(-30), 10),
+         storedAt(yesterday, 10));
+    loan(QStringLiteral("B"), QStringLiteral("R"), storedAt(yesterday.addDays(-29), 15),
+         storedAt(yesterday, 15));
+    loan(QStringLiteral("C"), QStringLiteral("R"), storedAt(kNow.date().addDays(-30), 10),
+         storedAt(kNow.date(), 10));
+    loan(QStringLiteral("D"), QStringLiteral("R"), storedAt(kNow.date().addDays(-2), 10),
+         storedAt(kNow.date().addDays(28), 10));
     Tfrm_QJCBook loans(context);
     const auto overdue = [&] {
         QMap<QString, QString> days;
@@ -291,15 +293,9 @@ TEST_F(Queries, OverdueDaysRoundAtNoonAndTheOverdueCriterionTestsBeforeToday) {
 TEST_F(Queries, AReversedRangeIsExchangedAndWidenedToWholeDaysOnScreenAndInTheFilter) {
     const QDate day1 = kNow.date().addDays(-10);
     const QDate day2 = kNow.date().addDays(-8);
-    insert(QStringLiteral("图书借阅历史记录"),
-           {QStringLiteral("图书编号"), QStringLiteral("借阅日期")},
-           {QStringLiteral("first"), at(day1, 0, 0)});
-    insert(QStringLiteral("图书借阅历史记录"),
-           {QStringLiteral("图书编号"), QStringLiteral("借阅日期")},
-           {QStringLiteral("last"), Dates::toStorage(QDateTime(day2, QTime(23, 59, 59, 500)))});
-    insert(QStringLiteral("图书借阅历史记录"),
-           {QStringLiteral("图书编号"), QStringLiteral("借阅日期")},
-           {QStringLiteral("after"), at(day2.addDays(1), 0, 0)});
+    lentOn(QStringLiteral("first"), storedAt(day1, 0, 0));
+    lentOn(QStringLiteral("last"), Dates::toStorage(QDateTime(day2, QTime(23, 59, 59, 500))));
+    lentOn(QStringLiteral("after"), storedAt(day2.addDays(1), 0, 0));
     Tfrm_QAllRec history(context);
     history.FormShow();
     history.field(QStringLiteral("DateTimePicker1")).setValue(QDateTime(day2, QTime(15, 0)));

@@ -10,6 +10,7 @@
 #include "queries/Tfrm_QMoneyChart.h"
 #include "queries/Tfrm_QallMoney.h"
 #include "queries/widgets/CashChartView.h"
+#include "support/Moments.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -29,6 +30,7 @@
 namespace lms {
 namespace {
 
+using test::at;
 using test::FixedClock;
 using test::ScriptedPrompter;
 using test::ShopDatabase;
@@ -197,12 +199,12 @@ TEST(ProgramPrompter, ThePreviewShowsTheDocumentAndTheSaveDialogAddsTheExtension
 
 TEST(CashChartWindow, TheBarsAreTheSumsAndFollowTheChoice) {
     ShopDatabase shop;
-    shop.dm->WriteZJ(QStringLiteral("缴费充值"), QStringLiteral("admin"),
-                     QDateTime(QDate(2026, 3, 3), QTime(9, 0)), 40, 0, 10, 30, 0, 0);
+    shop.dm->WriteZJ(QStringLiteral("缴费充值"), QStringLiteral("admin"), at(2026, 3, 3, 9, 0), 40,
+                     0, 10, 30, 0, 0);
     shop.dm->WriteZJ(QStringLiteral("删除读者退回押金"), QStringLiteral("admin"),
-                     QDateTime(QDate(2026, 3, 3), QTime(11, 0)), -100, 0, -100, 0, 0, 0);
+                     at(2026, 3, 3, 11, 0), -100, 0, -100, 0, 0, 0);
     ScriptedPrompter prompter;
-    FixedClock clock(QDateTime(QDate(2026, 3, 14), QTime(20, 0)));
+    FixedClock clock(at(2026, 3, 14, 20, 0));
     WidgetHost host;
     ScreenContext context{*shop.dm, shop.pub, prompter, clock, host};
     Tfrm_QMoneyChart chart(context);
@@ -236,12 +238,11 @@ TEST(ExportWindow, TheProgressBarShowsWhileALongListingIsWritten) {
         Transaction batch(shop.dm->db());
         for (int i = 0; i < 30000; ++i)
             shop.dm->WriteZJ(QStringLiteral("缴费充值"), QStringLiteral("admin"),
-                             QDateTime(QDate(2026, 3, 14), QTime(8, 0)).addMSecs(i), 1.25f, 0,
-                             1.25f, 0, 0, 0);
+                             at(2026, 3, 14, 8, 0).addMSecs(i), 1.25f, 0, 1.25f, 0, 0, 0);
         batch.commit();
     }
     ScriptedPrompter prompter;
-    FixedClock clock(QDateTime(QDate(2026, 3, 14), QTime(20, 0)));
+    FixedClock clock(at(2026, 3, 14, 20, 0));
     WidgetHost host;
     ScreenContext context{*shop.dm, shop.pub, prompter, clock, host};
     Tfrm_QallMoney money(context);

@@ -10,6 +10,7 @@
 #include "queries/Tfrm_QallBook.h"
 #include "queries/Tfrm_QallMoney.h"
 #include "queries/Tfrm_QallReader.h"
+#include "support/Moments.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -23,6 +24,7 @@
 namespace lms {
 namespace {
 
+using test::at;
 using test::FixedClock;
 using test::ScriptedPrompter;
 using test::ShopDatabase;
@@ -31,10 +33,9 @@ TEST(QueryDialogs, EveryFieldHasItsWidgetAndTheGridShowsTheRows) {
     ShopDatabase shop;
     for (int i = 0; i < 500; ++i)
         shop.dm->WriteZJ(QStringLiteral("缴费充值"), QStringLiteral("admin"),
-                         QDateTime(QDate(2026, 3, 14), QTime(8, 0)).addSecs(i), 1.25f, 0, 1.25f, 0,
-                         0, 0);
+                         at(2026, 3, 14, 8, 0).addSecs(i), 1.25f, 0, 1.25f, 0, 0, 0);
     ScriptedPrompter prompter;
-    FixedClock clock(QDateTime(QDate(2026, 3, 14), QTime(20, 0)));
+    FixedClock clock(at(2026, 3, 14, 20, 0));
     WidgetHost host;
     ScreenContext context{*shop.dm, shop.pub, prompter, clock, host};
     Tfrm_QallBook books(context);

@@ -4,6 +4,7 @@
 #include "queries/FilterBuilder.h"
 #include "queries/Tfrm_QJCBook.h"
 #include "queries/Tfrm_QallReader.h"
+#include "support/Moments.h"
 #include "support/ZoneSwitch.h"
 
 #include <gtest/gtest.h>
@@ -11,10 +12,12 @@
 namespace lms {
 namespace {
 
+using test::at;
+
 class SaoPauloClock : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (QDateTime(QDate(2018, 11, 4), QTime(0, 0)).isValid())
+        if (at(2018, 11, 4, 0, 0).isValid())
             GTEST_SKIP() << "no time zone data for America/Sao_Paulo on this machine";
     }
 
@@ -33,13 +36,11 @@ TEST_F(SaoPauloClock, TheOverdueBoundIsTodaysMidnightEvenWhenTheClockSkipsIt) {
     // On 4 November 2018 the clock went from 23:59:59 on the 3rd to 01:00 on the 4th.
     const Case cases[] = {
         {"loans on the day summer time starts", Tfrm_QJCBook::makeDefinition(),
-         QStringLiteral("CheckBox6"), QDateTime(QDate(2018, 11, 4), QTime(10, 15)),
-         "2018-11-04 00:00:00.000"},
+         QStringLiteral("CheckBox6"), at(2018, 11, 4, 10, 15), "2018-11-04 00:00:00.000"},
         {"readers on the day summer time starts", Tfrm_QallReader::makeDefinition(),
-         QStringLiteral("CheckBox7"), QDateTime(QDate(2018, 11, 4), QTime(1, 0)),
-         "2018-11-04 00:00:00.000"},
+         QStringLiteral("CheckBox7"), at(2018, 11, 4, 1, 0), "2018-11-04 00:00:00.000"},
         {"loans on an ordinary day", Tfrm_QJCBook::makeDefinition(), QStringLiteral("CheckBox6"),
-         QDateTime(QDate(2018, 11, 5), QTime(0, 0)), "2018-11-05 00:00:00.000"},
+         at(2018, 11, 5, 0, 0), "2018-11-05 00:00:00.000"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

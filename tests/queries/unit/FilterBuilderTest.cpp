@@ -4,6 +4,7 @@
 #include "queries/Tfrm_QJCBook.h"
 #include "queries/Tfrm_QallBook.h"
 #include "queries/Tfrm_QallMoney.h"
+#include "support/Moments.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -11,7 +12,9 @@
 namespace lms {
 namespace {
 
-const QDateTime kNow(QDate(2026, 3, 14), QTime(10, 30, 15, 250));
+using test::at;
+
+const QDateTime kNow = at(2026, 3, 14, 10, 30, 15, 250);
 
 FilterInput input(const QSet<QString>& ticked, const QHash<QString, QString>& texts,
                   bool contains) {
@@ -19,8 +22,8 @@ FilterInput input(const QSet<QString>& ticked, const QHash<QString, QString>& te
     in.ticked = [ticked](const QString& box) { return ticked.contains(box); };
     in.text = [texts](const QString& field) { return texts.value(field); };
     in.containsMode = contains;
-    in.rangeStart = QDateTime(QDate(2026, 3, 1), QTime(0, 0));
-    in.rangeEnd = QDateTime(QDate(2026, 3, 2), QTime(23, 59, 59));
+    in.rangeStart = at(2026, 3, 1, 0, 0);
+    in.rangeEnd = at(2026, 3, 2, 23, 59, 59);
     in.now = kNow;
     return in;
 }

@@ -67,11 +67,21 @@ TEST_F(Deletion, DeletingRefundsTheDepositWithLogAndLedgerRecords) {
     EXPECT_EQ(shop.count(QStringLiteral("读者")), 1) << "only the loaded reader goes";
     const QString time = Dates::toStorage(clock.now());
     EXPECT_EQ(rows(QStringLiteral("日志")),
-              (QList<QVariantList>{{QStringLiteral("删除读者"), time, QStringLiteral("clerk"),
-                                    QStringLiteral(" 被删除的读者编号：R001")}}));
+              (QList<QVariantMap>{
+                  {{QStringLiteral("事件"), QStringLiteral("删除读者")},
+                   {QStringLiteral("时间"), time},
+                   {QStringLiteral("操作者"), QStringLiteral("clerk")},
+                   {QStringLiteral("说明"), QStringLiteral(" 被删除的读者编号：R001")}}}));
     EXPECT_EQ(rows(QStringLiteral("资金")),
-              (QList<QVariantList>{{QStringLiteral("删除读者退回押金"), QStringLiteral("clerk"),
-                                    time, -50.0, 0.0, -50.0, 0.0, 0.0, 0.0}}));
+              (QList<QVariantMap>{{{QStringLiteral("事件"), QStringLiteral("删除读者退回押金")},
+                                   {QStringLiteral("操作者"), QStringLiteral("clerk")},
+                                   {QStringLiteral("时间"), time},
+                                   {QStringLiteral("金额总计"), -50.0},
+                                   {QStringLiteral("开户费"), 0.0},
+                                   {QStringLiteral("押金"), -50.0},
+                                   {QStringLiteral("租金"), 0.0},
+                                   {QStringLiteral("逾期罚款"), 0.0},
+                                   {QStringLiteral("破损遗失赔偿"), 0.0}}}));
     EXPECT_FALSE(deletable());
     EXPECT_EQ(f("tzID").text(), QString());
     EXPECT_EQ(screen.focusedField(), QStringLiteral("tzID"));
@@ -86,9 +96,9 @@ TEST_F(Deletion, ANegativeDepositIsWarnedAboutAndPaidInRatherThanOut) {
     prompter.clear();
     screen.run(QStringLiteral("Button1Click"));
     EXPECT_EQ(prompter.single(), QStringLiteral("删除读者成功!退回押金金额：-10 元。"));
-    const QVariantList ledger = rows(QStringLiteral("资金")).first();
-    EXPECT_EQ(ledger[3].toDouble(), 10.0);
-    EXPECT_EQ(ledger[5].toDouble(), 10.0);
+    const QVariantMap ledger = rows(QStringLiteral("资金")).first();
+    EXPECT_EQ(ledger[QStringLiteral("金额总计")].toDouble(), 10.0);
+    EXPECT_EQ(ledger[QStringLiteral("押金")].toDouble(), 10.0);
 }
 
 TEST_F(Deletion, TheValidityShownIsExtendedOrTodayForPayPerDay) {
@@ -133,7 +143,7 @@ TEST_F(Deletion, ADatabaseFailureLeavesTheReaderAndWritesNoRecord) {
     for (const char* failing : {"DELETE FROM 读者", "INSERT INTO 日志", "INSERT INTO 资金"}) {
         SCOPED_TRACE(failing);
         prompter.clear();
-        FailingStatement failure(shop.dm->db(), QString::fromUtf8(failing));
+        FailingStatements failure(shop.dm->db(), QString::fromUtf8(failing));
         screen.run(QStringLiteral("Button1Click"));
         EXPECT_EQ(prompter.single(), kDbError);
         EXPECT_EQ(shop.count(QStringLiteral("读者")), 1);
@@ -148,7 +158,7 @@ TEST_F(Deletion, AFailingLookupLoadsNothing) {
     lookUp(QStringLiteral("R001"));
     ASSERT_TRUE(deletable());
     {
-        FailingStatement failure(shop.dm->db(), QStringLiteral("FROM 读者"));
+        FailingStatements failure(shop.dm->db(), QStringLiteral("FROM 读者"));
         lookUp(QStringLiteral("R001"));
     }
     EXPECT_EQ(prompter.single(), kDbError);

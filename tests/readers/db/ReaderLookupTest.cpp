@@ -56,7 +56,7 @@ TEST_F(ReaderLookupTest, AnUnknownIdShowsTheNotFoundErrorAndAFailureTheDatabaseE
                                      QChar(13) + QChar(13) +
                                      QStringLiteral("请输入新的读者编号。"));
     prompter.clear();
-    FailingStatement failure(shop.dm->db(), QStringLiteral("FROM 读者"));
+    FailingStatements failure(shop.dm->db(), QStringLiteral("FROM 读者"));
     const auto failed = Readers::lookUpReader(*shop.dm, prompter, QStringLiteral("a%"));
     EXPECT_EQ(failed.outcome, LookupOutcome::Failed);
     EXPECT_EQ(prompter.single(), QStringLiteral("连接数据库出错!"));

@@ -172,8 +172,10 @@ TEST_F(Maintenance, AChangeWithoutStateChangeOrExtensionLeavesStateAndItsDateAlo
     EXPECT_EQ(readerDate(id, QStringLiteral("状态设置期")), at(2026, 1, 5, 9, 0));
     EXPECT_EQ(
         rows(QStringLiteral("日志")),
-        (QList<QVariantList>{{QStringLiteral("更改读者信息"), Dates::toStorage(clock.now()),
-                              QStringLiteral("clerk"), QStringLiteral("被更改的读者编号：N001")}}));
+        (QList<QVariantMap>{{{QStringLiteral("事件"), QStringLiteral("更改读者信息")},
+                             {QStringLiteral("时间"), Dates::toStorage(clock.now())},
+                             {QStringLiteral("操作者"), QStringLiteral("clerk")},
+                             {QStringLiteral("说明"), QStringLiteral("被更改的读者编号：N001")}}}));
     EXPECT_EQ(shop.count(QStringLiteral("资金")), 0);
     EXPECT_EQ(f("ID").text(), QString());
     EXPECT_EQ(f("xp").itemIndex(), -1);
@@ -296,7 +298,7 @@ TEST_F(Maintenance, ADatabaseFailureWritesNothingAndKeepsTheReaderLoaded) {
     for (const char* failing : {"UPDATE 读者", "INSERT INTO 日志"}) {
         SCOPED_TRACE(failing);
         prompter.clear();
-        FailingStatement failure(shop.dm->db(), QString::fromUtf8(failing));
+        FailingStatements failure(shop.dm->db(), QString::fromUtf8(failing));
         change();
         EXPECT_EQ(prompter.single(), kDbError);
         EXPECT_EQ(readerColumn(QStringLiteral("R001"), QStringLiteral("读者姓名")).toString(),

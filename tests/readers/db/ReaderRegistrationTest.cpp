@@ -194,16 +194,28 @@ TEST_F(Registration, AddingStoresTheReaderWithItsLedgerAndLogRecords) {
 
     const QString time = Dates::toStorage(clock.now());
     EXPECT_EQ(rows(QStringLiteral("资金")),
-              (QList<QVariantList>{{QStringLiteral("添加读者"), QStringLiteral("clerk"), time, 80.0,
-                                    10.0, 50.0, 20.0, 0.0, 0.0}}));
+              (QList<QVariantMap>{{{QStringLiteral("事件"), QStringLiteral("添加读者")},
+                                   {QStringLiteral("操作者"), QStringLiteral("clerk")},
+                                   {QStringLiteral("时间"), time},
+                                   {QStringLiteral("金额总计"), 80.0},
+                                   {QStringLiteral("开户费"), 10.0},
+                                   {QStringLiteral("押金"), 50.0},
+                                   {QStringLiteral("租金"), 20.0},
+                                   {QStringLiteral("逾期罚款"), 0.0},
+                                   {QStringLiteral("破损遗失赔偿"), 0.0}}}));
     EXPECT_EQ(rows(QStringLiteral("日志")),
-              (QList<QVariantList>{{QStringLiteral("添加读者"), time, QStringLiteral("clerk"),
+              (QList<QVariantMap>{{{QStringLiteral("事件"), QStringLiteral("添加读者")},
+                                   {QStringLiteral("时间"), time},
+                                   {QStringLiteral("操作者"), QStringLiteral("clerk")},
+                                   {QStringLiteral("说明"),
                                     QStringLiteral("读者编号：A001  读者姓名：Wang  读者类型：包月 "
-                                                   "押金(元)：50总计(元)：80")}}));
+                                                   "押金(元)：50总计(元)：80")}}}));
     // The ledger's total equals deposit + rent + opening fee.
-    const QVariantList ledger = rows(QStringLiteral("资金")).first();
-    EXPECT_EQ(ledger[3].toDouble(),
-              ledger[4].toDouble() + ledger[5].toDouble() + ledger[6].toDouble());
+    const QVariantMap ledger = rows(QStringLiteral("资金")).first();
+    EXPECT_EQ(ledger[QStringLiteral("金额总计")].toDouble(),
+              ledger[QStringLiteral("开户费")].toDouble() +
+                  ledger[QStringLiteral("押金")].toDouble() +
+                  ledger[QStringLiteral("租金")].toDouble());
 
     EXPECT_EQ(f("ID").text(), QString()) << "ready for the next reader";
     EXPECT_EQ(f("yj").text(), QStringLiteral("100"));
@@ -216,12 +228,13 @@ TEST_F(Registration, PayPerDayReaderPaysNoRentAndIsValidFromNow) {
     add(QStringLiteral("D1"), QStringLiteral("Zhao"));
     EXPECT_EQ(prompter.single(), QStringLiteral("添加读者成功!"));
     EXPECT_EQ(readerDate(QStringLiteral("D1"), QStringLiteral("借阅有效期")), clock.now());
-    const QVariantList ledger = rows(QStringLiteral("资金")).first();
-    EXPECT_EQ(ledger[3].toDouble(), double(100.1f));
-    EXPECT_EQ(ledger[4].toDouble(), double(0.1f)) << "single precision on the way in";
-    EXPECT_EQ(ledger[6].toDouble(), 0.0);
+    const QVariantMap ledger = rows(QStringLiteral("资金")).first();
+    EXPECT_EQ(ledger[QStringLiteral("金额总计")].toDouble(), double(100.1f));
+    EXPECT_EQ(ledger[QStringLiteral("开户费")].toDouble(), double(0.1f))
+        << "single precision on the way in";
+    EXPECT_EQ(ledger[QStringLiteral("租金")].toDouble(), 0.0);
     EXPECT_TRUE(rows(QStringLiteral("日志"))
-                    .first()[3]
+                    .first()[QStringLiteral("说明")]
                     .toString()
                     .endsWith(QStringLiteral("读者类型：按日租借 押金(元)：100总计(元)：100.1")));
 }
@@ -347,7 +360,7 @@ TEST_F(Registration, ADatabaseFailureAnywhereStoresNothingAndKeepsTheInput) {
         screen.FormShow();
         prompter.clear();
         {
-            FailingStatement failure(shop.dm->db(), QString::fromUtf8(failing));
+            FailingStatements failure(shop.dm->db(), QString::fromUtf8(failing));
             add(QStringLiteral("F1"), QStringLiteral("Fail"));
         }
         EXPECT_EQ(prompter.single(), kDbError);

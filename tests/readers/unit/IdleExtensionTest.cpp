@@ -4,15 +4,14 @@
 #include "core/unit/QtPrinters.h"
 #include "readers/ReaderDomains.h"
 #include "readers/ReaderTerms.h"
+#include "support/Moments.h"
 
 #include <gtest/gtest.h>
 
 namespace lms::Readers {
 namespace {
 
-QDateTime at(int year, int month, int day, int hour = 0, int minute = 0) {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute));
-}
+using lms::test::at;
 
 TEST(IdleExtension, AppliesOnlyWithNothingOutAndInTheRestingStates) {
     struct Case {

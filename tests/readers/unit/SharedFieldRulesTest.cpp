@@ -4,11 +4,14 @@
 #include "core/form/IdField.h"
 #include "core/form/StoredValues.h"
 #include "core/unit/QtPrinters.h"
+#include "support/Moments.h"
 
 #include <gtest/gtest.h>
 
 namespace lms {
 namespace {
+
+using test::at;
 
 class IdScreen : public FormModel {
 public:
@@ -77,7 +80,7 @@ TEST(StoredValues, EachKindOfFieldTakesTheValueInItsOwnForm) {
     IdScreen screen;
     showStored(screen.field(QStringLiteral("count")), 12);
     showStored(screen.field(QStringLiteral("name")), 12);
-    const QDateTime moment(QDate(2026, 3, 1), QTime(8, 15));
+    const QDateTime moment = at(2026, 3, 1, 8, 15);
     showStored(screen.field(QStringLiteral("when")), moment);
     showStored(screen.field(QStringLiteral("kind")), QStringLiteral("包月"));
     EXPECT_EQ(screen.field(QStringLiteral("count")).value(), QVariant(12));

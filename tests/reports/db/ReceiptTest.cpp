@@ -7,6 +7,9 @@
 #include "core/NumberForms.h"
 #include "core/ScreenContext.h"
 #include "reports/ReceiptPrinting.h"
+#include "support/FailingStatements.h"
+#include "support/Moments.h"
+#include "support/ShopRows.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -15,12 +18,14 @@
 namespace lms {
 namespace {
 
+using test::at;
+using test::FailingStatements;
 using test::FixedClock;
 using test::ScriptedHost;
 using test::ScriptedPrompter;
 using test::ShopDatabase;
 
-const QDateTime kNow(QDate(2026, 3, 14), QTime(15, 20, 5));
+const QDateTime kNow = at(2026, 3, 14, 15, 20, 5);
 
 class Receipts : public ::testing::Test {
 protected:
@@ -29,11 +34,12 @@ protected:
     Database& db() { return shop.dm->db(); }
 
     qint64 appendLoan(const QString& book, const QString& reader, const QDateTime& lent, int days) {
-        Query(db(), QStringLiteral("INSERT INTO 借出图书 (图书编号, 图书名称, 读者编号, 读者姓名, "
-                                   "借出日期, 最晚归还日期) VALUES (?, ?, ?, ?, ?, ?)"))
-            .bindAll({book, QStringLiteral("书名") + book, reader, QStringLiteral("读者") + reader,
-                      Dates::toStorage(lent), Dates::toStorage(Dates::plusDays(lent, days))})
-            .exec();
+        test::addLoan(
+            db(), book, reader,
+            {{QStringLiteral("图书名称"), QStringLiteral("书名") + book},
+             {QStringLiteral("读者姓名"), QStringLiteral("读者") + reader},
+             {QStringLiteral("借出日期"), Dates::toStorage(lent)},
+             {QStringLiteral("最晚归还日期"), Dates::toStorage(Dates::plusDays(lent, days))}});
         return lms::Receipts::lastRowid(db());
     }
     qint64 appendLog(const QString& event, const QDateTime& when) {
@@ -47,22 +53,23 @@ protected:
         return lms::Receipts::lastRowid(db());
     }
     qint64 appendHistory(const QString& remark) {
-        Query(db(),
-              QStringLiteral("INSERT INTO 图书借阅历史记录 (图书编号, 图书名称, 读者编号, "
-                             "读者姓名, 借阅日期, 归还日期, 备注) VALUES (?, ?, ?, ?, ?, ?, ?)"))
-            .bindAll({QStringLiteral("B7"), QStringLiteral("三国演义"), QStringLiteral("R9"),
-                      QStringLiteral("赵六"), Dates::toStorage(kNow.addDays(-40)),
-                      Dates::toStorage(kNow), remark})
-            .exec();
+        test::addHistory(db(), QStringLiteral("B7"), QStringLiteral("R9"),
+                         {{QStringLiteral("图书名称"), QStringLiteral("三国演义")},
+                          {QStringLiteral("读者姓名"), QStringLiteral("赵六")},
+                          {QStringLiteral("借阅日期"), Dates::toStorage(kNow.addDays(-40))},
+                          {QStringLiteral("归还日期"), Dates::toStorage(kNow)},
+                          {QStringLiteral("备注"), remark}});
         return lms::Receipts::lastRowid(db());
     }
     void addReader(const QString& id, const QString& type, double deposit,
                    const QDateTime& validity) {
-        Query(db(),
-              QStringLiteral("INSERT INTO 读者 (读者编号, 读者姓名, 读者类型, 押金, 借阅有效期) "
-                             "VALUES (?, ?, ?, ?, ?)"))
-            .bindAll({id, QStringLiteral("赵六"), type, deposit, Dates::toStorage(validity)})
-            .exec();
+        // Only the columns a receipt reads are filled in.
+        test::insertRow(db(), QStringLiteral("读者"),
+                        {{QStringLiteral("读者编号"), id},
+                         {QStringLiteral("读者姓名"), QStringLiteral("赵六")},
+                         {QStringLiteral("读者类型"), type},
+                         {QStringLiteral("押金"), deposit},
+                         {QStringLiteral("借阅有效期"), Dates::toStorage(validity)}});
     }
     // The stored amount of a ledger column, as the ledger query would read it.
     double stored(qint64 row, const QString& column) {
@@ -97,9 +104,9 @@ TEST_F(Receipts, ALoanReceiptListsTheBooksWithTheirDueDatesAndTheOperator) {
     EXPECT_EQ(r.readerName, QStringLiteral("读者R1"));
     ASSERT_EQ(r.books.size(), 2u);
     EXPECT_EQ(r.books[0].id, QStringLiteral("B1"));
-    EXPECT_EQ(r.books[0].due, QDateTime(QDate(2026, 4, 13), QTime(15, 20, 5)));
+    EXPECT_EQ(r.books[0].due, at(2026, 4, 13, 15, 20, 5));
     EXPECT_EQ(r.books[1].name, QStringLiteral("书名B3"));
-    EXPECT_EQ(r.books[1].due, QDateTime(QDate(2026, 3, 29), QTime(15, 20, 5)));
+    EXPECT_EQ(r.books[1].due, at(2026, 3, 29, 15, 20, 5));
     EXPECT_TRUE(r.amounts.empty()) << "a loan moves no money";
     EXPECT_EQ(r.operatorName, QStringLiteral("店员甲"));
     EXPECT_EQ(r.time, kNow);
@@ -154,7 +161,7 @@ TEST_F(Receipts, AReturnReceiptsFiguresEqualTheStoredLedgerRecord) {
 }
 
 TEST_F(Receipts, APaymentReceiptShowsTheAmountsPaidAndTheNewValidity) {
-    const QDateTime renewed(QDate(2026, 4, 15), QTime(10, 0));
+    const QDateTime renewed = at(2026, 4, 15, 10, 0);
     addReader(QStringLiteral("R9"), QStringLiteral("包月"), 100, renewed);
     const qint64 ledger = appendLedger(QStringLiteral("缴费充值"), 50, 20, 30, 0, 0);
     const Receipt r = lms::Receipts::payment(db(), ledger, QStringLiteral("R9"));
@@ -218,9 +225,10 @@ TEST_F(Receipts, PrintingShowsTheSlipOrSaysWhyNot) {
     EXPECT_EQ(prompter.single(), QStringLiteral("凭条所依据的记录已不存在，无法打印凭条!"));
     prompter.clear();
 
-    db().setStatementHook([](void*, const QString&) { throw DbError(10, "injected"); }, nullptr);
-    ReceiptPrinting::print(context, ReceiptSource::payment(ledger, QStringLiteral("R9")));
-    db().setStatementHook(nullptr, nullptr);
+    {
+        const FailingStatements everyStatement(db(), QString());
+        ReceiptPrinting::print(context, ReceiptSource::payment(ledger, QStringLiteral("R9")));
+    }
     EXPECT_EQ(prompter.single(), QStringLiteral("连接数据库出错!"));
     EXPECT_EQ(prompter.printed().size(), 1u);
 }
