@@ -9,13 +9,6 @@ namespace lms::Books {
 
 namespace {
 
-QDateTime readDate(const Query& query, int column) {
-    const QDateTime moment = Dates::fromStorage(query.text(column));
-    if (!moment.isValid())
-        throw DbError(0, "unreadable date in 图书." + query.columnName(column).toStdString());
-    return moment;
-}
-
 // A change of exactly one row, or the book is gone.
 void expectOneRow(Database& db) {
     if (db.scalar(QStringLiteral("SELECT changes()")).toInt() != 1)
@@ -40,8 +33,8 @@ std::optional<BookRecord> loadBook(Database& db, const QString& id) {
     book.price = query.text(5);
     book.remark = query.text(6);
     book.state = query.text(7);
-    book.stateSince = readDate(query, 8);
-    book.enteredAt = readDate(query, 9);
+    book.stateSince = query.storedDate(8);
+    book.enteredAt = query.storedDate(9);
     book.timesLent = static_cast<int>(query.integer(10));
     return book;
 }

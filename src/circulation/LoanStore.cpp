@@ -12,13 +12,6 @@ namespace lms::Circulation {
 
 namespace {
 
-QDateTime readDate(const Query& query, int column) {
-    const QDateTime moment = Dates::fromStorage(query.text(column));
-    if (!moment.isValid())
-        throw DbError(0, "unreadable date in 借出图书." + query.columnName(column).toStdString());
-    return moment;
-}
-
 int changes(Database& db) {
     return db.scalar(QStringLiteral("SELECT changes()")).toInt();
 }
@@ -32,7 +25,7 @@ std::optional<LoanRow> loanOfBook(Database& db, const QString& bookId) {
     query.bind(1, bookId);
     if (!query.next())
         return std::nullopt;
-    return LoanRow{query.text(0), query.text(1), readDate(query, 2), readDate(query, 3)};
+    return LoanRow{query.text(0), query.text(1), query.storedDate(2), query.storedDate(3)};
 }
 
 QList<OpenLoan> openLoans(Database& db, const QString& readerId) {

@@ -1,5 +1,7 @@
 #include "core/Database.h"
 
+#include "core/DateRules.h"
+
 #include <QFileInfo>
 #include <QUrl>
 #include <sqlite3.h>
@@ -137,6 +139,13 @@ double Query::real(int column) const {
 
 qint64 Query::integer(int column) const {
     return sqlite3_column_int64(stmt_, column);
+}
+
+QDateTime Query::storedDate(int column) const {
+    const QDateTime moment = Dates::fromStorage(text(column));
+    if (!moment.isValid())
+        throw DbError(0, "unreadable date in column " + columnName(column).toStdString());
+    return moment;
 }
 
 bool Query::isNull(int column) const {

@@ -3,6 +3,7 @@
 #include "core/DbError.h"
 
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -36,6 +37,8 @@ public:
 
     int columnCount() const;
     QString columnName(int column) const;
+    // The column's stored date-time; throws DbError when the text is not a readable date.
+    QDateTime storedDate(int column) const;
     QVariant value(int column) const;
     QString text(int column) const;
     // The column's text as the engine holds it (UTF-8), valid until the next step.

@@ -8,13 +8,6 @@ namespace lms::Readers {
 
 namespace {
 
-QDateTime readDate(const Query& query, int column) {
-    const QDateTime moment = Dates::fromStorage(query.text(column));
-    if (!moment.isValid())
-        throw DbError(0, "unreadable date in 读者." + query.columnName(column).toStdString());
-    return moment;
-}
-
 int readInt(const Query& query, int column) {
     return static_cast<int>(query.integer(column));
 }
@@ -49,16 +42,16 @@ std::optional<ReaderRecord> loadReader(Database& db, const QString& id) {
     reader.sex = query.text(3);
     reader.idNumber = query.text(4);
     reader.phone = query.text(5);
-    reader.openedAt = readDate(query, 6);
+    reader.openedAt = query.storedDate(6);
     reader.deposit = query.real(7);
-    reader.validity = readDate(query, 8);
+    reader.validity = query.storedDate(8);
     reader.maxBooks = readInt(query, 9);
     reader.maxDays = readInt(query, 10);
     reader.remark = query.text(11);
     reader.booksOut = readInt(query, 12);
     reader.loansTotal = readInt(query, 13);
     reader.state = query.text(14);
-    reader.stateSince = readDate(query, 15);
+    reader.stateSince = query.storedDate(15);
     return reader;
 }
 
