@@ -109,8 +109,13 @@ void Tfrm_QKSJB::Button2Click() {
         const QDateTime now = ctx_.clock.now();
         if (sums) {
             const LedgerSums& s = *sums;
-            ctx_.dm.appendLedger(QStringLiteral("资金汇总"), ctx_.pub.CurrentUser, now, s[0], s[1],
-                                 s[2], s[3], s[4], s[5]);
+            ctx_.dm.appendLedger(QStringLiteral("资金汇总"), ctx_.pub.CurrentUser, now,
+                                 {.total = s[0],
+                                  .openingFee = s[1],
+                                  .deposit = s[2],
+                                  .rent = s[3],
+                                  .fine = s[4],
+                                  .compensation = s[5]});
         }
         ctx_.dm.appendLog(QStringLiteral("清空系统中所有资金"), ctx_.pub.CurrentUser, now,
                           QString());

@@ -10,8 +10,8 @@ namespace lms::Books {
 namespace {
 
 // A change of exactly one row, or the book is gone.
-void expectOneRow(Database& db) {
-    if (db.scalar(QStringLiteral("SELECT changes()")).toInt() != 1)
+void expectOneRow(int changed) {
+    if (changed != 1)
         throw DbError(0, "the loaded book is gone");
 }
 
@@ -69,8 +69,7 @@ void changeBook(Tdm_Dbase& dm, const BookChange& change, const QString& user,
 
     Database& db = dm.db();
     Transaction transaction(db);
-    Query(db, sql).bindAll(values).exec();
-    expectOneRow(db);
+    expectOneRow(Query(db, sql).bindAll(values).execCounted());
     dm.appendLog(QStringLiteral("更改图书信息"), user, now,
                  QStringLiteral("被更改的图书编号：") + change.id);
     transaction.commit();
@@ -79,8 +78,8 @@ void changeBook(Tdm_Dbase& dm, const BookChange& change, const QString& user,
 void deleteBook(Tdm_Dbase& dm, const QString& id, const QString& user, const QDateTime& now) {
     Database& db = dm.db();
     Transaction transaction(db);
-    Query(db, QStringLiteral("DELETE FROM 图书 WHERE 图书编号 = ?")).bind(1, id).exec();
-    expectOneRow(db);
+    expectOneRow(
+        Query(db, QStringLiteral("DELETE FROM 图书 WHERE 图书编号 = ?")).bind(1, id).execCounted());
     dm.appendLog(QStringLiteral("删除图书"), user, now, QStringLiteral(" 被删除的图书编号：") + id);
     transaction.commit();
 }

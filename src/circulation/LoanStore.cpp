@@ -10,14 +10,6 @@
 
 namespace lms::Circulation {
 
-namespace {
-
-int changes(Database& db) {
-    return db.scalar(QStringLiteral("SELECT changes()")).toInt();
-}
-
-} // namespace
-
 std::optional<LoanRow> loanOfBook(Database& db, const QString& bookId) {
     Query query(db,
                 QStringLiteral("SELECT 图书编号, 读者编号, 借出日期, 最晚归还日期 FROM 借出图书 "
@@ -44,14 +36,13 @@ LendOutcome lend(Tdm_Dbase& dm, const Lending& lending, StoredRows* stored) {
     Database& db = dm.db();
     Transaction transaction(db);
     // Only a book on the shelf is lent, so a book never has two loans.
-    Query(db, QStringLiteral("UPDATE 图书 SET 备注 = ?, 当前状态 = ?, 状态设置期 = ?, "
-                             "借阅次数 = COALESCE(借阅次数, 0) + 1 "
-                             "WHERE 图书编号 = ? AND 当前状态 = ?"))
-        .bindAll({lending.bookRemark, Books::states().at(Books::Lent),
-                  Dates::toStorage(lending.now), lending.bookId,
-                  Books::states().at(Books::OnShelf)})
-        .exec();
-    if (changes(db) != 1)
+    if (Query(db, QStringLiteral("UPDATE 图书 SET 备注 = ?, 当前状态 = ?, 状态设置期 = ?, "
+                                 "借阅次数 = COALESCE(借阅次数, 0) + 1 "
+                                 "WHERE 图书编号 = ? AND 当前状态 = ?"))
+            .bindAll({lending.bookRemark, Books::states().at(Books::Lent),
+                      Dates::toStorage(lending.now), lending.bookId,
+                      Books::states().at(Books::OnShelf)})
+            .execCounted() != 1)
         return LendOutcome::BookNotOnShelf;
     Query(db, QStringLiteral("INSERT INTO 借出图书 (图书编号, 图书名称, 读者编号, 读者姓名, "
                              "借出日期, 最晚归还日期) VALUES (?, ?, ?, ?, ?, ?)"))
@@ -61,13 +52,12 @@ LendOutcome lend(Tdm_Dbase& dm, const Lending& lending, StoredRows* stored) {
         .exec();
     rows.loanRow = Receipts::lastRowid(db);
     // The counters grow from what is stored, so a loan made in another window is not lost.
-    Query(db, QStringLiteral("UPDATE 读者 SET 备注 = ?, 借阅有效期 = ?, 状态设置期 = ?, "
-                             "未还数量 = COALESCE(未还数量, 0) + 1, "
-                             "借阅总计 = COALESCE(借阅总计, 0) + 1 WHERE 读者编号 = ?"))
-        .bindAll({lending.readerRemark, Dates::toStorage(lending.validity),
-                  Dates::toStorage(lending.now), lending.readerId})
-        .exec();
-    if (changes(db) != 1)
+    if (Query(db, QStringLiteral("UPDATE 读者 SET 备注 = ?, 借阅有效期 = ?, 状态设置期 = ?, "
+                                 "未还数量 = COALESCE(未还数量, 0) + 1, "
+                                 "借阅总计 = COALESCE(借阅总计, 0) + 1 WHERE 读者编号 = ?"))
+            .bindAll({lending.readerRemark, Dates::toStorage(lending.validity),
+                      Dates::toStorage(lending.now), lending.readerId})
+            .execCounted() != 1)
         throw DbError(0, "the reader of the loan is gone");
     dm.appendLog(QStringLiteral("读者借书"), lending.user, lending.now,
                  QStringLiteral("读者编号：") + lending.readerId + QStringLiteral(" 图书编号：") +
@@ -83,29 +73,27 @@ ReturnOutcome giveBack(Tdm_Dbase& dm, const Returning& r, StoredRows* stored) {
     StoredRows rows;
     Database& db = dm.db();
     Transaction transaction(db);
-    Query(db, QStringLiteral("DELETE FROM 借出图书 WHERE 图书编号 = ? AND 读者编号 = ?"))
-        .bindAll({r.bookId, r.readerId})
-        .exec();
-    const int loansEnded = changes(db);
+    const int loansEnded =
+        Query(db, QStringLiteral("DELETE FROM 借出图书 WHERE 图书编号 = ? AND 读者编号 = ?"))
+            .bindAll({r.bookId, r.readerId})
+            .execCounted();
     if (loansEnded == 0)
         return ReturnOutcome::NoSuchLoan;
-    Query(db, QStringLiteral("UPDATE 图书 SET 备注 = ?, 当前状态 = ?, 状态设置期 = ? "
-                             "WHERE 图书编号 = ?"))
-        .bindAll({r.bookRemark,
-                  Books::states().at(r.damagedOrLost ? Books::DamagedOrLost : Books::OnShelf),
-                  Dates::toStorage(r.now), r.bookId})
-        .exec();
-    if (changes(db) != 1)
+    if (Query(db, QStringLiteral("UPDATE 图书 SET 备注 = ?, 当前状态 = ?, 状态设置期 = ? "
+                                 "WHERE 图书编号 = ?"))
+            .bindAll({r.bookRemark,
+                      Books::states().at(r.damagedOrLost ? Books::DamagedOrLost : Books::OnShelf),
+                      Dates::toStorage(r.now), r.bookId})
+            .execCounted() != 1)
         throw DbError(0, "the returned book is gone");
     const QString totalText = Numbers::twoDecimalForm(r.amounts.total);
     // The count follows the loan rows that ended, so it always equals the rows left.
-    Query(db, QStringLiteral("UPDATE 读者 SET 备注 = ?, 借阅有效期 = ?, 状态设置期 = ?, "
-                             "未还数量 = COALESCE(未还数量, 0) - ?, "
-                             "押金 = COALESCE(押金, 0) - ? WHERE 读者编号 = ?"))
-        .bindAll({r.readerRemark, Dates::toStorage(r.validity), Dates::toStorage(r.now), loansEnded,
-                  r.fromDeposit ? r.amounts.total : 0.0, r.readerId})
-        .exec();
-    if (changes(db) != 1)
+    if (Query(db, QStringLiteral("UPDATE 读者 SET 备注 = ?, 借阅有效期 = ?, 状态设置期 = ?, "
+                                 "未还数量 = COALESCE(未还数量, 0) - ?, "
+                                 "押金 = COALESCE(押金, 0) - ? WHERE 读者编号 = ?"))
+            .bindAll({r.readerRemark, Dates::toStorage(r.validity), Dates::toStorage(r.now),
+                      loansEnded, r.fromDeposit ? r.amounts.total : 0.0, r.readerId})
+            .execCounted() != 1)
         throw DbError(0, "the reader of the loan is gone");
     Query(db,
           QStringLiteral("INSERT INTO 图书借阅历史记录 (图书编号, 图书名称, 读者编号, 读者姓名, "
@@ -124,9 +112,13 @@ ReturnOutcome giveBack(Tdm_Dbase& dm, const Returning& r, StoredRows* stored) {
         explanation += QStringLiteral(" 已从押金中扣除。");
     dm.appendLog(QStringLiteral("读者归书"), r.user, r.now, explanation);
     const auto total = static_cast<float>(r.amounts.total);
-    dm.appendLedger(QStringLiteral("读者还书"), r.user, r.now, r.fromDeposit ? 0.0f : total, 0.0f,
-                    r.fromDeposit ? -total : 0.0f, static_cast<float>(r.amounts.rent),
-                    static_cast<float>(r.amounts.fine), static_cast<float>(r.amounts.compensation));
+    // Charges taken from the deposit are no cash: the deposit falls by the total instead.
+    dm.appendLedger(QStringLiteral("读者还书"), r.user, r.now,
+                    {.total = r.fromDeposit ? 0.0f : total,
+                     .deposit = r.fromDeposit ? -total : 0.0f,
+                     .rent = static_cast<float>(r.amounts.rent),
+                     .fine = static_cast<float>(r.amounts.fine),
+                     .compensation = static_cast<float>(r.amounts.compensation)});
     rows.ledgerRow = Receipts::lastRowid(db);
     transaction.commit();
     if (stored)

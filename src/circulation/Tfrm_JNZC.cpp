@@ -272,8 +272,9 @@ qint64 Tfrm_JNZC::store(double rent, double depositChange, double total, const Q
                           QStringLiteral(" 总金额：") + field(QStringLiteral("fyzj")).text() +
                           QStringLiteral(" 押金增减：") + field(QStringLiteral("ZJYJ")).text());
     ctx_.dm.appendLedger(QStringLiteral("缴费充值"), ctx_.pub.CurrentUser, now,
-                         static_cast<float>(total), 0.0f, static_cast<float>(depositChange),
-                         static_cast<float>(rent), 0.0f, 0.0f);
+                         {.total = static_cast<float>(total),
+                          .deposit = static_cast<float>(depositChange),
+                          .rent = static_cast<float>(rent)});
     const qint64 ledgerRow = Receipts::lastRowid(db);
     transaction.commit();
     return ledgerRow;

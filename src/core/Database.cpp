@@ -94,6 +94,11 @@ void Query::exec() {
     }
 }
 
+int Query::execCounted() {
+    exec();
+    return sqlite3_changes(db_->handle());
+}
+
 void Query::reset() {
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);

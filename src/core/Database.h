@@ -33,6 +33,8 @@ public:
     bool next();
     // Runs a statement that returns no rows.
     void exec();
+    // The same, returning how many rows the statement inserted, changed or deleted.
+    int execCounted();
     void reset();
 
     int columnCount() const;

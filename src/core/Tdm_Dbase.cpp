@@ -69,12 +69,11 @@ void Tdm_Dbase::appendLog(const QString& event, const QString& user, const QDate
 }
 
 void Tdm_Dbase::appendLedger(const QString& event, const QString& user, const QDateTime& time,
-                             float total, float openingFee, float deposit, float rent, float fine,
-                             float compensation) {
+                             const LedgerAmounts& a) {
     Query(db_, QStringLiteral("INSERT INTO 资金 (事件, 操作者, 时间, 金额总计, 开户费, 押金, 租金, "
                               "逾期罚款, 破损遗失赔偿) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"))
-        .bindAll({event, user, Dates::toStorage(time), double(total), double(openingFee),
-                  double(deposit), double(rent), double(fine), double(compensation)})
+        .bindAll({event, user, Dates::toStorage(time), double(a.total), double(a.openingFee),
+                  double(a.deposit), double(a.rent), double(a.fine), double(a.compensation)})
         .exec();
 }
 
@@ -92,7 +91,13 @@ bool Tdm_Dbase::WriteZJ(const QString& event, const QString& user, const QDateTi
                         float total, float openingFee, float deposit, float rent, float fine,
                         float compensation) {
     try {
-        appendLedger(event, user, time, total, openingFee, deposit, rent, fine, compensation);
+        appendLedger(event, user, time,
+                     {.total = total,
+                      .openingFee = openingFee,
+                      .deposit = deposit,
+                      .rent = rent,
+                      .fine = fine,
+                      .compensation = compensation});
         return true;
     } catch (const DbError&) {
         return false;

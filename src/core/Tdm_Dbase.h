@@ -7,6 +7,16 @@
 
 namespace lms {
 
+// The six amounts of one ledger record, in the ledger's own units (yuan).
+struct LedgerAmounts {
+    float total = 0;
+    float openingFee = 0;
+    float deposit = 0;
+    float rent = 0;
+    float fine = 0;
+    float compensation = 0;
+};
+
 // The data module: owns the one connection to "dbase.zqd" and the services every screen shares
 // (operation log, money ledger, settings, existence checks).
 class Tdm_Dbase {
@@ -37,8 +47,8 @@ public:
     // The same, throwing DbError, for operations that write everything in one transaction.
     void appendLog(const QString& event, const QString& user, const QDateTime& time,
                    const QString& explanation);
-    void appendLedger(const QString& event, const QString& user, const QDateTime& time, float total,
-                      float openingFee, float deposit, float rent, float fine, float compensation);
+    void appendLedger(const QString& event, const QString& user, const QDateTime& time,
+                      const LedgerAmounts& amounts);
 
     bool ReadSysSet();
     bool WriteSysSet();

@@ -155,8 +155,8 @@ void Tfrm_SZReader::Button1Click() {
             throw DbError(0, "the loaded reader is gone");
         ctx_.dm.appendLog(QStringLiteral("删除读者"), ctx_.pub.CurrentUser, now,
                           QStringLiteral(" 被删除的读者编号：") + loadedId_);
-        ctx_.dm.appendLedger(QStringLiteral("删除读者退回押金"), ctx_.pub.CurrentUser, now, -refund,
-                             0, -refund, 0, 0, 0);
+        ctx_.dm.appendLedger(QStringLiteral("删除读者退回押金"), ctx_.pub.CurrentUser, now,
+                             {.total = -refund, .deposit = -refund});
         transaction.commit();
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());

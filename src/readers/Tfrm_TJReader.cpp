@@ -247,8 +247,10 @@ void Tfrm_TJReader::Button1Click() {
                       Readers::states().at(Readers::NormalUse), Dates::toStorage(now)})
             .exec();
         ctx_.dm.appendLedger(QStringLiteral("添加读者"), pub.CurrentUser, now,
-                             static_cast<float>(sum->total), static_cast<float>(sum->openingFee),
-                             static_cast<float>(sum->deposit), static_cast<float>(sum->rent), 0, 0);
+                             {.total = static_cast<float>(sum->total),
+                              .openingFee = static_cast<float>(sum->openingFee),
+                              .deposit = static_cast<float>(sum->deposit),
+                              .rent = static_cast<float>(sum->rent)});
         ctx_.dm.appendLog(QStringLiteral("添加读者"), pub.CurrentUser, now, explanation);
         transaction.commit();
     } catch (const DbError&) {
