@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/form/Field.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -16,14 +18,17 @@ enum class CriterionKind {
 
 // One criterion: its check box, its value field and the statement pieces it appends.
 struct Criterion {
-    CriterionKind kind;
-    QString checkBox;      // "CheckBox1"
-    QString caption;       // the check box's caption
-    QString valueField;    // "Edit1", "ComboBox1"; empty for none
-    QString exactFragment; // followed by the bound value; the lower bound for a range
-    QString containsFragment;
-    QString upperFragment;  // a range's upper bound
-    QStringList fixedItems; // a drop-down that offers only these (the first chosen initially)
+    CriterionKind kind{};
+    QString checkBox{};   // "CheckBox1"
+    QString caption{};    // the check box's caption
+    QString valueField{}; // "Edit1", "ComboBox1"; empty for none
+    // Text for a typed value, EditList for stored names that may also be typed, List for fixed
+    // items only.
+    FieldKind valueKind = FieldKind::Text;
+    QString exactFragment{}; // followed by the bound value; the lower bound for a range
+    QString containsFragment{};
+    QString upperFragment{};  // a range's upper bound
+    QStringList fixedItems{}; // a drop-down that offers only these (the first chosen initially)
 };
 
 // How a result column shows its value.
@@ -38,16 +43,16 @@ enum class CellFormat {
 };
 
 struct ResultColumn {
-    QString caption;
-    QString column; // the table column read; empty for the row number
-    CellFormat format;
+    QString caption{};
+    QString column{}; // the table column read; empty for the row number
+    CellFormat format{};
 };
 
 // A totals field and the result column it sums.
 struct TotalField {
-    QString field;   // "Edit5"
-    QString caption; // "押金总数："
-    QString column;
+    QString field{};   // "Edit5"
+    QString caption{}; // "押金总数："
+    QString column{};
 };
 
 // Everything that makes one query screen different from the others.

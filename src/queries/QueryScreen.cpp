@@ -12,22 +12,6 @@
 
 namespace lms {
 
-namespace {
-
-const QString kStart = QStringLiteral("DateTimePicker1");
-const QString kEnd = QStringLiteral("DateTimePicker2");
-const QString kProgress = QStringLiteral("ProgressBar1");
-
-// Drop-downs of stored names may be typed into; those of fixed values may not.
-FieldKind valueFieldKind(const Criterion& criterion) {
-    if (!criterion.fixedItems.isEmpty())
-        return FieldKind::List;
-    return criterion.valueField.startsWith(QStringLiteral("ComboBox")) ? FieldKind::EditList
-                                                                       : FieldKind::Text;
-}
-
-} // namespace
-
 QueryScreen::QueryScreen(const QueryDefinition& definition, ScreenContext& context, QObject* parent)
     : FormModel(definition.screenName, definition.caption, parent), ctx_(context),
       definition_(definition), results_(this) {
@@ -38,41 +22,44 @@ QueryScreen::QueryScreen(const QueryDefinition& definition, ScreenContext& conte
         addField(criterion.checkBox, FieldKind::Check, criterion.caption);
         if (!criterion.valueField.isEmpty()) {
             // The check box's caption names its value field too, for screen readers.
-            Field& value =
-                addField(criterion.valueField, valueFieldKind(criterion), criterion.caption);
+            Field& value = addField(criterion.valueField, criterion.valueKind, criterion.caption);
             if (!criterion.fixedItems.isEmpty()) {
                 value.setItems(criterion.fixedItems);
                 value.setItemIndex(0);
             }
         }
         if (criterion.kind == CriterionKind::DateRange) {
-            addField(kStart, FieldKind::Date, QStringLiteral("从"));
-            addField(kEnd, FieldKind::Date, QStringLiteral("到"));
+            rangeStart_ =
+                &addField(QStringLiteral("DateTimePicker1"), FieldKind::Date, QStringLiteral("从"));
+            rangeEnd_ =
+                &addField(QStringLiteral("DateTimePicker2"), FieldKind::Date, QStringLiteral("到"));
         }
     }
     if (definition_.hasMatchMode) {
-        Field& mode =
-            addField(QStringLiteral("RadioGroup1"), FieldKind::Radio, QStringLiteral("查询方式"));
-        mode.setItems({QStringLiteral("精确查询"), QStringLiteral("模糊查询")});
-        mode.setValue(0);
+        matchMode_ =
+            &addField(QStringLiteral("RadioGroup1"), FieldKind::Radio, QStringLiteral("查询方式"))
+                 .setItems({QStringLiteral("精确查询"), QStringLiteral("模糊查询")})
+                 .setValue(0);
     }
-    Field& grid = addField(QStringLiteral("StringGrid1"), FieldKind::Grid);
-    grid.setGridModel(&results_);
+    grid_ = &addField(QStringLiteral("StringGrid1"), FieldKind::Grid);
+    grid_->setGridModel(&results_);
     if (definition_.totals != QueryDefinition::Totals::None) {
         addField(QStringLiteral("GroupBoxTotals"), FieldKind::Group,
                  definition_.totalsGroupCaption);
         for (const TotalField& total : definition_.totalFields)
             addField(total.field, FieldKind::Label, total.caption);
     }
-    addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("查询"));
-    addField(QStringLiteral("Button3"), FieldKind::Button, QStringLiteral("导出"));
-    addField(QStringLiteral("Button4"), FieldKind::Button, QStringLiteral("打印"));
-    addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("关闭"));
-    addField(kProgress, FieldKind::Progress, QStringLiteral("导出进度")).setVisible(false);
-    addOperation(QStringLiteral("Button2Click"), [this] { Button2Click(); });
-    addOperation(QStringLiteral("Button3Click"), [this] { Button3Click(); });
-    addOperation(QStringLiteral("Button4Click"), [this] { Button4Click(); });
-    addOperation(QStringLiteral("Button1Click"), [this] { Button1Click(); });
+    buttons_ = {&addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("查询")),
+                &addField(QStringLiteral("Button3"), FieldKind::Button, QStringLiteral("导出")),
+                &addField(QStringLiteral("Button4"), FieldKind::Button, QStringLiteral("打印")),
+                &addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("关闭"))};
+    onClick(*buttons_[0], [this] { Button2Click(); });
+    onClick(*buttons_[1], [this] { Button3Click(); });
+    onClick(*buttons_[2], [this] { Button4Click(); });
+    onClick(*buttons_[3], [this] { Button1Click(); });
+    progress_ =
+        &addField(QStringLiteral("ProgressBar1"), FieldKind::Progress, QStringLiteral("导出进度"))
+             .setVisible(false);
 }
 
 void QueryScreen::untickAll() {
@@ -85,58 +72,53 @@ void QueryScreen::empty(const QStringList& fields) {
         field(name).setValue(QString());
 }
 
-void QueryScreen::fillList(const QString& name, const QString& sql) {
+void QueryScreen::fillList(const QString& name,
+                           const std::function<QStringList(Database&)>& names) {
     Field& list = field(name);
-    QStringList items;
     try {
-        Query query(ctx_.dm.db(), sql);
-        while (query.next())
-            items << query.text(0);
+        list.setItems(names(ctx_.dm.db()));
     } catch (const DbError&) {
-        list.setItems(items);
+        list.setItems({});
         ctx_.prompter.error(Messages::databaseError());
-        return;
     }
-    list.setItems(items);
 }
 
 void QueryScreen::setRangeToNow() {
     const QDateTime now = ctx_.clock.now();
-    field(kStart).setValue(now);
-    field(kEnd).setValue(now);
+    rangeStart_->setValue(now);
+    rangeEnd_->setValue(now);
 }
 
 void QueryScreen::setRangeToToday() {
     // The pickers keep their times of day: the whole of today until the clerk changes them.
     const QDate today = ctx_.clock.now().date();
-    const QDateTime start = field(kStart).value().toDateTime();
-    const QDateTime end = field(kEnd).value().toDateTime();
-    field(kStart).setValue(QDateTime(today, start.isValid() ? start.time() : QTime(0, 0)));
-    field(kEnd).setValue(QDateTime(today, end.isValid() ? end.time() : QTime(23, 59, 59)));
+    const QDateTime start = rangeStart_->value().toDateTime();
+    const QDateTime end = rangeEnd_->value().toDateTime();
+    rangeStart_->setValue(QDateTime(today, start.isValid() ? start.time() : QTime(0, 0)));
+    rangeEnd_->setValue(QDateTime(today, end.isValid() ? end.time() : QTime(23, 59, 59)));
 }
 
 bool QueryScreen::hasRange() const {
-    return hasField(kStart);
+    return rangeStart_ != nullptr;
 }
 
 void QueryScreen::correctReversedRange() {
-    const QDateTime start = field(kStart).value().toDateTime();
-    const QDateTime end = field(kEnd).value().toDateTime();
+    const QDateTime start = rangeStart_->value().toDateTime();
+    const QDateTime end = rangeEnd_->value().toDateTime();
     if (start.msecsTo(end) > -1)
         return;
-    field(kStart).setValue(QDateTime(end.date(), QTime(0, 0)));
-    field(kEnd).setValue(QDateTime(start.date(), QTime(23, 59, 59)));
+    rangeStart_->setValue(QDateTime(end.date(), QTime(0, 0)));
+    rangeEnd_->setValue(QDateTime(start.date(), QTime(23, 59, 59)));
 }
 
 FilterInput QueryScreen::filterInput() const {
     FilterInput input;
     input.ticked = [this](const QString& box) { return field(box).checked(); };
     input.text = [this](const QString& name) { return field(name).text(); };
-    input.containsMode =
-        definition_.hasMatchMode && field(QStringLiteral("RadioGroup1")).number() == 1;
+    input.containsMode = matchMode_ && matchMode_->number() == 1;
     if (hasRange()) {
-        input.rangeStart = field(kStart).value().toDateTime();
-        input.rangeEnd = field(kEnd).value().toDateTime();
+        input.rangeStart = rangeStart_->value().toDateTime();
+        input.rangeEnd = rangeEnd_->value().toDateTime();
     }
     input.now = ctx_.clock.now();
     return input;
@@ -155,7 +137,7 @@ void QueryScreen::Button2Click() {
     // Printed with the listing, once it replaces the one on the screen.
     const QString criteria =
         ListingPrintout::criteria(definition_, filterInput(), RegionalFormats());
-    Field& grid = field(QStringLiteral("StringGrid1"));
+    Field& grid = *grid_;
     try {
         Query query(ctx_.dm.db(), built.sql);
         query.bindAll(built.params);

@@ -8,7 +8,12 @@
 #include "queries/QueryDefinition.h"
 #include "queries/ResultTable.h"
 
+#include <array>
+#include <functional>
+
 namespace lms {
+
+class Database;
 
 // What the six query screens share: criteria with their check boxes, the match mode, "查询",
 // "导出", "打印" and "关闭", the result grid and the totals; a screen is its definition plus its
@@ -40,8 +45,8 @@ protected:
     // Every FormShow starts by unticking the criteria and emptying the value fields it names.
     void untickAll();
     void empty(const QStringList& fields);
-    // Fills a drop-down from the first column of a query; a failure shows the database message.
-    void fillList(const QString& field, const QString& sql);
+    // Fills a drop-down with names a store reads; a failure shows the database message.
+    void fillList(const QString& field, const std::function<QStringList(Database&)>& names);
     void setRangeToNow();
     void setRangeToToday();
 
@@ -62,6 +67,14 @@ private:
     QString criteriaShown_;      // the criteria of the listing on the screen, in words
     bool totalsCurrent_ = false; // the totals belong to the rows listed
     bool busy_ = false;
+
+    // The fields every screen has besides its criteria and totals (null where it has none).
+    Field* matchMode_ = nullptr;  // RadioGroup1: exact or contains
+    Field* rangeStart_ = nullptr; // DateTimePicker1, of a date-range criterion
+    Field* rangeEnd_ = nullptr;   // DateTimePicker2
+    Field* grid_ = nullptr;       // StringGrid1: the listed rows
+    Field* progress_ = nullptr;   // ProgressBar1: rows written while exporting
+    std::array<Field*, 4> buttons_{}; // 查询, 导出, 打印, 关闭: they rest while a file is written
 };
 
 } // namespace lms

@@ -12,9 +12,6 @@ namespace lms {
 
 namespace {
 
-const QString kProgress = QStringLiteral("ProgressBar1");
-const QStringList kButtons = {QStringLiteral("Button1"), QStringLiteral("Button2"),
-                              QStringLiteral("Button3"), QStringLiteral("Button4")};
 const QChar kCR(13);
 
 QString fileTime(const QDateTime& moment) {
@@ -57,9 +54,9 @@ std::vector<PrintoutLine> QueryScreen::totalLines() const {
 
 void QueryScreen::setBusy(bool busy, int rows) {
     busy_ = busy;
-    for (const QString& button : kButtons)
-        field(button).setEnabled(!busy);
-    Field& progress = field(kProgress);
+    for (Field* button : buttons_)
+        button->setEnabled(!busy);
+    Field& progress = *progress_;
     progress.setMaximum(std::max(rows, 1));
     progress.setValue(0);
     progress.setVisible(busy);
@@ -83,7 +80,7 @@ void QueryScreen::Button3Click() {
     // Between pieces the window repaints and shows the progress; the clerk's clicks and keys
     // wait until the file is done.
     const ListingExport exporter([this](int written) {
-        field(kProgress).setValue(written);
+        progress_->setValue(written);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
     const std::optional<QString> failure = exporter.toFile(*path, rows);

@@ -1,5 +1,6 @@
 #include "queries/Tfrm_CHRZ.h"
 
+#include "admin/SystemUsers.h"
 #include "queries/Criteria.h"
 
 namespace lms {
@@ -11,8 +12,8 @@ QueryDefinition Tfrm_CHRZ::makeDefinition() {
     d.table = QStringLiteral("日志");
     d.hasMatchMode = false;
     d.criteria = {
-        value(QStringLiteral("CheckBox1"), QStringLiteral("操作人员："),
-              QStringLiteral("ComboBox1"), QStringLiteral(" and 操作者 ="), QString()),
+        storedName(QStringLiteral("CheckBox1"), QStringLiteral("操作人员："),
+                   QStringLiteral("ComboBox1"), QStringLiteral(" and 操作者 ="), QString()),
         dateRange(QStringLiteral("CheckBox2"), QStringLiteral("操作日期： 从"),
                   QStringLiteral(" and 时间  >= "), QStringLiteral("  and  时间 <= ")),
     };
@@ -32,8 +33,7 @@ void Tfrm_CHRZ::FormShow() {
     untickAll();
     setRangeToToday();
     empty({QStringLiteral("ComboBox1")});
-    fillList(QStringLiteral("ComboBox1"),
-             QStringLiteral("select 用户名 from 管理员 ORDER BY rowid"));
+    fillList(QStringLiteral("ComboBox1"), SystemUsers::names);
     Button2Click();
 }
 

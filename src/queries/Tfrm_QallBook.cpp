@@ -1,5 +1,6 @@
 #include "queries/Tfrm_QallBook.h"
 
+#include "books/BookTypes.h"
 #include "queries/Criteria.h"
 
 namespace lms {
@@ -10,9 +11,9 @@ QueryDefinition Tfrm_QallBook::makeDefinition() {
     d.caption = QStringLiteral("所有图书查询");
     d.table = QStringLiteral("图书");
     d.criteria = {
-        value(QStringLiteral("CheckBox1"), QStringLiteral("图书类型："),
-              QStringLiteral("ComboBox1"), QStringLiteral(" and 图书类型 ="),
-              QStringLiteral(" and 图书类型 like ")),
+        storedName(QStringLiteral("CheckBox1"), QStringLiteral("图书类型："),
+                   QStringLiteral("ComboBox1"), QStringLiteral(" and 图书类型 ="),
+                   QStringLiteral(" and 图书类型 like ")),
         value(QStringLiteral("CheckBox2"), QStringLiteral("图书名称："), QStringLiteral("Edit1"),
               QStringLiteral(" and 图书名称 = "), QStringLiteral(" and 图书名称 like ")),
         fixedList(QStringLiteral("CheckBox3"), QStringLiteral("图书状态："),
@@ -50,8 +51,7 @@ void Tfrm_QallBook::FormShow() {
     untickAll();
     empty({QStringLiteral("Edit1"), QStringLiteral("Edit2"), QStringLiteral("Edit3"),
            QStringLiteral("ComboBox1")});
-    fillList(QStringLiteral("ComboBox1"),
-             QStringLiteral("select 图书类型名称 from 图书类型 ORDER BY rowid"));
+    fillList(QStringLiteral("ComboBox1"), Books::loadBookTypes);
     Button2Click();
 }
 

@@ -28,7 +28,7 @@ CashChartView::CashChartView(const Field& field, QWidget* parent) : QChartView(p
 }
 
 CashChartView* CashChartView::attach(WidgetHost& host, Tfrm_QMoneyChart& screen) {
-    const Field& field = screen.field(QStringLiteral("Chart1"));
+    const Field& field = screen.Chart1;
     FormDialog& dialog = host.dialogFor(screen);
     auto* place = dialog.findChild<QWidget*>(field.name());
     if (!place)
