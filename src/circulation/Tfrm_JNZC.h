@@ -102,7 +102,7 @@ public:
 
 private:
     // Stores the payment with its log and ledger records in one transaction; throws DbError.
-    // The rowid of its ledger record, for the receipt.
+    // Returns the row of its ledger record, which the receipt is read from.
     qint64 store(double rent, double depositChange, const QDateTime& now);
 
     ScreenContext ctx_;
