@@ -7,6 +7,7 @@
 #include "core/form/Prompter.h"
 #include "core/form/StoredValues.h"
 #include "readers/ReaderMessages.h"
+#include "readers/ReaderStore.h"
 
 #include <utility>
 #include <vector>

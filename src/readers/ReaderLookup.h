@@ -2,6 +2,7 @@
 
 #include "core/form/IdField.h"
 #include "readers/ReaderRecord.h"
+#include "readers/ReaderStore.h"
 
 #include <QString>
 

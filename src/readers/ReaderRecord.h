@@ -4,15 +4,10 @@
 
 #include <QDateTime>
 #include <QString>
-#include <optional>
-
-namespace lms {
-class Database;
-}
 
 namespace lms::Readers {
 
-// One row of 读者 as the screens read it.
+// One row of 读者 as the screens read it; the reader store reads it (`loadReader`).
 struct ReaderRecord {
     QString id;
     QString type;
@@ -36,10 +31,9 @@ struct ReaderRecord {
     int stateIndex() const;
     // The validity with the idle-time extension applied as of `now`.
     ShownValidity shownValidity(bool autoExtendValidity, const QDateTime& now) const;
+    // The validity a reader screen shows: `now`, with no idle days, for "按日租借", which has no
+    // validity; for the other types the one above.
+    ShownValidity validityOnScreen(bool autoExtendValidity, const QDateTime& now) const;
 };
-
-// Reads the reader with exactly this id; nothing when there is none. Throws DbError on a
-// database failure and on a stored date that cannot be read.
-std::optional<ReaderRecord> loadReader(Database& db, const QString& id);
 
 } // namespace lms::Readers

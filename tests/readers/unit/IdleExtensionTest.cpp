@@ -1,8 +1,10 @@
-// The idle-time extension every reader screen applies, and the terms of each reader type.
+// The idle-time extension every reader screen applies, the validity a screen shows, and the terms
+// of each reader type.
 #include "readers/IdleExtension.h"
 #include "core/pubdata.h"
 #include "core/unit/QtPrinters.h"
 #include "readers/ReaderDomains.h"
+#include "readers/ReaderRecord.h"
 #include "readers/ReaderTerms.h"
 #include "support/Moments.h"
 
@@ -68,6 +70,22 @@ TEST(IdleExtension, OutsideTheRuleTheStoredValidityIsShownAsItIs) {
         withIdleExtension(at(2026, 3, 10), NormalUse, 0, at(2026, 1, 1), false, at(2026, 3, 20));
     EXPECT_EQ(shown.validity, at(2026, 3, 10));
     EXPECT_FALSE(shown.holdsExtension());
+}
+
+TEST(IdleExtension, APayPerDayReaderIsShownNowWithoutIdleDays) {
+    ReaderRecord reader;
+    reader.type = types().at(Daily);
+    reader.validity = at(2026, 3, 31, 14, 0);
+    reader.state = states().at(Suspended);
+    reader.stateSince = at(2026, 3, 1, 18, 0);
+    const QDateTime now = at(2026, 3, 11, 9, 0);
+    const ShownValidity daily = reader.validityOnScreen(false, now);
+    EXPECT_EQ(daily.validity, now);
+    EXPECT_FALSE(daily.holdsExtension());
+    reader.type = types().at(Monthly);
+    const ShownValidity monthly = reader.validityOnScreen(false, now);
+    EXPECT_EQ(monthly.validity, at(2026, 4, 10, 14, 0));
+    EXPECT_EQ(monthly.idleDays, 10);
 }
 
 TEST(ReaderTerms, EachTypeTakesItsOwnSettingsAndPeriod) {
