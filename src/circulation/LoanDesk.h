@@ -40,8 +40,8 @@ public:
 
     ReceiptSlip& receipt() { return receipt_; }
 
-    // The reader side, named as its widgets. All but the id and the remark sit in groups that
-    // are always disabled: they only show the looked-up reader.
+    // The reader side, named as its widgets. The id with its "<<" and the remark are edited;
+    // the rest sits in groups that are always disabled and only shows the looked-up reader.
     Field& tzID = // the reader's id; a full id looks itself up
         addField(QStringLiteral("tzID"), FieldKind::Text, QStringLiteral("读者编号："))
             .setMaxBytes(20);
