@@ -1,7 +1,6 @@
 #pragma once
 
 #include "circulation/LoanDesk.h"
-#include "circulation/ReceiptSlip.h"
 
 namespace lms {
 
@@ -17,11 +16,15 @@ public:
     void Button1Click();
     void Button2Click();
 
-    ReceiptSlip& receipt() { return receipt_; }
+    // The screen's own buttons, after the reader and book panels of the desk.
+    Field& Button1 = // lends the book; usable once both the reader and the book are accepted
+        addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("借出"))
+            .setEnabled(false);
+    Field& Button2 = // closes the screen
+        addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("关闭"));
 
 private:
     void allowLending();
-    ReceiptSlip receipt_;
 };
 
 } // namespace lms
