@@ -14,6 +14,20 @@ public:
     void UserlistClick();
     void Button1Click();
 
+    // The screen's fields in the order of the layout, named as its widgets.
+    Field& UserGroup = // group of the list
+        addField(QStringLiteral("UserGroup"), FieldKind::Group,
+                 QStringLiteral("请选择要更改权限的用户："));
+    Field& Userlist = // every user but the super user; choosing one shows its flags
+        addField(QStringLiteral("Userlist"), FieldKind::ListBox,
+                 QStringLiteral("系统中存在的用户："));
+    PermissionBoxes permissions = // the chosen user's flags
+        addPermissionBoxes();
+    Field& Button1 = // stores the ticked flags
+        addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("更改"));
+    Field& Button2 = // closes the screen
+        addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("关闭"));
+
 private:
     bool filling_ = false;
 };

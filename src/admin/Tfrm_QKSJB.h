@@ -1,23 +1,16 @@
 #pragma once
 
+#include "admin/DataClearing.h"
 #include "core/ScreenContext.h"
 #include "core/form/FormModel.h"
 
-#include <array>
-#include <optional>
-
 namespace lms {
-
-class Database;
 
 // Clears whole groups of data: the operation log, the borrowing history, the money ledger
 // (optionally leaving one summary record) and all readers, books and loans.
 class Tfrm_QKSJB : public FormModel {
     Q_OBJECT
 public:
-    // The six ledger amounts in column order: 金额总计, 开户费, 押金, 租金, 逾期罚款, 破损遗失赔偿.
-    using LedgerSums = std::array<float, 6>;
-
     explicit Tfrm_QKSJB(ScreenContext& context);
 
     void Button1Click();
@@ -25,13 +18,24 @@ public:
     void Button2Click();
     void Button3Click();
 
-    // The ledger's amounts summed as the summary record holds them, each amount first rounded
-    // to two decimals; nothing when the ledger is empty. Throws DbError.
-    static std::optional<LedgerSums> sumLedger(Database& db);
+    // The screen's buttons in the order of the layout, named as its widgets.
+    Field& Button1 = // empties the operation log
+        addField(QStringLiteral("Button1"), FieldKind::Button,
+                 QStringLiteral("清空系统所有操作日志"));
+    Field& Button5 = // empties the borrowing history
+        addField(QStringLiteral("Button5"), FieldKind::Button,
+                 QStringLiteral("清空图书借阅历史记录"));
+    Field& Button2 = // empties the money ledger, optionally leaving a summary record
+        addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("清空系统所有资金"));
+    Field& Button3 = // empties the books, the readers and the loans
+        addField(QStringLiteral("Button3"), FieldKind::Button,
+                 QStringLiteral("清空所有读者、图书"));
+    Field& Button4 = // closes the screen
+        addField(QStringLiteral("Button4"), FieldKind::Button, QStringLiteral("关闭"));
 
 private:
-    // Empties the tables and writes the log record in one transaction; shows the outcome.
-    void clearTables(const QStringList& tables, const QString& success, const QString& event);
+    // Clears the group and shows the outcome.
+    void clear(DataClearing::Group group, const QString& success);
 
     ScreenContext& ctx_;
 };

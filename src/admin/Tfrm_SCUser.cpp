@@ -1,39 +1,35 @@
 #include "admin/Tfrm_SCUser.h"
 
-#include "admin/SystemUsers.h"
 #include "core/Messages.h"
+#include "core/Tdm_Dbase.h"
+#include "core/form/Clock.h"
 #include "core/form/Prompter.h"
 
 namespace lms {
 
 Tfrm_SCUser::Tfrm_SCUser(ScreenContext& context)
     : UserForm(QStringLiteral("frm_SCUser"), QStringLiteral("删除系统用户"), context) {
-    addField(QStringLiteral("UserGroup"), FieldKind::Group, QStringLiteral("请选择要删除的用户："));
-    addField(QStringLiteral("Userlist"), FieldKind::ListBox, QStringLiteral("系统中存在的用户："));
-    addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("删除"));
-    addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("关闭"));
-    addOperation(QStringLiteral("Button1Click"), [this] { Button1Click(); });
-    addOperation(QStringLiteral("Button2Click"), [this] { close(); });
+    onClick(Button1, [this] { Button1Click(); });
+    onClick(Button2, [this] { close(); });
 }
 
 void Tfrm_SCUser::FormShow() {
-    Field& list = field(QStringLiteral("Userlist"));
-    list.setItems({});
-    list.setValue(QString());
+    Userlist.setItems({});
+    Userlist.setValue(QString());
     try {
-        const QStringList names = SystemUsers::names(db());
+        const QStringList names = Users::names(db());
         if (names.size() == 1) {
             ctx_.prompter.error(QStringLiteral("系统除超级用户外没有其它用户！"));
             return;
         }
-        list.setItems(names.mid(1));
+        Userlist.setItems(names.mid(1));
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
     }
 }
 
 void Tfrm_SCUser::Button1Click() {
-    const QString name = field(QStringLiteral("Userlist")).text();
+    const QString name = Userlist.text();
     if (name.isEmpty()) {
         ctx_.prompter.error(QStringLiteral("请先选择要删除的用户!"));
         return;
@@ -47,14 +43,7 @@ void Tfrm_SCUser::Button1Click() {
                                            QStringLiteral(" 吗？")))
         return;
     try {
-        Transaction transaction(db());
-        // The super user stays whatever the list held.
-        Query(db(), QStringLiteral("DELETE FROM 管理员 WHERE 用户名 = ? AND rowid <> "
-                                   "(SELECT min(rowid) FROM 管理员)"))
-            .bind(1, name)
-            .exec();
-        log(QStringLiteral("删除系统用户"), QStringLiteral("被删除的用户：") + name);
-        transaction.commit();
+        Users::deleteUser(ctx_.dm, name, ctx_.pub.CurrentUser, ctx_.clock.now());
         ctx_.prompter.information(QStringLiteral("用户:") + name + QStringLiteral("已成功删除!"));
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());

@@ -13,9 +13,6 @@ constexpr qint64 kIntMax = std::numeric_limits<int>::max();
 
 Tfrm_bfffDate::Tfrm_bfffDate(QObject* parent)
     : FormModel(QStringLiteral("frm_bfffDate"), QString(), parent) {
-    addField(QStringLiteral("Label1"), FieldKind::Label);
-    Field& bar = addField(QStringLiteral("ProgressBar1"), FieldKind::Progress);
-    bar.setMinimum(0);
     timer1_.setInterval(kTimerMs);
     timer2_.setInterval(kMessageMs);
     timer2_.setSingleShot(true);
@@ -25,28 +22,19 @@ Tfrm_bfffDate::Tfrm_bfffDate(QObject* parent)
     addOperation(QStringLiteral("Timer2Timer"), [this] { Timer2Timer(); });
 }
 
-int Tfrm_bfffDate::position() const {
-    return field(QStringLiteral("ProgressBar1")).number();
-}
-
-int Tfrm_bfffDate::maximum() const {
-    return field(QStringLiteral("ProgressBar1")).maximum();
-}
-
 void Tfrm_bfffDate::start(int mode, const QString& message) {
     // A pause still running from the last operation must not close this one.
     timer2_.stop();
     copied_ = false;
     timer1_.start();
-    field(QStringLiteral("Label1")).setValue(message);
+    Label1.setValue(message);
     mode_ = mode;
 }
 
 std::optional<QString> Tfrm_bfffDate::CopyWithProgress(const QString& source,
                                                        const QString& target) {
     copied_ = false;
-    Field& bar = field(QStringLiteral("ProgressBar1"));
-    bar.setValue(0);
+    ProgressBar1.setValue(0);
     QString error;
     const std::unique_ptr<QIODevice> in = files_->openSource(source, error);
     if (!in)
@@ -57,8 +45,7 @@ std::optional<QString> Tfrm_bfffDate::CopyWithProgress(const QString& source,
     const qint64 size = in->size();
     // The bar counts bytes; a file beyond its range counts in larger units.
     const qint64 unit = size > kIntMax ? size / kIntMax + 1 : 1;
-    bar.setMinimum(0);
-    bar.setMaximum(static_cast<int>(size / unit));
+    ProgressBar1.setRange(0, static_cast<int>(size / unit));
     // The bytes move in blocks of whole 65-byte steps and the bar is set once per block: setting
     // it after every step costs far more than the copy (millions of steps for a large file).
     QByteArray block(kBlockBytes, Qt::Uninitialized);
@@ -72,7 +59,7 @@ std::optional<QString> Tfrm_bfffDate::CopyWithProgress(const QString& source,
         if (out->write(block.constData(), read) != read)
             return out->errorString();
         copied += read;
-        bar.setValue(static_cast<int>(copied / unit));
+        ProgressBar1.setValue(static_cast<int>(copied / unit));
     }
     if (copied != size)
         return QStringLiteral("文件在复制时改变了大小");
@@ -86,16 +73,15 @@ void Tfrm_bfffDate::Timer1Timer() {
     if (!copied_ || position() != maximum())
         return;
     timer1_.stop();
-    field(QStringLiteral("Label1"))
-        .setValue(mode_ == BackupMode ? QStringLiteral("数据备份成功！！")
-                                      : QStringLiteral("数据恢复成功！！"));
+    Label1.setValue(mode_ == BackupMode ? QStringLiteral("数据备份成功！！")
+                                        : QStringLiteral("数据恢复成功！！"));
     timer2_.start();
 }
 
 void Tfrm_bfffDate::Timer2Timer() {
     timer2_.stop();
     copied_ = false;
-    field(QStringLiteral("ProgressBar1")).setValue(0);
+    ProgressBar1.setValue(0);
     close();
 }
 
@@ -103,7 +89,7 @@ void Tfrm_bfffDate::abandon() {
     timer1_.stop();
     timer2_.stop();
     copied_ = false;
-    field(QStringLiteral("ProgressBar1")).setValue(0);
+    ProgressBar1.setValue(0);
     close();
 }
 

@@ -43,8 +43,14 @@ public:
 
     const QTimer& Timer1() const { return timer1_; }
     const QTimer& Timer2() const { return timer2_; }
-    int position() const;
-    int maximum() const;
+    int position() const { return ProgressBar1.number(); }
+    int maximum() const { return ProgressBar1.maximum(); }
+
+    // The window's fields, named as its widgets.
+    Field& Label1 = // what is being done, then its success
+        addField(QStringLiteral("Label1"), FieldKind::Label);
+    Field& ProgressBar1 = // bytes copied so far, of the source's size
+        addField(QStringLiteral("ProgressBar1"), FieldKind::Progress);
 
 private:
     CopyFiles defaultFiles_;

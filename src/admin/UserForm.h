@@ -1,16 +1,22 @@
 #pragma once
 
-#include "core/Database.h"
 #include "core/ScreenContext.h"
+#include "core/UserStore.h"
 #include "core/form/FormModel.h"
-#include "core/pubdata.h"
-
-#include <QVariantList>
 
 namespace lms {
 
-// What the four system-user screens share: the screen context, the 23 permission check boxes
-// and the hint about the permissions shown in red.
+// The 23 permission check boxes of a user screen, CheckBoxN standing for 功能N.
+struct PermissionBoxes {
+    std::array<Field*, kPermissionCount> boxes{};
+
+    // Ticks each box exactly when its flag is set.
+    void show(const Users::Flags& flags) const;
+    Users::Flags ticked() const;
+};
+
+// What the four system-user screens share: the screen context, and for two of them the 23
+// permission check boxes with the hint about the permissions shown in red.
 class UserForm : public FormModel {
     Q_OBJECT
 public:
@@ -20,15 +26,8 @@ protected:
     UserForm(const QString& name, const QString& caption, ScreenContext& context);
 
     Database& db();
-    // The group "请选择该用户权限：" with CheckBox1 .. CheckBox23.
-    void addPermissionBoxes();
-    // Ticks CheckBoxN exactly when 功能N of the row is set. Throws DbError.
-    void showFlags(qint64 rowid);
-    // The ticked state of CheckBox1 .. CheckBox23, as stored in 功能1 .. 功能23.
-    QVariantList tickedFlags() const;
-    // "功能1 = ?, …, 功能23 = ?" for an update.
-    static QString flagAssignments();
-    void log(const QString& event, const QString& explanation);
+    // Adds the group "请选择该用户权限：" with CheckBox1 .. CheckBox23 and the hint.
+    PermissionBoxes addPermissionBoxes();
 
     ScreenContext& ctx_;
 };

@@ -1,6 +1,7 @@
 #include "books/BookTypes.h"
 
 #include "core/Database.h"
+#include "core/Tdm_Dbase.h"
 
 namespace lms::Books {
 
@@ -10,6 +11,31 @@ QStringList loadBookTypes(Database& db) {
     while (query.next())
         names << query.text(0);
     return names;
+}
+
+bool bookTypeExists(Database& db, const QString& name) {
+    return db.scalar(QStringLiteral("SELECT 1 FROM 图书类型 WHERE 图书类型名称 = ?"), {name})
+        .isValid();
+}
+
+void addBookType(Tdm_Dbase& dm, const QString& name, const QString& user, const QDateTime& now) {
+    Database& db = dm.db();
+    Transaction transaction(db);
+    Query(db, QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES (?)"))
+        .bind(1, name)
+        .exec();
+    dm.appendLog(QStringLiteral("添加新图书类型"), user, now,
+                 QStringLiteral("图书类型名称：") + name);
+    transaction.commit();
+}
+
+void deleteBookType(Tdm_Dbase& dm, const QString& name, const QString& user, const QDateTime& now) {
+    Database& db = dm.db();
+    Transaction transaction(db);
+    Query(db, QStringLiteral("DELETE FROM 图书类型 WHERE 图书类型名称 = ?")).bind(1, name).exec();
+    dm.appendLog(QStringLiteral("删除图书类型"), user, now,
+                 QStringLiteral("被删除的图书类型：") + name);
+    transaction.commit();
 }
 
 } // namespace lms::Books

@@ -1,5 +1,7 @@
 #include "core/SettingsStore.h"
 
+#include "core/Tdm_Dbase.h"
+
 #include <array>
 #include <vector>
 
@@ -101,6 +103,13 @@ void write(Database& db, const PubData& from) {
                      from.AllowAmountEdit, from.AutoExtendValidity, from.AutoBackupOnStart,
                      rowids[4]});
     general.exec();
+}
+
+void save(Tdm_Dbase& dm, const QString& user, const QDateTime& now) {
+    Transaction transaction(dm.db());
+    write(dm.db(), dm.pub());
+    dm.appendLog(QStringLiteral("修改系统参数"), user, now, QString());
+    transaction.commit();
 }
 
 } // namespace lms::SettingsStore

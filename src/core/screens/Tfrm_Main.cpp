@@ -105,11 +105,6 @@ Tfrm_Main::Tfrm_Main(Tdm_Dbase& dm, Prompter& prompter, const Clock& clock, Scre
         for (const QString& command : commandsOfFlag(flag.number))
             field(command).setEnabled(false);
 
-    const QStringList fixedPanels = {QStringLiteral("提示："), QStringLiteral("当前操作人员："),
-                                     QString(), QStringLiteral("当前时间："), QString()};
-    for (int i = 0; i < fixedPanels.size(); ++i)
-        addField(QStringLiteral("StatusPanel%1").arg(i), FieldKind::Label).setValue(fixedPanels[i]);
-
     addOperation(QStringLiteral("CXLoginClick"), [this] { CXLoginClick(); });
     addOperation(QStringLiteral("N26Click"), [this] { N26Click(); });
     addOperation(QStringLiteral("N14Click"), [this] { N14Click(); });
@@ -145,7 +140,7 @@ void Tfrm_Main::softFormShow() {
 }
 
 void Tfrm_Main::Timer1Timer() {
-    field(QStringLiteral("StatusPanel4")).setValue(formats_.clockText(clock_.now()));
+    StatusPanel4.setValue(formats_.clockText(clock_.now()));
 }
 
 void Tfrm_Main::CXLoginClick() {
@@ -178,7 +173,7 @@ void Tfrm_Main::setFlagEnabled(int number, bool enabled) {
 }
 
 void Tfrm_Main::showCurrentUser(const QString& user) {
-    field(QStringLiteral("StatusPanel2")).setValue(user);
+    StatusPanel2.setValue(user);
 }
 
 } // namespace lms

@@ -62,6 +62,21 @@ public:
     void setFlagEnabled(int number, bool enabled) override;
     void showCurrentUser(const QString& user) override;
 
+    // The status bar's panels, left to right (the menus' fields are named after their items).
+    Field& StatusPanel0 = // fixed "提示："
+        addField(QStringLiteral("StatusPanel0"), FieldKind::Label)
+            .setValue(QStringLiteral("提示："));
+    Field& StatusPanel1 = // fixed "当前操作人员："
+        addField(QStringLiteral("StatusPanel1"), FieldKind::Label)
+            .setValue(QStringLiteral("当前操作人员："));
+    Field& StatusPanel2 = // the logged-in user
+        addField(QStringLiteral("StatusPanel2"), FieldKind::Label).setValue(QString());
+    Field& StatusPanel3 = // fixed "当前时间："
+        addField(QStringLiteral("StatusPanel3"), FieldKind::Label)
+            .setValue(QStringLiteral("当前时间："));
+    Field& StatusPanel4 = // the running clock
+        addField(QStringLiteral("StatusPanel4"), FieldKind::Label).setValue(QString());
+
 private:
     void openMenuItem(const QString& item);
 

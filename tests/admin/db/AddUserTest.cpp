@@ -5,6 +5,7 @@
 #include "admin/SystemUsers.h"
 #include "admin/Tfrm_TJUser.h"
 #include "core/Passwords.h"
+#include "core/UserStore.h"
 
 namespace lms {
 namespace {
@@ -126,10 +127,10 @@ TEST_F(AddUser, NamesAreTrimmedAndOtherwiseStoredAsTyped) {
         add(name);
         EXPECT_EQ(prompter.single(), QStringLiteral("添加系统用户成功!")) << name.toStdString();
     }
-    EXPECT_EQ(SystemUsers::names(db()), QStringList{QStringLiteral("admin")} + expected);
+    EXPECT_EQ(Users::names(db()), QStringList{QStringLiteral("admin")} + expected);
     // Typing 10,000 characters keeps the first 15 bytes.
     add(QString(10000, QLatin1Char('z')));
-    EXPECT_EQ(SystemUsers::names(db()).last(), QString(15, QLatin1Char('z')));
+    EXPECT_EQ(Users::names(db()).last(), QString(15, QLatin1Char('z')));
 }
 
 TEST_F(AddUser, WhenTheDuplicateCheckFailsTheUniqueIndexStillStopsADuplicate) {

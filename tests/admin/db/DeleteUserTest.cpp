@@ -1,7 +1,7 @@
 // Deleting a system user: never the super user, never oneself, only after confirmation.
 #include "AdminFixture.h"
-#include "admin/SystemUsers.h"
 #include "admin/Tfrm_SCUser.h"
+#include "core/UserStore.h"
 
 namespace lms {
 namespace {
@@ -67,8 +67,7 @@ TEST_F(DeleteUser, AConfirmedDeleteRemovesTheUserLogsAndReloadsTheList) {
     prompter.answer(true);
     screen.Button1Click();
     EXPECT_EQ(prompter.lastText(), QStringLiteral("用户:O'Neil已成功删除!"));
-    EXPECT_EQ(SystemUsers::names(db()),
-              (QStringList{QStringLiteral("admin"), QStringLiteral("Amy")}));
+    EXPECT_EQ(Users::names(db()), (QStringList{QStringLiteral("admin"), QStringLiteral("Amy")}));
     EXPECT_EQ(logRecords(), QStringList{QStringLiteral("删除系统用户|admin|被删除的用户：O'Neil")});
     EXPECT_EQ(list().items(), QStringList{QStringLiteral("Amy")});
     EXPECT_EQ(list().text(), QString());
@@ -82,7 +81,7 @@ TEST_F(DeleteUser, TheSuperUserSurvivesEvenWhenTheListIsTamperedWith) {
     list().setValue(QStringLiteral("admin"));
     prompter.answer(true);
     screen.Button1Click();
-    EXPECT_TRUE(SystemUsers::names(db()).contains(QStringLiteral("admin")));
+    EXPECT_TRUE(Users::names(db()).contains(QStringLiteral("admin")));
 }
 
 TEST_F(DeleteUser, AFailedDeleteIsReportedAndTheListReloaded) {
