@@ -12,8 +12,6 @@ struct PermissionFlag {
     const char* command;
     const char* commandCaption;
     const char* checkBoxCaption;
-
-    QString column() const { return QStringLiteral("功能%1").arg(number); }
 };
 
 inline constexpr int kPermissionCount = 23;

@@ -1,9 +1,9 @@
 #include "core/Tdm_Dbase.h"
 
 #include "core/DateRules.h"
-#include "core/Passwords.h"
 #include "core/Schema.h"
 #include "core/SettingsStore.h"
+#include "core/UserStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,15 +44,12 @@ void Tdm_Dbase::createDatabase(const QString& superUser, const QString& password
         side.open(sidePath, kPassword, Database::OpenMode::CreateIfMissing);
         Transaction transaction(side);
         Schema::create(side, PubData::defaultSettings());
-        QString columns = QStringLiteral("用户名, 密码, 备注");
-        QString marks = QStringLiteral("?, ?, ?");
-        for (int n = 1; n <= 23; ++n) {
-            columns += QStringLiteral(", 功能%1").arg(n);
-            marks += QStringLiteral(", 1");
-        }
-        Query(side, QStringLiteral("INSERT INTO 管理员 (%1) VALUES (%2)").arg(columns, marks))
-            .bindAll({superUser, Passwords::hash(password), QStringLiteral("超级用户")})
-            .exec();
+        Users::Flags everything;
+        everything.fill(true);
+        Users::insertUser(side, {.name = superUser,
+                                 .password = password,
+                                 .remark = QStringLiteral("超级用户"),
+                                 .flags = everything});
         transaction.commit();
     }
     if (!QFile::rename(sidePath, path)) {

@@ -105,18 +105,22 @@ std::optional<UserRow> findUser(Database& db, const QString& name) {
     return stored ? loadUser(db, *stored) : std::nullopt;
 }
 
-void addUser(Tdm_Dbase& dm, const NewUser& user, const QString& operatorName,
-             const QDateTime& now) {
-    Database& db = dm.db();
+void insertUser(Database& db, const NewUser& user) {
     QString marks = QStringLiteral("?, ?, ?");
     for (std::size_t i = 0; i < kFlagColumns.size(); ++i)
         marks += QStringLiteral(", ?");
-    Transaction transaction(db);
     Query(db, QStringLiteral("INSERT INTO 管理员 (用户名, 密码, 备注, %1) VALUES (%2)")
                   .arg(flagColumns(), marks))
         .bindAll(QVariantList{user.name, Passwords::hash(user.password), user.remark} +
                  flagValues(user.flags))
         .exec();
+}
+
+void addUser(Tdm_Dbase& dm, const NewUser& user, const QString& operatorName,
+             const QDateTime& now) {
+    Database& db = dm.db();
+    Transaction transaction(db);
+    insertUser(db, user);
     dm.appendLog(QStringLiteral("添加系统用户"), operatorName, now,
                  QStringLiteral("用户：") + user.name + QStringLiteral("  备注：") + user.remark);
     transaction.commit();

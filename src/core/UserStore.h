@@ -54,6 +54,8 @@ struct NewUser {
     Flags flags{};
 };
 void addUser(Tdm_Dbase& dm, const NewUser& user, const QString& operatorName, const QDateTime& now);
+// The row alone, without a log record (a new shop's super user). Throws DbError.
+void insertUser(Database& db, const NewUser& user);
 
 // Deletes the user of exactly this name; the super user stays whatever the name. The log records
 // the name either way.

@@ -1,6 +1,6 @@
 #include "queries/Tfrm_CHRZ.h"
 
-#include "admin/SystemUsers.h"
+#include "core/UserStore.h"
 #include "queries/Criteria.h"
 
 namespace lms {
@@ -33,7 +33,7 @@ void Tfrm_CHRZ::FormShow() {
     untickAll();
     setRangeToToday();
     empty({QStringLiteral("ComboBox1")});
-    fillList(QStringLiteral("ComboBox1"), SystemUsers::names);
+    fillList(QStringLiteral("ComboBox1"), Users::names);
     Button2Click();
 }
 
