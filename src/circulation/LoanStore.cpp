@@ -50,7 +50,7 @@ LendOutcome lend(Tdm_Dbase& dm, const Lending& lending, StoredRows* stored) {
                   Dates::toStorage(lending.now),
                   Dates::toStorage(Dates::plusDays(lending.now, lending.loanDays))})
         .exec();
-    rows.loanRow = Receipts::lastRowid(db);
+    rows.loanRow = Receipts::lastRowid(db, QStringLiteral("借出图书"));
     // The counters grow from what is stored, so a loan made in another window is not lost.
     if (Query(db, QStringLiteral("UPDATE 读者 SET 备注 = ?, 借阅有效期 = ?, 状态设置期 = ?, "
                                  "未还数量 = COALESCE(未还数量, 0) + 1, "
@@ -62,7 +62,7 @@ LendOutcome lend(Tdm_Dbase& dm, const Lending& lending, StoredRows* stored) {
     dm.appendLog(QStringLiteral("读者借书"), lending.user, lending.now,
                  QStringLiteral("读者编号：") + lending.readerId + QStringLiteral(" 图书编号：") +
                      lending.bookId);
-    rows.logRow = Receipts::lastRowid(db);
+    rows.logRow = Receipts::lastRowid(db, QStringLiteral("日志"));
     transaction.commit();
     if (stored)
         *stored = rows;
@@ -102,7 +102,7 @@ ReturnOutcome giveBack(Tdm_Dbase& dm, const Returning& r, StoredRows* stored) {
                   Dates::toStorage(r.now),
                   r.damagedOrLost ? QVariant(QStringLiteral("破损或遗失")) : QVariant()})
         .exec();
-    rows.historyRow = Receipts::lastRowid(db);
+    rows.historyRow = Receipts::lastRowid(db, QStringLiteral("图书借阅历史记录"));
     QString explanation =
         QStringLiteral("读者编号：") + r.readerId + QStringLiteral(" 图书编号：") + r.bookId;
     if (r.damagedOrLost)
@@ -119,7 +119,7 @@ ReturnOutcome giveBack(Tdm_Dbase& dm, const Returning& r, StoredRows* stored) {
                      .rent = static_cast<float>(r.amounts.rent),
                      .fine = static_cast<float>(r.amounts.fine),
                      .compensation = static_cast<float>(r.amounts.compensation)});
-    rows.ledgerRow = Receipts::lastRowid(db);
+    rows.ledgerRow = Receipts::lastRowid(db, QStringLiteral("资金"));
     transaction.commit();
     if (stored)
         *stored = rows;

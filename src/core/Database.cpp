@@ -2,75 +2,24 @@
 
 #include "core/DateRules.h"
 
-#include <QFileInfo>
-#include <QUrl>
+#include "core/engines/SqliteEngine.h"
+
 #include <sqlite3.h>
 
 namespace lms {
 
-namespace {
-
-// Other programs may hold the file open; short overlaps wait instead of failing.
-constexpr int kBusyTimeoutMs = 3000;
-constexpr int kPageCacheKiB = 128 * 1024;
-
-} // namespace
-
 // ---- Query ----
 
-Query::Query(Database& db, const QString& sql) : db_(&db) {
-    if (!db.isOpen())
-        throw DbError(SQLITE_MISUSE, "database is not open");
+Query::Query(Database& db, const QString& sql) {
+    DbConnection& connection = db.connection();
     db.beforeStatement(sql);
-    const QByteArray utf8 = sql.toUtf8();
-    const int rc = sqlite3_prepare_v2(db.handle(), utf8.constData(), static_cast<int>(utf8.size()),
-                                      &stmt_, nullptr);
-    if (rc != SQLITE_OK)
-        db.raise(rc, sql);
+    stmt_ = connection.prepare(sql);
 }
 
-Query::~Query() {
-    if (stmt_)
-        sqlite3_finalize(stmt_);
-}
-
-Query::Query(Query&& other) noexcept : db_(other.db_), stmt_(other.stmt_) {
-    other.stmt_ = nullptr;
-}
+Query::~Query() = default;
 
 Query& Query::bind(int index, const QVariant& value) {
-    int rc = SQLITE_OK;
-    if (value.isNull()) {
-        rc = sqlite3_bind_null(stmt_, index);
-    } else {
-        switch (value.typeId()) {
-        case QMetaType::Bool:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
-            break;
-        case QMetaType::Float:
-        case QMetaType::Double:
-            rc = sqlite3_bind_double(stmt_, index, value.toDouble());
-            break;
-        case QMetaType::QByteArray: {
-            const QByteArray bytes = value.toByteArray();
-            rc = sqlite3_bind_blob(stmt_, index, bytes.constData(), static_cast<int>(bytes.size()),
-                                   SQLITE_TRANSIENT);
-            break;
-        }
-        default: {
-            const QByteArray utf8 = value.toString().toUtf8();
-            rc = sqlite3_bind_text(stmt_, index, utf8.constData(), static_cast<int>(utf8.size()),
-                                   SQLITE_TRANSIENT);
-            break;
-        }
-        }
-    }
-    if (rc != SQLITE_OK)
-        db_->raise(rc, QStringLiteral("bind"));
+    stmt_->bind(index, value);
     return *this;
 }
 
@@ -81,12 +30,7 @@ Query& Query::bindAll(const QVariantList& values) {
 }
 
 bool Query::next() {
-    const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW)
-        return true;
-    if (rc == SQLITE_DONE)
-        return false;
-    db_->raise(rc, QString::fromUtf8(sqlite3_sql(stmt_)));
+    return stmt_->next();
 }
 
 void Query::exec() {
@@ -96,54 +40,11 @@ void Query::exec() {
 
 int Query::execCounted() {
     exec();
-    return sqlite3_changes(db_->handle());
+    return stmt_->changes();
 }
 
 void Query::reset() {
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
-}
-
-int Query::columnCount() const {
-    return sqlite3_column_count(stmt_);
-}
-
-QString Query::columnName(int column) const {
-    return QString::fromUtf8(sqlite3_column_name(stmt_, column));
-}
-
-QVariant Query::value(int column) const {
-    switch (sqlite3_column_type(stmt_, column)) {
-    case SQLITE_INTEGER:
-        return QVariant::fromValue<qint64>(sqlite3_column_int64(stmt_, column));
-    case SQLITE_FLOAT:
-        return sqlite3_column_double(stmt_, column);
-    case SQLITE_NULL:
-        return {};
-    case SQLITE_BLOB:
-        return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt_, column)),
-                          sqlite3_column_bytes(stmt_, column));
-    default:
-        return text(column);
-    }
-}
-
-QString Query::text(int column) const {
-    const auto* chars = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-    return chars ? QString::fromUtf8(chars, sqlite3_column_bytes(stmt_, column)) : QString();
-}
-
-QByteArrayView Query::utf8(int column) const {
-    const auto* chars = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-    return chars ? QByteArrayView(chars, sqlite3_column_bytes(stmt_, column)) : QByteArrayView();
-}
-
-double Query::real(int column) const {
-    return sqlite3_column_double(stmt_, column);
-}
-
-qint64 Query::integer(int column) const {
-    return sqlite3_column_int64(stmt_, column);
+    stmt_->reset();
 }
 
 QDateTime Query::storedDate(int column) const {
@@ -151,10 +52,6 @@ QDateTime Query::storedDate(int column) const {
     if (!moment.isValid())
         throw DbError(0, "unreadable date in column " + columnName(column).toStdString());
     return moment;
-}
-
-bool Query::isNull(int column) const {
-    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
 // ---- Database ----
@@ -165,44 +62,12 @@ Database::~Database() {
 
 void Database::open(const QString& path, const QByteArray& key, OpenMode mode) {
     close();
-    // One connection serves one thread (the program's), so the engine's per-call locking only
-    // costs time: a listing reads millions of cells.
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
-    if (mode == OpenMode::CreateIfMissing)
-        flags |= SQLITE_OPEN_CREATE;
-    QByteArray file = QFileInfo(path).absoluteFilePath().toUtf8();
-    if (mode == OpenMode::ReadOnlyCopy) {
-        // A file in write-ahead-log mode otherwise needs its shared-memory file beside it,
-        // which a read-only folder cannot take.
-        flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
-        file = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?immutable=1";
-    }
-    sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(file.constData(), &handle, flags, nullptr);
-    if (rc != SQLITE_OK) {
-        const std::string message = handle ? sqlite3_errmsg(handle) : "cannot open";
-        sqlite3_close(handle);
-        throw DbError(rc, message);
-    }
-    db_ = handle;
+    const auto engineMode = mode == OpenMode::CreateIfMissing
+                                ? SqliteConnection::Mode::CreateIfMissing
+                            : mode == OpenMode::ReadOnlyCopy ? SqliteConnection::Mode::ReadOnlyCopy
+                                                             : SqliteConnection::Mode::ExistingOnly;
+    connection_ = std::make_unique<SqliteConnection>(path, key, engineMode);
     path_ = path;
-    try {
-        const int keyRc = sqlite3_key(db_, key.constData(), static_cast<int>(key.size()));
-        if (keyRc != SQLITE_OK)
-            raise(keyRc, QStringLiteral("key"));
-        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-        // Reading the schema is the first use of the key: a wrong key or a foreign file fails here.
-        scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        // Every commit reaches the disk before the operation reports success.
-        if (mode != OpenMode::ReadOnlyCopy)
-            exec(QStringLiteral("PRAGMA synchronous=FULL"));
-        // Each page read is decrypted; a cache that holds a listed table (the million-row ledger
-        // and its time index) decrypts every page once instead of again and again.
-        exec(QStringLiteral("PRAGMA cache_size=-%1").arg(kPageCacheKiB));
-    } catch (...) {
-        close();
-        throw;
-    }
 }
 
 bool Database::useWriteAheadLog() {
@@ -217,10 +82,7 @@ void Database::checkpoint() {
 }
 
 void Database::close() {
-    if (db_) {
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
-    }
+    connection_.reset();
 }
 
 void Database::exec(const QString& sql) {
@@ -234,29 +96,49 @@ QVariant Database::scalar(const QString& sql, const QVariantList& params) {
     return query.next() ? query.value(0) : QVariant();
 }
 
+// The engine's own calls pass the hook too, so fault tests reach them like any statement.
 int Database::userVersion() {
-    return static_cast<int>(scalar(QStringLiteral("PRAGMA user_version")).toLongLong());
+    beforeStatement(QStringLiteral("PRAGMA user_version"));
+    return connection().userVersion();
 }
 
 void Database::setUserVersion(int version) {
-    // PRAGMA takes no parameters; the version is a number the program chose.
-    exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+    beforeStatement(QStringLiteral("PRAGMA user_version = %1").arg(version));
+    connection().setUserVersion(version);
 }
 
 bool Database::hasTable(const QString& name) {
-    return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
-                                 "name = ?"),
-                  {name})
-               .toLongLong() > 0;
+    beforeStatement(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'"));
+    return connection().hasTable(name);
 }
 
 bool Database::inTransaction() const {
-    return db_ && sqlite3_get_autocommit(db_) == 0;
+    return connection_ && connection_->inTransaction();
+}
+
+QString Database::beginStatement() const {
+    return connection().beginStatement();
+}
+
+qint64 Database::lastInsertedRow(const QString& table) {
+    return connection().lastInsertedRow(table);
+}
+
+sqlite3* Database::handle() const {
+    const auto* file = dynamic_cast<const SqliteConnection*>(connection_.get());
+    return file ? file->handle() : nullptr;
+}
+
+DbConnection& Database::connection() const {
+    if (!connection_)
+        throw DbError(SQLITE_MISUSE, "database is not open");
+    return *connection_;
 }
 
 void Database::raise(int code, const QString& context) const {
-    const char* message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
-    throw DbError(code, std::string(message) + " [" + context.toStdString() + "]");
+    if (connection_)
+        connection_->raise(code, context);
+    throw DbError(code, sqlite3_errstr(code) + std::string(" [") + context.toStdString() + "]");
 }
 
 // ---- Transaction ----
@@ -267,7 +149,7 @@ Transaction::Transaction(Database& db) : db_(db) {
         savepoint_ = QStringLiteral("nested_%1").arg(++counter);
         db_.exec(QStringLiteral("SAVEPOINT ") + savepoint_);
     } else {
-        db_.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        db_.exec(db_.beginStatement());
     }
 }
 

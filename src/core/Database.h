@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DbEngine.h"
 #include "core/DbError.h"
 
 #include <QByteArrayView>
@@ -8,8 +9,9 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <memory>
+
 struct sqlite3;
-struct sqlite3_stmt;
 
 namespace lms {
 
@@ -22,7 +24,7 @@ public:
     ~Query();
     Query(const Query&) = delete;
     Query& operator=(const Query&) = delete;
-    Query(Query&& other) noexcept;
+    Query(Query&& other) noexcept = default;
     Query& operator=(Query&&) = delete;
 
     // Binds by position, counting from 1.
@@ -37,21 +39,20 @@ public:
     int execCounted();
     void reset();
 
-    int columnCount() const;
-    QString columnName(int column) const;
+    int columnCount() const { return stmt_->columnCount(); }
+    QString columnName(int column) const { return stmt_->columnName(column); }
     // The column's stored date-time; throws DbError when the text is not a readable date.
     QDateTime storedDate(int column) const;
-    QVariant value(int column) const;
-    QString text(int column) const;
+    QVariant value(int column) const { return stmt_->value(column); }
+    QString text(int column) const { return stmt_->text(column); }
     // The column's text as the engine holds it (UTF-8), valid until the next step.
-    QByteArrayView utf8(int column) const;
-    double real(int column) const;
-    qint64 integer(int column) const;
-    bool isNull(int column) const;
+    QByteArrayView utf8(int column) const { return stmt_->utf8(column); }
+    double real(int column) const { return stmt_->real(column); }
+    qint64 integer(int column) const { return stmt_->integer(column); }
+    bool isNull(int column) const { return stmt_->isNull(column); }
 
 private:
-    Database* db_;
-    sqlite3_stmt* stmt_ = nullptr;
+    std::unique_ptr<DbStatement> stmt_;
 };
 
 // The one connection to an encrypted database file.
@@ -73,7 +74,7 @@ public:
     // Opens the file with the key and checks that the key fits (throws DbError otherwise).
     void open(const QString& path, const QByteArray& key, OpenMode mode);
     void close();
-    bool isOpen() const { return db_ != nullptr; }
+    bool isOpen() const { return connection_ != nullptr; }
 
     // Keeps changes in a write-ahead log beside the file (one sync per commit instead of the
     // rollback journal's several); the setting stays with the file. False where the file
@@ -92,8 +93,15 @@ public:
     void setUserVersion(int version);
     bool hasTable(const QString& name);
     bool inTransaction() const;
+    // The statement that starts a writing transaction on this engine.
+    QString beginStatement() const;
+    // The order number (rowid) of the row this connection inserted last into the table.
+    qint64 lastInsertedRow(const QString& table);
 
-    sqlite3* handle() const { return db_; }
+    // The file engine's own handle, for developer tools; null on any other engine.
+    sqlite3* handle() const;
+    // The engine below; throws DbError when the database is not open.
+    DbConnection& connection() const;
     [[noreturn]] void raise(int code, const QString& context) const;
 
     // Hook for fault-injection tests: called before every statement runs.
@@ -108,7 +116,7 @@ public:
     }
 
 private:
-    sqlite3* db_ = nullptr;
+    std::unique_ptr<DbConnection> connection_;
     QString path_;
     StatementHook hook_ = nullptr;
     void* hookContext_ = nullptr;

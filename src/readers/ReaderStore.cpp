@@ -137,7 +137,7 @@ qint64 pay(Tdm_Dbase& dm, const Payment& payment, const QString& user, const QDa
                     {.total = static_cast<float>(total),
                      .deposit = static_cast<float>(payment.depositChange),
                      .rent = static_cast<float>(payment.rent)});
-    const qint64 ledgerRow = Receipts::lastRowid(db);
+    const qint64 ledgerRow = Receipts::lastRowid(db, QStringLiteral("资金"));
     transaction.commit();
     return ledgerRow;
 }

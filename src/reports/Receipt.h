@@ -53,7 +53,7 @@ public:
 
 // The rowid of the row the connection's last INSERT wrote: right after appending a loan, a
 // history row, a log or a ledger record, the number to keep for the receipt.
-qint64 lastRowid(Database& db);
+qint64 lastRowid(Database& db, const QString& table);
 
 // Throw DbError when the database cannot be read, Missing when a row is not there.
 // A loan: its 借出图书 rows (one reader's) and the "读者借书" log record.

@@ -50,8 +50,8 @@ bool readReader(Database& db, const QString& readerId, Receipt& receipt, bool va
 
 } // namespace
 
-qint64 lastRowid(Database& db) {
-    return db.scalar(QStringLiteral("SELECT last_insert_rowid()")).toLongLong();
+qint64 lastRowid(Database& db, const QString& table) {
+    return db.lastInsertedRow(table);
 }
 
 Receipt loan(Database& db, const QList<qint64>& loanRows, qint64 logRow) {

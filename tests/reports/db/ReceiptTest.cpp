@@ -40,17 +40,17 @@ protected:
              {QStringLiteral("读者姓名"), QStringLiteral("读者") + reader},
              {QStringLiteral("借出日期"), Dates::toStorage(lent)},
              {QStringLiteral("最晚归还日期"), Dates::toStorage(Dates::plusDays(lent, days))}});
-        return lms::Receipts::lastRowid(db());
+        return lms::Receipts::lastRowid(db(), QStringLiteral("借出图书"));
     }
     qint64 appendLog(const QString& event, const QDateTime& when) {
         EXPECT_TRUE(shop.dm->WriteRZ(event, QStringLiteral("店员甲"), when, QStringLiteral("x")));
-        return lms::Receipts::lastRowid(db());
+        return lms::Receipts::lastRowid(db(), QStringLiteral("日志"));
     }
     qint64 appendLedger(const QString& event, float total, float deposit, float rent, float fine,
                         float compensation) {
         EXPECT_TRUE(shop.dm->WriteZJ(event, QStringLiteral("店员乙"), kNow, total, 0, deposit, rent,
                                      fine, compensation));
-        return lms::Receipts::lastRowid(db());
+        return lms::Receipts::lastRowid(db(), QStringLiteral("资金"));
     }
     qint64 appendHistory(const QString& remark) {
         test::addHistory(db(), QStringLiteral("B7"), QStringLiteral("R9"),
@@ -59,7 +59,7 @@ protected:
                           {QStringLiteral("借阅日期"), Dates::toStorage(kNow.addDays(-40))},
                           {QStringLiteral("归还日期"), Dates::toStorage(kNow)},
                           {QStringLiteral("备注"), remark}});
-        return lms::Receipts::lastRowid(db());
+        return lms::Receipts::lastRowid(db(), QStringLiteral("图书借阅历史记录"));
     }
     void addReader(const QString& id, const QString& type, double deposit,
                    const QDateTime& validity) {
