@@ -2,6 +2,7 @@
 
 #include "core/DateRules.h"
 
+#include "core/engines/PgEngine.h"
 #include "core/engines/SqliteEngine.h"
 
 #include <sqlite3.h>
@@ -70,11 +71,22 @@ void Database::open(const QString& path, const QByteArray& key, OpenMode mode) {
     path_ = path;
 }
 
+void Database::openServer(const QString& connectionString) {
+    close();
+    connection_ = std::make_unique<PgConnection>(connectionString);
+    path_.clear();
+}
+
 bool Database::useWriteAheadLog() {
+    if (!isFile())
+        return false;
     return scalar(QStringLiteral("PRAGMA journal_mode=WAL")).toString() == QStringLiteral("wal");
 }
 
 void Database::checkpoint() {
+    // A server keeps its own log.
+    if (!isFile())
+        return;
     Query query(*this, QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     // The first column tells whether another connection kept the log from being emptied.
     if (query.next() && query.integer(0) != 0)

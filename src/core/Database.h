@@ -73,6 +73,11 @@ public:
 
     // Opens the file with the key and checks that the key fits (throws DbError otherwise).
     void open(const QString& path, const QByteArray& key, OpenMode mode);
+    // Connects to the shop's database on a PostgreSQL server (a libpq connection string or
+    // service name); throws DbError with the server's words when it cannot.
+    void openServer(const QString& connectionString);
+    // Whether the database is the encrypted file (not a server).
+    bool isFile() const { return handle() != nullptr; }
     void close();
     bool isOpen() const { return connection_ != nullptr; }
 

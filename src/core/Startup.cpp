@@ -1,18 +1,25 @@
 #include "core/Startup.h"
 
 #include "core/Messages.h"
+#include "core/ServerSettings.h"
 #include "core/Tdm_Dbase.h"
 #include "core/form/FormModel.h"
 #include "core/form/Prompter.h"
 #include "core/form/ScreenHost.h"
 
-#include <QFileInfo>
 #include <QObject>
 
 namespace lms {
 
 bool Startup::openDatabase() {
-    if (!QFileInfo::exists(dm_.databasePath())) {
+    bool isNew = false;
+    try {
+        isNew = dm_.isNew();
+    } catch (const DbError& error) {
+        prompter_.error(ServerSettings::unreachable(QString::fromUtf8(error.what())));
+        return false;
+    }
+    if (isNew) {
         bool created = false;
         const auto connection = QObject::connect(
             &setup_, &FormModel::closeRequested, &setup_,
@@ -25,8 +32,12 @@ bool Startup::openDatabase() {
     try {
         dm_.connect();
         return true;
-    } catch (const DbError&) {
-        prompter_.error(Messages::databaseError());
+    } catch (const DbError& error) {
+        // A server that went away between the two steps is named as such; a file that is not
+        // the shop's is the usual failure.
+        prompter_.error(dm_.server().isEmpty()
+                            ? Messages::databaseError()
+                            : ServerSettings::unreachable(QString::fromUtf8(error.what())));
         return false;
     }
 }

@@ -11,10 +11,25 @@
 
 namespace lms {
 
+namespace {
+
+void insertSuperUser(Database& db, const QString& name, const QString& password) {
+    Users::Flags everything;
+    everything.fill(true);
+    Users::insertUser(db, {.name = name,
+                           .password = password,
+                           .remark = QStringLiteral("超级用户"),
+                           .flags = everything});
+}
+
+} // namespace
+
 const QString Tdm_Dbase::kFileName = QStringLiteral("dbase.zqd");
 const QByteArray Tdm_Dbase::kPassword = QByteArrayLiteral("QZD!(#((*)!");
 
 void Tdm_Dbase::connect() {
+    if (!server_.isEmpty())
+        return connectServer();
     const QString path = databasePath();
     const QFileInfo file(path);
     if (!file.exists())
@@ -33,7 +48,38 @@ void Tdm_Dbase::connect() {
     }
 }
 
+bool Tdm_Dbase::isNew() {
+    if (server_.isEmpty())
+        return !QFileInfo::exists(databasePath());
+    Database server;
+    server.openServer(server_);
+    return server.userVersion() == 0 && !server.hasTable(QStringLiteral("sysset"));
+}
+
+void Tdm_Dbase::connectServer() {
+    db_.openServer(server_);
+    try {
+        Schema::upgrade(db_);
+    } catch (...) {
+        db_.close();
+        throw;
+    }
+}
+
+// The new shop's tables, settings, book types and super user in one transaction, so a second
+// desk setting up the same empty database at the same moment finds either nothing or all.
+void Tdm_Dbase::createOnServer(const QString& superUser, const QString& password) {
+    Database server;
+    server.openServer(server_);
+    Transaction transaction(server);
+    Schema::create(server, PubData::defaultSettings());
+    insertSuperUser(server, superUser, password);
+    transaction.commit();
+}
+
 void Tdm_Dbase::createDatabase(const QString& superUser, const QString& password) {
+    if (!server_.isEmpty())
+        return createOnServer(superUser, password);
     const QString path = databasePath();
     if (QFileInfo::exists(path))
         throw DbError(0, "database file already exists");
@@ -44,12 +90,7 @@ void Tdm_Dbase::createDatabase(const QString& superUser, const QString& password
         side.open(sidePath, kPassword, Database::OpenMode::CreateIfMissing);
         Transaction transaction(side);
         Schema::create(side, PubData::defaultSettings());
-        Users::Flags everything;
-        everything.fill(true);
-        Users::insertUser(side, {.name = superUser,
-                                 .password = password,
-                                 .remark = QStringLiteral("超级用户"),
-                                 .flags = everything});
+        insertSuperUser(side, superUser, password);
         transaction.commit();
     }
     if (!QFile::rename(sidePath, path)) {

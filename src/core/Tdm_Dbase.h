@@ -27,6 +27,10 @@ public:
     explicit Tdm_Dbase(PubData& pub) : pub_(pub) {}
 
     PubData& pub() { return pub_; }
+    // Keeps the shop's data on a PostgreSQL server instead of the file beside the program (a
+    // libpq connection string or service name); empty for the file.
+    void useServer(const QString& connectionString) { server_ = connectionString; }
+    const QString& server() const { return server_; }
     Database& db() { return db_; }
     QString databasePath() const { return pub_.AppPath + kFileName; }
 
@@ -37,6 +41,9 @@ public:
     // written to a side file that takes the name only when complete. Throws DbError.
     void createDatabase(const QString& superUser, const QString& password);
     void disconnect() { db_.close(); }
+    // Whether the shop has no database yet (no file; on a server, an empty database). Throws
+    // DbError when the server cannot be reached.
+    bool isNew();
 
     // Appends a log record; false (and nothing shown) when it could not be stored.
     bool WriteRZ(const QString& event, const QString& user, const QDateTime& time,
@@ -58,8 +65,12 @@ public:
     bool isHaveBook(const QString& id);
 
 private:
+    void connectServer();
+    void createOnServer(const QString& superUser, const QString& password);
+
     PubData& pub_;
     Database db_;
+    QString server_;
 };
 
 } // namespace lms

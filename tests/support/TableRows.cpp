@@ -9,8 +9,11 @@ QList<QVariantMap> select(Database& db, const QString& sql) {
     Query query(db, sql);
     while (query.next()) {
         QVariantMap row;
-        for (int c = 0; c < query.columnCount(); ++c)
-            row.insert(query.columnName(c), query.value(c));
+        for (int c = 0; c < query.columnCount(); ++c) {
+            // The server shows the order column that the file keeps hidden; it is no content.
+            if (query.columnName(c) != QLatin1String("rowid"))
+                row.insert(query.columnName(c), query.value(c));
+        }
         all << row;
     }
     return all;

@@ -28,6 +28,10 @@ const QString ShopDatabase::kSuperPassword = QStringLiteral("secret");
 ShopDatabase::ShopDatabase() {
     pub.AppPath = folder.path();
     dm = std::make_unique<Tdm_Dbase>(pub);
+    if (!testServer().isEmpty()) {
+        server = std::make_unique<ServerDatabase>();
+        dm->useServer(server->connectionString());
+    }
     dm->createDatabase(kSuperUser, kSuperPassword);
     dm->connect();
 }

@@ -2,6 +2,7 @@
 
 #include "core/Tdm_Dbase.h"
 #include "core/pubdata.h"
+#include "support/ServerDatabase.h"
 
 #include <QByteArray>
 #include <QTemporaryDir>
@@ -31,6 +32,8 @@ struct ShopDatabase {
 
     ShopDatabase();
     TempProgramFolder folder;
+    // The shop's database on the test server, when the run uses one (outlives the data module).
+    std::unique_ptr<ServerDatabase> server;
     PubData pub;
     std::unique_ptr<Tdm_Dbase> dm;
 

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/DbEngine.h"
+
+#include <QHash>
+
+struct pg_conn;
+struct pg_result;
+
+namespace lms {
+
+// The several-desk engine: the shop's database on a PostgreSQL server, reached through libpq
+// with a connection string or service name in libpq's own terms.
+//
+// The program's statements are written once, in the common dialect of both engines; this
+// connection turns them into the server's: "?" placeholders become "$1", "$2" …, "like" matches
+// without regard to ASCII letter case as on the file engine, IFNULL is COALESCE, and each table
+// gains a "rowid" identity column so the order of insertion reads as on the file engine.
+class PgConnection : public DbConnection {
+public:
+    // Connects; throws DbError with the server's message when it cannot be reached or refuses.
+    explicit PgConnection(const QString& connectionString);
+    ~PgConnection() override;
+    PgConnection(const PgConnection&) = delete;
+    PgConnection& operator=(const PgConnection&) = delete;
+
+    std::unique_ptr<DbStatement> prepare(const QString& sql) override;
+    bool inTransaction() const override;
+    QString beginStatement() const override;
+    int userVersion() override;
+    void setUserVersion(int version) override;
+    bool hasTable(const QString& name) override;
+    qint64 lastInsertedRow(const QString& table) override;
+    [[noreturn]] void raise(int code, const QString& context) const override;
+
+    pg_conn* handle() const { return conn_; }
+    // Throws the server's message for a failed result (and frees it).
+    [[noreturn]] void fail(pg_result* result, const QString& context) const;
+    // Runs a statement without parameters and returns its result; throws DbError on failure.
+    pg_result* run(const QString& sql);
+    // The name of the server-side statement for this text, prepared on first use.
+    QByteArray preparedName(const QString& serverSql, int parameters);
+
+    // The program's statement in the server's dialect.
+    static QString toServerDialect(const QString& sql, int* parameters);
+
+private:
+    pg_conn* conn_ = nullptr;
+    QHash<QString, QByteArray> prepared_;
+};
+
+} // namespace lms

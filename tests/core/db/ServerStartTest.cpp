@@ -1,0 +1,101 @@
+// Starting with the shop's data on a PostgreSQL server: the first start on an empty database,
+// a second desk on the same database, and a server that cannot be reached.
+#include "core/ServerSettings.h"
+#include "core/Startup.h"
+#include "core/Tdm_Dbase.h"
+#include "core/screens/SuperUserSetup.h"
+#include "support/ServerDatabase.h"
+#include "support/TempProgramFolder.h"
+#include "support/TestDoubles.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace lms {
+namespace {
+
+using test::ScriptedHost;
+using test::ScriptedPrompter;
+
+// One desk: its own program folder, data module and start-up.
+struct Desk {
+    explicit Desk(const QString& server)
+        : dm(pub), setup(dm, prompter), startup(dm, prompter, host, setup) {
+        pub.AppPath = folder.path();
+        dm.useServer(server);
+    }
+    test::TempProgramFolder folder;
+    PubData pub;
+    Tdm_Dbase dm;
+    ScriptedPrompter prompter;
+    ScriptedHost host;
+    SuperUserSetup setup;
+    Startup startup;
+};
+
+TEST(ServerStart, AnEmptyDatabaseIsSetUpOnceAndASecondDeskSharesIt) {
+    if (test::testServer().isEmpty())
+        GTEST_SKIP() << "runs with the shop on a server (label server)";
+    test::ServerDatabase database;
+    Desk first(database.connectionString());
+    first.host.script(first.setup.objectName(), [](FormModel& screen) {
+        screen.field(QStringLiteral("UserName")).type(QStringLiteral("店长"));
+        screen.field(QStringLiteral("Password")).type(QStringLiteral("pw"));
+        screen.field(QStringLiteral("Password2")).type(QStringLiteral("pw"));
+        screen.run(QStringLiteral("OkButtonClick"));
+    });
+    ASSERT_TRUE(first.startup.openDatabase());
+    EXPECT_EQ(first.host.shown(), QStringList{first.setup.objectName()});
+    EXPECT_FALSE(QFile::exists(first.folder.databasePath()));
+    EXPECT_TRUE(first.dm.ReadSysSet());
+
+    // The second desk finds the shop set up and sees the first desk's writing at once.
+    Desk second(database.connectionString());
+    ASSERT_TRUE(second.startup.openDatabase());
+    EXPECT_TRUE(second.host.shown().isEmpty());
+    EXPECT_EQ(second.dm.db().scalar(QStringLiteral("SELECT 用户名 FROM 管理员")).toString(),
+              QStringLiteral("店长"));
+    ASSERT_TRUE(first.dm.WriteRZ(QStringLiteral("读者借书"), QStringLiteral("店长"),
+                                 QDateTime(QDate(2026, 12, 9), QTime(9, 0)), QStringLiteral("x")));
+    EXPECT_EQ(second.dm.db().scalar(QStringLiteral("SELECT count(*) FROM 日志")).toInt(), 1);
+}
+
+TEST(ServerStart, AServerThatCannotBeReachedIsNamedAndNothingStarts) {
+    Desk desk(QStringLiteral("host=/nonexistent-lms-socket user=postgres connect_timeout=2"));
+    EXPECT_FALSE(desk.startup.openDatabase());
+    EXPECT_TRUE(desk.host.shown().isEmpty());
+    EXPECT_TRUE(desk.prompter.single().startsWith(QStringLiteral("无法连接数据库服务器！\r")))
+        << desk.prompter.single().toStdString();
+}
+
+TEST(ServerSettings, TheOptionWinsOverTheFileWhoseCommentsAndBlanksAreDropped) {
+    test::TempProgramFolder folder;
+    folder.writeFile(ServerSettings::fileName(),
+                     "# the shop's server\n  host=shop.example  \n\ndbname=shop # main branch\n");
+    EXPECT_EQ(ServerSettings::read(folder.path(), {QStringLiteral("lms")}).connection,
+              QStringLiteral("host=shop.example dbname=shop"));
+    EXPECT_EQ(ServerSettings::read(folder.path(), {QStringLiteral("lms"),
+                                                   QStringLiteral("--server=service=branch2")})
+                  .connection,
+              QStringLiteral("service=branch2"));
+    EXPECT_TRUE(ServerSettings::read(QStringLiteral("/nonexistent/"), {}).connection.isEmpty());
+}
+
+TEST(ServerSettings, APasswordInTheSettingsIsRefused) {
+    for (const char* written : {"host=h dbname=shop password=secret",
+                                "postgresql://clerk:secret@h/shop", "host=h PASSWORD = x"}) {
+        const ServerSettings::Choice choice = ServerSettings::read(
+            QStringLiteral("/nonexistent/"),
+            {QStringLiteral("lms"), QStringLiteral("--server"), QString::fromUtf8(written)});
+        EXPECT_TRUE(choice.connection.isEmpty()) << written;
+        EXPECT_TRUE(choice.refusal.contains(QStringLiteral("~/.pgpass"))) << written;
+    }
+    EXPECT_TRUE(ServerSettings::read(QStringLiteral("/nonexistent/"),
+                                     {QStringLiteral("lms"), QStringLiteral("--server"),
+                                      QStringLiteral("postgresql://clerk@h/shop")})
+                    .refusal.isEmpty());
+}
+
+} // namespace
+} // namespace lms

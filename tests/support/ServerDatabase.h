@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace lms::test {
+
+// The PostgreSQL server a test run keeps the shops on (LMS_TEST_SERVER, a libpq connection
+// string without a database name); empty when the run uses the file beside the program.
+QString testServer();
+
+// An empty database of its own on the test server for one shop, dropped at the end.
+class ServerDatabase {
+public:
+    ServerDatabase();
+    ~ServerDatabase();
+    ServerDatabase(const ServerDatabase&) = delete;
+    ServerDatabase& operator=(const ServerDatabase&) = delete;
+
+    // The connection string the shop's program uses.
+    QString connectionString() const;
+
+private:
+    QString name_;
+};
+
+} // namespace lms::test
