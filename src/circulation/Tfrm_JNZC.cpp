@@ -51,9 +51,9 @@ Tfrm_JNZC::Tfrm_JNZC(const ScreenContext& ctx, QObject* parent)
     for (const auto& [button, click] : buttons) {
         onClick(*button, click);
         // Enter on a usable button presses it.
-        onKeyDown(*button, [button, click](int key) {
-            if (key == kEnterKey && button->isEnabled())
-                click();
+        onKeyDown(*button, [pressed = button, press = click](int key) {
+            if (key == kEnterKey && pressed->isEnabled())
+                press();
         });
     }
 }
