@@ -64,7 +64,17 @@ QString DataBackup::backupFileName(const QDateTime& moment, const QString& dateS
            twoDigits(time.second()) + QStringLiteral("buckup.zqd");
 }
 
+QString DataBackup::onServerMessage() {
+    return QStringLiteral(
+        "本系统的数据保存在数据库服务器上。\r"
+        "请在服务器上用PostgreSQL的备份工具（pg_dump、pg_restore）备份和恢复数据。");
+}
+
 void DataBackup::BFDataMenuClick() {
+    if (!ctx_.dm.server().isEmpty()) {
+        ctx_.prompter.information(onServerMessage());
+        return;
+    }
     progress_.start(Tfrm_bfffDate::BackupMode, QStringLiteral("正在备份数据，请稍候. . . . . . "));
     const QString source = ctx_.dm.databasePath();
     const QString target =
@@ -90,6 +100,10 @@ void DataBackup::BFDataMenuClick() {
 }
 
 void DataBackup::FFDataMenuClick() {
+    if (!ctx_.dm.server().isEmpty()) {
+        ctx_.prompter.information(onServerMessage());
+        return;
+    }
     if (!ctx_.prompter.warningYesNo(QStringLiteral("恢复数据会影响当系统中的数据，建议在恢复之前先"
                                                    "做好数据备份。您还确定要恢复数据吗？")))
         return;

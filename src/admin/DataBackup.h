@@ -23,6 +23,10 @@ public:
     void BFDataMenuClick();
     void FFDataMenuClick();
 
+    // Where the data lies on a server, both commands say this and do nothing: the server's own
+    // tools copy a database that other desks keep writing.
+    static QString onServerMessage();
+
 private:
     // Replaces the live database with the chosen file; the live file is untouched on failure.
     void restoreFrom(const QString& chosen);

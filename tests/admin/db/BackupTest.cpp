@@ -60,6 +60,18 @@ TEST_F(Backup, TheBackupIsAByteCopyNamedFromTheClock) {
               QStringLiteral("admin"));
 }
 
+TEST_F(Backup, OnAServerBothCommandsPointToTheServersToolsAndWriteNothing) {
+    if (test::testServer().isEmpty())
+        GTEST_SKIP() << "runs with the shop on a server (label server)";
+    backup.BFDataMenuClick();
+    EXPECT_EQ(prompter.single(), DataBackup::onServerMessage());
+    prompter.clear();
+    backup.FFDataMenuClick();
+    EXPECT_EQ(prompter.single(), DataBackup::onServerMessage());
+    EXPECT_TRUE(otherFiles().isEmpty());
+    EXPECT_TRUE(host.shown().isEmpty());
+}
+
 TEST_F(Backup, TheRegionalSeparatorIsUsedWhenAFileNameCanHoldIt) {
     DataBackup dotted(ctx, progress, RegionalFormats(QLocale(QLocale::German, QLocale::Germany)));
     dotted.BFDataMenuClick();
