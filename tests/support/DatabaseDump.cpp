@@ -8,35 +8,43 @@ namespace lms::test {
 namespace {
 
 QStringList tableNames(Database& db) {
+    // The engine's own tables stay out; on a server the schema version has a table of its own.
+    const QString sql =
+        db.isFile()
+            ? QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
+                             "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name")
+            : QStringLiteral("SELECT tablename FROM pg_catalog.pg_tables WHERE schemaname = "
+                             "current_schema() AND tablename <> 'lms_schema' ORDER BY tablename");
     QStringList names;
-    Query query(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
-                                   "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
+    Query query(db, sql);
     while (query.next())
         names << query.text(0);
     return names;
 }
 
-DatabaseDump::Cell readCell(sqlite3_stmt* statement, int column) {
+DatabaseDump::Cell readCell(const Query& query, int column) {
     DatabaseDump::Cell cell;
-    cell.type = sqlite3_column_type(statement, column);
-    switch (cell.type) {
-    case SQLITE_INTEGER:
-        cell.bytes = QByteArray::number(sqlite3_column_int64(statement, column));
+    const QVariant value = query.value(column);
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        cell.type = SQLITE_NULL;
         break;
-    case SQLITE_FLOAT:
+    case QMetaType::LongLong:
+        cell.type = SQLITE_INTEGER;
+        cell.bytes = QByteArray::number(value.toLongLong());
+        break;
+    case QMetaType::Double:
+        cell.type = SQLITE_FLOAT;
         // Seventeen digits tell every double apart.
-        cell.bytes = QByteArray::number(sqlite3_column_double(statement, column), 'g', 17);
+        cell.bytes = QByteArray::number(value.toDouble(), 'g', 17);
         break;
-    case SQLITE_TEXT:
-        cell.bytes =
-            QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                       sqlite3_column_bytes(statement, column));
-        break;
-    case SQLITE_BLOB:
-        cell.bytes = QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, column)),
-                                sqlite3_column_bytes(statement, column));
+    case QMetaType::QByteArray:
+        cell.type = SQLITE_BLOB;
+        cell.bytes = value.toByteArray();
         break;
     default:
+        cell.type = SQLITE_TEXT;
+        cell.bytes = query.utf8(column).toByteArray();
         break;
     }
     return cell;
@@ -45,31 +53,26 @@ DatabaseDump::Cell readCell(sqlite3_stmt* statement, int column) {
 DatabaseDump::Table readTable(Database& db, const QString& name) {
     DatabaseDump::Table table;
     table.name = name;
-    // The name comes from sqlite_master, not from typed text; quotes inside it are doubled.
+    // The name comes from the catalogue, not from typed text; quotes inside it are doubled.
     QString quoted = name;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    const QByteArray sql =
-        QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(quoted).toUtf8();
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db.handle(), sql.constData(), static_cast<int>(sql.size()), &statement,
-                           nullptr) != SQLITE_OK) {
-        sqlite3_finalize(statement);
-        db.raise(sqlite3_errcode(db.handle()), QString::fromUtf8(sql));
+    Query query(db, QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(quoted));
+    // The server shows the order column that the file keeps hidden; it is no content.
+    QList<int> content;
+    bool stepped = query.next();
+    for (int c = 0; c < query.columnCount(); ++c) {
+        if (query.columnName(c) == QLatin1String("rowid"))
+            continue;
+        content << c;
+        table.columns << query.columnName(c);
     }
-    const int columns = sqlite3_column_count(statement);
-    for (int c = 0; c < columns; ++c)
-        table.columns << QString::fromUtf8(sqlite3_column_name(statement, c));
-    int rc = SQLITE_OK;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    for (; stepped; stepped = query.next()) {
         DatabaseDump::Row row;
-        row.reserve(columns);
-        for (int c = 0; c < columns; ++c)
-            row << readCell(statement, c);
+        row.reserve(content.size());
+        for (const int c : content)
+            row << readCell(query, c);
         table.rows << row;
     }
-    sqlite3_finalize(statement);
-    if (rc != SQLITE_DONE)
-        db.raise(rc, QString::fromUtf8(sql));
     return table;
 }
 
@@ -135,7 +138,7 @@ DatabaseDump DatabaseDump::without(const QStringList& names) const {
 
 DatabaseDump dumpDatabase(Database& db) {
     DatabaseDump dump;
-    dump.userVersion = db.scalar(QStringLiteral("PRAGMA user_version")).toLongLong();
+    dump.userVersion = db.userVersion();
     for (const QString& name : tableNames(db))
         dump.tables << readTable(db, name);
     return dump;
