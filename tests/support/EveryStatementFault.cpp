@@ -1,6 +1,7 @@
 #include "support/EveryStatementFault.h"
 
 #include "core/DbError.h"
+#include "support/ServerDatabase.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -25,6 +26,12 @@ void NthStatementFault::check(void* self, const QString& sql) {
 
 SavedDatabase::SavedDatabase(Tdm_Dbase& dm) : dm_(dm) {
     dm_.disconnect();
+    if (!dm_.server().isEmpty()) {
+        serverName_ = serverDatabaseName(dm_.server());
+        copyServerDatabase(serverName_, serverName_ + QStringLiteral("_saved"));
+        dm_.connect();
+        return;
+    }
     QFile file(dm_.databasePath());
     if (file.open(QIODevice::ReadOnly))
         bytes_ = file.readAll();
@@ -32,8 +39,18 @@ SavedDatabase::SavedDatabase(Tdm_Dbase& dm) : dm_(dm) {
     dm_.connect();
 }
 
+SavedDatabase::~SavedDatabase() {
+    if (!serverName_.isEmpty())
+        dropServerDatabase(serverName_ + QStringLiteral("_saved"));
+}
+
 void SavedDatabase::restore() {
     dm_.disconnect();
+    if (!serverName_.isEmpty()) {
+        copyServerDatabase(serverName_ + QStringLiteral("_saved"), serverName_);
+        dm_.connect();
+        return;
+    }
     for (const char* side : {"-wal", "-shm", "-journal"})
         QFile::remove(dm_.databasePath() + QLatin1String(side));
     QFile file(dm_.databasePath());

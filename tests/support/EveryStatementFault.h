@@ -34,15 +34,20 @@ private:
 
 // The database file as it stood when saved, put back before each run so that every run starts
 // from the same rows.
+// On a server the database is kept as a copy of itself beside it.
 class SavedDatabase {
 public:
     // Closing writes everything into the file itself, which is then what is kept.
     explicit SavedDatabase(Tdm_Dbase& dm);
+    ~SavedDatabase();
+    SavedDatabase(const SavedDatabase&) = delete;
+    SavedDatabase& operator=(const SavedDatabase&) = delete;
     void restore();
 
 private:
     Tdm_Dbase& dm_;
     QByteArray bytes_;
+    QString serverName_; // the server database's name; empty for the file
 };
 
 // One writing operation as the runs drive it.

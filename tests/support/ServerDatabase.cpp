@@ -3,6 +3,7 @@
 #include "core/Database.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <atomic>
 
 namespace lms::test {
@@ -17,6 +18,21 @@ void onMaintenanceDatabase(const QString& sql) {
 
 } // namespace
 
+QString serverDatabaseName(const QString& connectionString) {
+    static const QRegularExpression name(QStringLiteral("(?:^|\\s)dbname=(\\S+)"));
+    return name.match(connectionString).captured(1);
+}
+
+// Names are the tests' own ("lms_test_…"), never typed text.
+void copyServerDatabase(const QString& from, const QString& to) {
+    dropServerDatabase(to);
+    onMaintenanceDatabase(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(to, from));
+}
+
+void dropServerDatabase(const QString& name) {
+    onMaintenanceDatabase(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+}
+
 QString testServer() {
     return qEnvironmentVariable("LMS_TEST_SERVER");
 }
@@ -25,13 +41,13 @@ ServerDatabase::ServerDatabase() {
     static std::atomic<int> counter = 0;
     // Test processes run side by side: the process number keeps their names apart.
     name_ = QStringLiteral("lms_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
-    onMaintenanceDatabase(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name_));
+    dropServerDatabase(name_);
     onMaintenanceDatabase(QStringLiteral("CREATE DATABASE %1").arg(name_));
 }
 
 ServerDatabase::~ServerDatabase() {
     try {
-        onMaintenanceDatabase(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name_));
+        dropServerDatabase(name_);
     } catch (const DbError&) {
         // The cluster goes away with the run anyway.
     }

@@ -8,6 +8,12 @@ namespace lms::test {
 // string without a database name); empty when the run uses the file beside the program.
 QString testServer();
 
+// The database a connection string names (its "dbname=").
+QString serverDatabaseName(const QString& connectionString);
+// Makes `to` a copy of `from` (no connection may be open to either), replacing any `to`.
+void copyServerDatabase(const QString& from, const QString& to);
+void dropServerDatabase(const QString& name);
+
 // An empty database of its own on the test server for one shop, dropped at the end.
 class ServerDatabase {
 public:
