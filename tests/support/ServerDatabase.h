@@ -30,3 +30,9 @@ private:
 };
 
 } // namespace lms::test
+
+// Skips a test of the encrypted file's own behaviour (its bytes, its locks, copying it) in a run
+// with the shop on a server.
+#define LMS_FILE_ENGINE_ONLY()                                                                     \
+    if (!::lms::test::testServer().isEmpty())                                                      \
+    GTEST_SKIP() << "the encrypted file's own behaviour"

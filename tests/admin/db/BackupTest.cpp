@@ -6,6 +6,7 @@
 #include "admin/DataBackup.h"
 #include "admin/Tfrm_bfffDate.h"
 #include "support/Moments.h"
+#include "support/ServerDatabase.h"
 
 #include <QDir>
 
@@ -41,6 +42,7 @@ protected:
 };
 
 TEST_F(Backup, TheBackupIsAByteCopyNamedFromTheClock) {
+    LMS_FILE_ENGINE_ONLY();
     backup.BFDataMenuClick();
     EXPECT_TRUE(prompter.boxes().empty());
     const QString name = QStringLiteral("2026-03-07 14-05-09buckup.zqd");
@@ -73,12 +75,14 @@ TEST_F(Backup, OnAServerBothCommandsPointToTheServersToolsAndWriteNothing) {
 }
 
 TEST_F(Backup, TheRegionalSeparatorIsUsedWhenAFileNameCanHoldIt) {
+    LMS_FILE_ENGINE_ONLY();
     DataBackup dotted(ctx, progress, RegionalFormats(QLocale(QLocale::German, QLocale::Germany)));
     dotted.BFDataMenuClick();
     EXPECT_EQ(otherFiles(), QStringList{QStringLiteral("2026.03.07 14-05-09buckup.zqd")});
 }
 
 TEST_F(Backup, TheTimerCompletesTheWindowOnlyOnceTheCopyIsDone) {
+    LMS_FILE_ENGINE_ONLY();
     progress.start(Tfrm_bfffDate::BackupMode, kBackingUp);
     EXPECT_TRUE(progress.Timer1().isActive());
     EXPECT_EQ(progress.Timer1().interval(), 3000);
@@ -132,6 +136,7 @@ TEST_F(Backup, AZeroByteSourceCompletesAtTheFirstTick) {
 }
 
 TEST_F(Backup, TwoBackupsInTheSameSecondLeaveTheSecond) {
+    LMS_FILE_ENGINE_ONLY();
     backup.BFDataMenuClick();
     shop.dm->WriteRZ(QStringLiteral("读者借书"), QStringLiteral("admin"), clock.now(), {});
     backup.BFDataMenuClick();
@@ -143,6 +148,7 @@ TEST_F(Backup, TwoBackupsInTheSameSecondLeaveTheSecond) {
 // A disk that fills up, a source that cannot be read and a rename that fails: the error is
 // shown, no partial backup stays behind and the progress window goes away.
 TEST_F(Backup, AFailedCopyLeavesNoFileAndClosesTheWindow) {
+    LMS_FILE_ENGINE_ONLY();
     const FailingFiles::Fault kinds[] = {
         FailingFiles::Fault::FullDisk, FailingFiles::Fault::BadSector, FailingFiles::Fault::Rename};
     for (const FailingFiles::Fault fault : kinds) {
@@ -173,6 +179,7 @@ TEST_F(Backup, AMissingSourceIsReported) {
 }
 
 TEST_F(Backup, ANewOperationIsNotClosedByThePauseOfTheLastOne) {
+    LMS_FILE_ENGINE_ONLY();
     backup.BFDataMenuClick();
     progress.Timer1Timer();
     ASSERT_TRUE(progress.Timer2().isActive());

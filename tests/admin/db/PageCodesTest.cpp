@@ -1,6 +1,7 @@
 // Checking a database file page by page by the codes its pages carry: a good file passes, and a
 // flipped byte, swapped pages, a cut file, another password or a wrong page count do not.
 #include "admin/PageCodes.h"
+#include "support/ServerDatabase.h"
 #include "support/ShopRows.h"
 #include "support/TempProgramFolder.h"
 
@@ -38,6 +39,7 @@ protected:
 };
 
 TEST_F(PageCodesCheck, AFileTheProgramWrotePasses) {
+    LMS_FILE_ENGINE_ONLY();
     ASSERT_GT(pages, 20);
     ASSERT_EQ(original.size() % PageCodes::kPageBytes, 0);
     EXPECT_TRUE(check(original));
@@ -67,6 +69,7 @@ TEST_F(PageCodesCheck, PagesInTheWrongPlaceAreFound) {
 }
 
 TEST_F(PageCodesCheck, ACutOrPaddedFileIsFound) {
+    LMS_FILE_ENGINE_ONLY();
     const int size = PageCodes::kPageBytes;
     EXPECT_FALSE(check(original.left(original.size() - size)));
     // Cut at a page boundary, the pages left are all genuine: only the expected count shows it.

@@ -70,6 +70,7 @@ protected:
 };
 
 TEST_F(Restore, ARealBackupComesBackThroughTheReopenedConnection) {
+    LMS_FILE_ENGINE_ONLY();
     const QString saved = takeBackup();
     Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
     shop.addUser(QStringLiteral("late"), QStringLiteral("x"), {});
@@ -98,6 +99,7 @@ TEST_F(Restore, ARealBackupComesBackThroughTheReopenedConnection) {
 }
 
 TEST_F(Restore, NoEndsBeforeTheFileDialog) {
+    LMS_FILE_ENGINE_ONLY();
     markConnection();
     prompter.answer(false);
     backup.FFDataMenuClick();
@@ -107,6 +109,7 @@ TEST_F(Restore, NoEndsBeforeTheFileDialog) {
 }
 
 TEST_F(Restore, ACancelledDialogCopiesNothingButReopensTheConnection) {
+    LMS_FILE_ENGINE_ONLY();
     const QByteArray before = shop.folder.readFile(Tdm_Dbase::kFileName);
     markConnection();
     prompter.answer(true);
@@ -173,6 +176,7 @@ TEST_F(Restore, FilesThatAreNotSoundDatabasesOfThisProgramAreRefused) {
 }
 
 TEST_F(Restore, TheLiveFileItselfIsRefusedHoweverItIsNamed) {
+    LMS_FILE_ENGINE_ONLY();
     const QByteArray live = shop.folder.readFile(Tdm_Dbase::kFileName);
     QDir(shop.folder.path()).mkdir(QStringLiteral("sub"));
     ASSERT_TRUE(
@@ -192,6 +196,7 @@ TEST_F(Restore, TheLiveFileItselfIsRefusedHoweverItIsNamed) {
 // The copy fails half way or at the final rename: the live database stays exactly as it was,
 // the connection is reopened, the error shown and the window closed.
 TEST_F(Restore, AFailedCopyLeavesTheLiveDatabaseAsItWas) {
+    LMS_FILE_ENGINE_ONLY();
     const QString saved = takeBackup();
     Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
     // The file alone then holds every change, as it does once the connection closes.
@@ -222,6 +227,7 @@ TEST_F(Restore, AFailedCopyLeavesTheLiveDatabaseAsItWas) {
 // Another program with the file open keeps the write-ahead log beside it; a file swapped in
 // under that log would be overwritten from it, so the restore is refused and nothing changes.
 TEST_F(Restore, IsRefusedWhileAnotherProgramHasTheFileOpen) {
+    LMS_FILE_ENGINE_ONLY();
     const QString saved = takeBackup();
     Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
     Database other;
@@ -275,6 +281,7 @@ private:
 };
 
 TEST_F(Restore, ABackupOnReadOnlyMediaRestores) {
+    LMS_FILE_ENGINE_ONLY();
     const QString saved = takeBackup();
     const QString media = shop.folder.file(QStringLiteral("光盘"));
     ASSERT_TRUE(QDir().mkpath(media));

@@ -7,6 +7,7 @@
 #include "admin/Tfrm_TJUser.h"
 #include "admin/Tfrm_bfffDate.h"
 #include "support/DatabaseDump.h"
+#include "support/ServerDatabase.h"
 
 #include <QStringEncoder>
 #include <sqlite3.h>
@@ -89,6 +90,7 @@ protected:
 };
 
 TEST_F(RestoreForeign, AnUnencryptedCopyOfTheProgramsTablesIsRefused) {
+    LMS_FILE_ENGINE_ONLY();
     // The live tables and settings, exported into a plain SQLite file (the connection creates
     // no files, so it starts empty).
     shop.folder.writeFile(QStringLiteral("plain.zqd"), QByteArray());

@@ -6,6 +6,7 @@
 #include "core/screens/TfrmLogin.h"
 #include "core/screens/Tfrm_Main.h"
 #include "support/Moments.h"
+#include "support/ServerDatabase.h"
 
 #include <QDir>
 
@@ -71,6 +72,7 @@ TEST_F(StartupBackup, DoesNothingWhenSwitchedOff) {
 }
 
 TEST_F(StartupBackup, MenuItemsOpenTheirScreensAndRunTheCommands) {
+    LMS_FILE_ENGINE_ONLY();
     scriptLogin();
     main.FormShow();
     const QStringList items = {QStringLiteral("CSSetMenu"),    QStringLiteral("TJUserMenu"),

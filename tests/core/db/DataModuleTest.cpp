@@ -4,6 +4,7 @@
 #include "core/NumberForms.h"
 #include "core/Tdm_Dbase.h"
 #include "support/Moments.h"
+#include "support/ServerDatabase.h"
 #include "support/TableRows.h"
 #include "support/TempProgramFolder.h"
 
@@ -62,6 +63,7 @@ TEST(DataModule, WritersReportAFailureWithoutThrowing) {
 }
 
 TEST(DataModule, SettingsRoundTripThroughRecordsSevenToElevenOnly) {
+    LMS_FILE_ENGINE_ONLY();
     ShopDatabase shop;
     Database& db = shop.dm->db();
     // Records 1 to 6 carry other data that must survive.

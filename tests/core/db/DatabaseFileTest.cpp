@@ -2,6 +2,7 @@
 // is not ours, and written in whole transactions.
 #include "core/Schema.h"
 #include "core/Tdm_Dbase.h"
+#include "support/ServerDatabase.h"
 #include "support/TableRows.h"
 #include "support/TempProgramFolder.h"
 
@@ -16,6 +17,7 @@ using test::ShopDatabase;
 using test::TempProgramFolder;
 
 TEST(DatabaseFile, IsUnreadableWithoutThePasswordAndReadableWithIt) {
+    LMS_FILE_ENGINE_ONLY();
     ShopDatabase shop;
     shop.dm->disconnect();
     const QByteArray bytes = shop.folder.readFile(Tdm_Dbase::kFileName);
@@ -38,6 +40,7 @@ TEST(DatabaseFile, IsUnreadableWithoutThePasswordAndReadableWithIt) {
 }
 
 TEST(DatabaseFile, NewFileHoldsTheTablesSettingsBookTypesAndSuperUser) {
+    LMS_FILE_ENGINE_ONLY();
     ShopDatabase shop;
     for (const QString& table : Schema::tableNames())
         EXPECT_TRUE(shop.dm->db().hasTable(table)) << table.toStdString();

@@ -5,6 +5,7 @@
 
 #include "readers/Tfrm_TJReader.h"
 #include "support/DatabaseDump.h"
+#include "support/ServerDatabase.h"
 
 #include <csignal>
 #include <functional>
@@ -166,6 +167,7 @@ protected:
 };
 
 TEST_P(SecondProcess, AShortOverlappingLockIsWaitedOut) {
+    LMS_FILE_ENGINE_ONLY();
     prepare();
     prompter.clear();
     LockingProcess other(path(), GetParam().lockStatement, LockingProcess::Hold::ForMilliseconds,
@@ -179,6 +181,7 @@ TEST_P(SecondProcess, AShortOverlappingLockIsWaitedOut) {
 }
 
 TEST_P(SecondProcess, ALockHeldBeyondTheWaitFailsStoringNothingUntilItIsReleased) {
+    LMS_FILE_ENGINE_ONLY();
     prepare();
     prompter.clear();
     const DatabaseDump before = dumpDatabase(shop.dm->db());

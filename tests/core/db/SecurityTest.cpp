@@ -7,6 +7,7 @@
 #include "core/screens/TfrmLogin.h"
 #include "core/screens/Tfrm_Main.h"
 #include "support/DatabaseDump.h"
+#include "support/ServerDatabase.h"
 #include "support/ShopRows.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
@@ -39,6 +40,7 @@ std::vector<std::pair<const char*, QByteArray>> encodings(const QString& text) {
 }
 
 TEST(Security, TheRawFileHoldsNoStoredNameOrPasswordInAnyEncoding) {
+    LMS_FILE_ENGINE_ONLY();
     ShopDatabase shop;
     shop.addUser(QStringLiteral("收银员Li"), QStringLiteral("Pa55-w0rd!"), {4});
     test::insertRow(shop.dm->db(), QStringLiteral("读者"),
@@ -62,6 +64,7 @@ TEST(Security, TheRawFileHoldsNoStoredNameOrPasswordInAnyEncoding) {
 }
 
 TEST(Security, PlainSqliteCannotReadTheFile) {
+    LMS_FILE_ENGINE_ONLY();
     ShopDatabase shop;
     shop.dm->disconnect();
     const QByteArray path = shop.folder.databasePath().toUtf8();
