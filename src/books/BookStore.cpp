@@ -39,9 +39,12 @@ std::optional<BookRecord> loadBook(Database& db, const QString& id) {
     return book;
 }
 
-void addBook(Tdm_Dbase& dm, const NewBook& book, const QString& user, const QDateTime& now) {
+bool addBook(Tdm_Dbase& dm, const NewBook& book, const QString& user, const QDateTime& now) {
     Database& db = dm.db();
     Transaction transaction(db);
+    // Checked again under the write lock: the screen's check may be overtaken by another desk.
+    if (dm.isHaveBook(book.id))
+        return false;
     Query(db, QStringLiteral("INSERT INTO 图书 (图书编号, 图书类型, 图书名称, 作者, 附件, 价格, "
                              "备注, 当前状态, 状态设置期, 录入时间) "
                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
@@ -52,6 +55,7 @@ void addBook(Tdm_Dbase& dm, const NewBook& book, const QString& user, const QDat
                  QStringLiteral("图书编号：") + book.id + QStringLiteral("  图书名称：") +
                      book.title + QStringLiteral("  图书类型：") + book.type);
     transaction.commit();
+    return true;
 }
 
 void changeBook(Tdm_Dbase& dm, const BookChange& change, const QString& user,
@@ -75,13 +79,19 @@ void changeBook(Tdm_Dbase& dm, const BookChange& change, const QString& user,
     transaction.commit();
 }
 
-void deleteBook(Tdm_Dbase& dm, const QString& id, const QString& user, const QDateTime& now) {
+BookDeletion deleteBook(Tdm_Dbase& dm, const QString& id, const QString& user,
+                        const QDateTime& now) {
     Database& db = dm.db();
     Transaction transaction(db);
-    expectOneRow(
-        Query(db, QStringLiteral("DELETE FROM 图书 WHERE 图书编号 = ?")).bind(1, id).execCounted());
+    // A lent book stays, so a loan never loses its book.
+    if (Query(db, QStringLiteral("DELETE FROM 图书 WHERE 图书编号 = ? AND "
+                                 "(当前状态 IS NULL OR 当前状态 <> ?)"))
+            .bindAll({id, states().at(Lent)})
+            .execCounted() != 1)
+        return dm.isHaveBook(id) ? BookDeletion::Lent : BookDeletion::Gone;
     dm.appendLog(QStringLiteral("删除图书"), user, now, QStringLiteral(" 被删除的图书编号：") + id);
     transaction.commit();
+    return BookDeletion::Deleted;
 }
 
 } // namespace lms::Books

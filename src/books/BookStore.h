@@ -30,7 +30,9 @@ struct NewBook {
     QString price; // the text typed, already checked to be a number
     QString remark;
 };
-void addBook(Tdm_Dbase& dm, const NewBook& book, const QString& user, const QDateTime& now);
+// Registers the book with its log record in one transaction; false, having written nothing, when
+// another desk registered the id first.
+bool addBook(Tdm_Dbase& dm, const NewBook& book, const QString& user, const QDateTime& now);
 
 // The clerk's change of a looked-up book; a new state also renews its date.
 struct BookChange {
@@ -45,6 +47,10 @@ struct BookChange {
 };
 void changeBook(Tdm_Dbase& dm, const BookChange& change, const QString& user, const QDateTime& now);
 
-void deleteBook(Tdm_Dbase& dm, const QString& id, const QString& user, const QDateTime& now);
+// Deletes the book with its log record unless it is lent (another desk may have lent it since it
+// was looked up) or already deleted at another desk, having written nothing then.
+enum class BookDeletion { Deleted, Lent, Gone };
+BookDeletion deleteBook(Tdm_Dbase& dm, const QString& id, const QString& user,
+                        const QDateTime& now);
 
 } // namespace lms::Books

@@ -1,6 +1,7 @@
 #include "books/Tfrm_SCBook.h"
 
 #include "books/BookDomains.h"
+#include "books/BookMessages.h"
 #include "books/BookRecord.h"
 #include "books/BookStore.h"
 #include "core/Messages.h"
@@ -68,16 +69,19 @@ void Tfrm_SCBook::CheckisHavebookClick() {
                      .timesLent = &tszjcs},
                     lookup.book);
     if (lookup.book.stateIndex() == Books::Lent) {
-        ctx_.prompter.error(QStringLiteral("图书编号为：") + id +
-                            QStringLiteral("的图书当前状态为：") + tszt.text() +
-                            QStringLiteral(" 不能删除！") + QChar(13) + QChar(13) +
-                            QStringLiteral("请先归还图书之后再删除！"));
-        allowDeletion(false);
-        tsID.requestFocus();
+        refuseLentBook(id, tszt.text());
         return;
     }
     allowDeletion(true);
     Button1.requestFocus();
+}
+
+void Tfrm_SCBook::refuseLentBook(const QString& id, const QString& state) {
+    ctx_.prompter.error(QStringLiteral("图书编号为：") + id + QStringLiteral("的图书当前状态为：") +
+                        state + QStringLiteral(" 不能删除！") + QChar(13) + QChar(13) +
+                        QStringLiteral("请先归还图书之后再删除！"));
+    allowDeletion(false);
+    tsID.requestFocus();
 }
 
 void Tfrm_SCBook::Button1Click() {
@@ -87,10 +91,23 @@ void Tfrm_SCBook::Button1Click() {
         tsID.requestFocus();
         return;
     }
+    Books::BookDeletion deletion = Books::BookDeletion::Deleted;
     try {
-        Books::deleteBook(ctx_.dm, loadedId_, ctx_.pub.CurrentUser, ctx_.clock.now());
+        deletion = Books::deleteBook(ctx_.dm, loadedId_, ctx_.pub.CurrentUser, ctx_.clock.now());
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
+        return;
+    }
+    // Lent or deleted at another desk since it was looked up.
+    if (deletion == Books::BookDeletion::Lent) {
+        refuseLentBook(loadedId_, Books::states().at(Books::Lent));
+        return;
+    }
+    if (deletion == Books::BookDeletion::Gone) {
+        ctx_.prompter.error(Books::notFoundMessage(loadedId_));
+        iniTs();
+        allowDeletion(false);
+        tsID.requestFocus();
         return;
     }
     ctx_.prompter.information(QStringLiteral("删除图书成功!"));

@@ -58,6 +58,8 @@ public:
 
 private:
     void allowDeletion(bool allowed);
+    // The message for a book that is lent and so cannot be deleted.
+    void refuseLentBook(const QString& id, const QString& state);
 
     ScreenContext ctx_;
     QString loadedId_;

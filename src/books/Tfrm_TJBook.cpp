@@ -113,7 +113,7 @@ void Tfrm_TJBook::Button1Click() {
         return;
 
     try {
-        Books::addBook(
+        const bool added = Books::addBook(
             ctx_.dm,
             {.id = bookId,
              .type = tsrx.text(),
@@ -123,6 +123,10 @@ void Tfrm_TJBook::Button1Click() {
              .price = price,
              .remark = Gbk::truncateToBytes(Gbk::joinLines(tsbz.text()), Books::kRemarkBytes)},
             ctx_.pub.CurrentUser, ctx_.clock.now());
+        if (!added) {
+            ctx_.prompter.error(Books::alreadyExistsMessage(bookId));
+            return;
+        }
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
         return;

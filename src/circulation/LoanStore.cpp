@@ -31,6 +31,15 @@ QList<OpenLoan> openLoans(Database& db, const QString& readerId) {
     return loans;
 }
 
+// The validity a desk shows (the stored one, extended for idle time) or the stored one when that
+// is later: a renewal paid at another desk since the reader was looked up is never taken back.
+// Stored moments compare as their text. Takes the shown validity twice.
+namespace {
+QString laterValidity() {
+    return QStringLiteral("CASE WHEN 借阅有效期 > ? THEN 借阅有效期 ELSE ? END");
+}
+} // namespace
+
 LendOutcome lend(Tdm_Dbase& dm, const Lending& lending, StoredRows* stored) {
     StoredRows rows;
     Database& db = dm.db();
@@ -52,13 +61,14 @@ LendOutcome lend(Tdm_Dbase& dm, const Lending& lending, StoredRows* stored) {
         .exec();
     rows.loanRow = Receipts::lastRowid(db, QStringLiteral("借出图书"));
     // The counters grow from what is stored, so a loan made in another window is not lost.
-    if (Query(db, QStringLiteral("UPDATE 读者 SET 备注 = ?, 借阅有效期 = ?, 状态设置期 = ?, "
-                                 "未还数量 = COALESCE(未还数量, 0) + 1, "
-                                 "借阅总计 = COALESCE(借阅总计, 0) + 1 WHERE 读者编号 = ?"))
+    if (Query(db, QStringLiteral("UPDATE 读者 SET 备注 = ?, 借阅有效期 = ") + laterValidity() +
+                      QStringLiteral(", 状态设置期 = ?, 未还数量 = COALESCE(未还数量, 0) + 1, "
+                                     "借阅总计 = COALESCE(借阅总计, 0) + 1 WHERE 读者编号 = ?"))
             .bindAll({lending.readerRemark, Dates::toStorage(lending.validity),
-                      Dates::toStorage(lending.now), lending.readerId})
+                      Dates::toStorage(lending.validity), Dates::toStorage(lending.now),
+                      lending.readerId})
             .execCounted() != 1)
-        throw DbError(0, "the reader of the loan is gone");
+        return LendOutcome::ReaderGone;
     dm.appendLog(QStringLiteral("读者借书"), lending.user, lending.now,
                  QStringLiteral("读者编号：") + lending.readerId + QStringLiteral(" 图书编号：") +
                      lending.bookId);
@@ -88,11 +98,12 @@ ReturnOutcome giveBack(Tdm_Dbase& dm, const Returning& r, StoredRows* stored) {
         throw DbError(0, "the returned book is gone");
     const QString totalText = Numbers::twoDecimalForm(r.amounts.total);
     // The count follows the loan rows that ended, so it always equals the rows left.
-    if (Query(db, QStringLiteral("UPDATE 读者 SET 备注 = ?, 借阅有效期 = ?, 状态设置期 = ?, "
-                                 "未还数量 = COALESCE(未还数量, 0) - ?, "
-                                 "押金 = COALESCE(押金, 0) - ? WHERE 读者编号 = ?"))
-            .bindAll({r.readerRemark, Dates::toStorage(r.validity), Dates::toStorage(r.now),
-                      loansEnded, r.fromDeposit ? r.amounts.total : 0.0, r.readerId})
+    if (Query(db, QStringLiteral("UPDATE 读者 SET 备注 = ?, 借阅有效期 = ") + laterValidity() +
+                      QStringLiteral(", 状态设置期 = ?, 未还数量 = COALESCE(未还数量, 0) - ?, "
+                                     "押金 = COALESCE(押金, 0) - ? WHERE 读者编号 = ?"))
+            .bindAll({r.readerRemark, Dates::toStorage(r.validity), Dates::toStorage(r.validity),
+                      Dates::toStorage(r.now), loansEnded, r.fromDeposit ? r.amounts.total : 0.0,
+                      r.readerId})
             .execCounted() != 1)
         throw DbError(0, "the reader of the loan is gone");
     Query(db,

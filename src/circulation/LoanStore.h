@@ -59,11 +59,12 @@ struct Lending {
     QDateTime now;
 };
 
-enum class LendOutcome { Lent, BookNotOnShelf };
+enum class LendOutcome { Lent, BookNotOnShelf, ReaderGone };
 
 // Lends the book in one transaction: the loan row, the book lent and counted, the reader's
-// counters, validity and state date, and the log record. A book no longer on the shelf is not
-// lent. Throws DbError, having written nothing.
+// counters, validity and state date, and the log record. A book no longer on the shelf, or a
+// reader deleted at another desk since the lookup, gets no loan. Throws DbError, having written
+// nothing.
 LendOutcome lend(Tdm_Dbase& dm, const Lending& lending, StoredRows* stored = nullptr);
 
 // A return as the return screen settles it.

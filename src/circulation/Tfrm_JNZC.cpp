@@ -14,6 +14,7 @@
 #include "readers/Amounts.h"
 #include "readers/ReaderDomains.h"
 #include "readers/ReaderLookup.h"
+#include "readers/ReaderMessages.h"
 #include "readers/ReaderStore.h"
 
 #include <QScopedValueRollback>
@@ -94,6 +95,7 @@ void Tfrm_JNZC::CheckisHaveReaderClick() {
         const Readers::ReaderRecord& reader = lookup.reader;
         const QDateTime now = ctx_.clock.now();
         currentReaderId_ = id;
+        storedValidity_ = reader.validityStored;
         {
             const QScopedValueRollback<bool> filling(filling_, true);
             Readers::showReader({.name = &tzxm,
@@ -191,25 +193,30 @@ void Tfrm_JNZC::Button2Click() {
         const QScopedValueRollback<bool> filling(filling_, true);
         fyzj.setValue(Numbers::generalForm(*rent + *change));
     }
-    qint64 ledgerRow = 0;
+    std::optional<qint64> ledgerRow;
     try {
         ledgerRow = store(*rent, *change, ctx_.clock.now());
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
         return;
     }
-    receipt_.keep(ReceiptSource::payment(ledgerRow, currentReaderId_));
+    if (!ledgerRow) {
+        ctx_.prompter.error(Readers::changedElsewhereMessage(currentReaderId_));
+        return;
+    }
+    receipt_.keep(ReceiptSource::payment(*ledgerRow, currentReaderId_));
     ctx_.prompter.information(paidMessage());
     iniall();
     ID.requestFocus();
     readerOk_ = false;
 }
 
-qint64 Tfrm_JNZC::store(double rent, double depositChange, const QDateTime& now) {
+std::optional<qint64> Tfrm_JNZC::store(double rent, double depositChange, const QDateTime& now) {
     if (!hasChoice(tzrx))
         throw DbError(0, "reader type not chosen");
     return Readers::pay(ctx_.dm,
                         {.readerId = currentReaderId_,
+                         .storedValidity = storedValidity_,
                          .type = tzrx.text(),
                          .maxBooks = tssn.number(),
                          .maxDays = tssj.number(),

@@ -102,12 +102,14 @@ public:
 
 private:
     // Stores the payment with its log and ledger records in one transaction; throws DbError.
-    // Returns the row of its ledger record, which the receipt is read from.
-    qint64 store(double rent, double depositChange, const QDateTime& now);
+    // Returns the row of its ledger record, which the receipt is read from, or nothing when
+    // another desk changed the reader's validity since the lookup.
+    std::optional<qint64> store(double rent, double depositChange, const QDateTime& now);
 
     ScreenContext ctx_;
     ReceiptSlip receipt_;
     QString currentReaderId_;
+    QString storedValidity_; // as the lookup read it
     bool readerOk_ = false;
     Circulation::PaymentBasis old_;
     // Set while the screen fills fields itself: the type's proposal and the running total wait.

@@ -129,6 +129,12 @@ void Tfrm_TZJBook::Button1Click() {
             CheckisHavebookClick();
         return;
     }
+    if (outcome == LendOutcome::ReaderGone) {
+        // Deleted in another window: the lookup says so.
+        putId(tzID, currentReaderId_);
+        CheckisHaveReaderClick();
+        return;
+    }
     receipt_.addLoan(currentReaderId_, stored.loanRow, stored.logRow);
     // The panel shows the counters and validity as stored.
     afterCommit(

@@ -162,6 +162,21 @@ Transaction::Transaction(Database& db) : db_(db) {
         db_.exec(QStringLiteral("SAVEPOINT ") + savepoint_);
     } else {
         db_.exec(db_.beginStatement());
+        const QString lock = db_.connection().writeLockStatement();
+        if (!lock.isEmpty()) {
+            try {
+                db_.exec(lock);
+            } catch (const DbError&) {
+                // No destructor runs for a constructor that throws: end what BEGIN started.
+                done_ = true;
+                try {
+                    db_.exec(QStringLiteral("ROLLBACK"));
+                } catch (const DbError&) {
+                    // A lost connection has ended the transaction already.
+                }
+                throw;
+            }
+        }
     }
 }
 

@@ -43,6 +43,8 @@ public:
     // The statement that starts a writing transaction: it takes the write lock at once, so two
     // writers never both read first and then fail at the write.
     virtual QString beginStatement() const = 0;
+    // Run right after it, when the engine needs one more statement for that lock (empty if not).
+    virtual QString writeLockStatement() const { return {}; }
     virtual int userVersion() = 0;
     virtual void setUserVersion(int version) = 0;
     virtual bool hasTable(const QString& name) = 0;

@@ -18,6 +18,7 @@ struct ReaderRecord {
     QDateTime openedAt;
     double deposit = 0;
     QDateTime validity;
+    QString validityStored; // the validity's text as stored, which a payment checks is unchanged
     int maxBooks = 0;
     int maxDays = 0;
     QString remark;

@@ -42,6 +42,7 @@ std::optional<ReaderRecord> loadReader(Database& db, const QString& id) {
                         .openedAt = query.storedDate(6),
                         .deposit = query.real(7),
                         .validity = query.storedDate(8),
+                        .validityStored = query.text(8),
                         .maxBooks = readInt(query, 9),
                         .maxDays = readInt(query, 10),
                         .remark = query.text(11),
@@ -51,10 +52,14 @@ std::optional<ReaderRecord> loadReader(Database& db, const QString& id) {
                         .stateSince = query.storedDate(15)};
 }
 
-void addReader(Tdm_Dbase& dm, const NewReader& reader, const QString& user, const QDateTime& now) {
+bool addReader(Tdm_Dbase& dm, const NewReader& reader, const QString& user, const QDateTime& now) {
     const double total = reader.deposit + reader.rent + reader.openingFee;
     Database& db = dm.db();
     Transaction transaction(db);
+    // The screen checked the id before; the transaction holds the write lock, so this check is
+    // the one no other desk can overtake.
+    if (dm.isHaveReader(reader.id))
+        return false;
     Query(db, QStringLiteral("INSERT INTO 读者 (读者编号, 读者类型, 读者姓名, 性别, 证件号码, "
                              "电话, 开户日期, 押金, 借阅有效期, 最多持有图书数量, "
                              "最长持有图书天数, 备注, 未还数量, 借阅总计, 当前状态, 状态设置期) "
@@ -75,6 +80,7 @@ void addReader(Tdm_Dbase& dm, const NewReader& reader, const QString& user, cons
                      QStringLiteral(" 押金(元)：") + reader.depositText +
                      QStringLiteral("总计(元)：") + Numbers::generalForm(total));
     transaction.commit();
+    return true;
 }
 
 void changeReader(Tdm_Dbase& dm, const ReaderChange& change, const QString& user,
@@ -104,31 +110,39 @@ void changeReader(Tdm_Dbase& dm, const ReaderChange& change, const QString& user
     transaction.commit();
 }
 
-void deleteReader(Tdm_Dbase& dm, const QString& id, double depositLeft, const QString& user,
-                  const QDateTime& now) {
-    const float refund = static_cast<float>(depositLeft);
+ReaderDeletion deleteReader(Tdm_Dbase& dm, const QString& id, const QString& user,
+                            const QDateTime& now) {
     Database& db = dm.db();
     Transaction transaction(db);
+    const std::optional<ReaderRecord> reader = loadReader(db, id);
+    if (!reader)
+        return {.gone = true};
+    if (reader->booksOut > 0)
+        return {.booksOut = reader->booksOut};
+    const float refund = static_cast<float>(reader->deposit);
     expectOneRow(
         Query(db, QStringLiteral("DELETE FROM 读者 WHERE 读者编号 = ?")).bind(1, id).execCounted());
     dm.appendLog(QStringLiteral("删除读者"), user, now, QStringLiteral(" 被删除的读者编号：") + id);
     dm.appendLedger(QStringLiteral("删除读者退回押金"), user, now,
                     {.total = -refund, .deposit = -refund});
     transaction.commit();
+    return {.deleted = true, .refunded = reader->deposit};
 }
 
-qint64 pay(Tdm_Dbase& dm, const Payment& payment, const QString& user, const QDateTime& now) {
+std::optional<qint64> pay(Tdm_Dbase& dm, const Payment& payment, const QString& user,
+                          const QDateTime& now) {
     const double total = payment.rent + payment.depositChange;
     Database& db = dm.db();
     Transaction transaction(db);
-    expectOneRow(
-        Query(db, QStringLiteral("UPDATE 读者 SET 读者类型 = ?, 最多持有图书数量 = ?, "
+    if (Query(db, QStringLiteral("UPDATE 读者 SET 读者类型 = ?, 最多持有图书数量 = ?, "
                                  "最长持有图书天数 = ?, 备注 = ?, 借阅有效期 = ?, "
-                                 "押金 = COALESCE(押金, 0) + ?, 状态设置期 = ? WHERE 读者编号 = ?"))
+                                 "押金 = COALESCE(押金, 0) + ?, 状态设置期 = ? "
+                                 "WHERE 读者编号 = ? AND COALESCE(借阅有效期, '') = ?"))
             .bindAll({payment.type, payment.maxBooks, payment.maxDays, payment.remark,
                       Dates::toStorage(payment.validity), payment.depositChange,
-                      Dates::toStorage(now), payment.readerId})
-            .execCounted());
+                      Dates::toStorage(now), payment.readerId, payment.storedValidity})
+            .execCounted() != 1)
+        return std::nullopt;
     dm.appendLog(QStringLiteral("缴费充值"), user, now,
                  QStringLiteral("读者编号：") + payment.readerId + QStringLiteral(" 总金额：") +
                      Numbers::generalForm(total) + QStringLiteral(" 押金增减：") +

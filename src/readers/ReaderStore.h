@@ -39,7 +39,9 @@ struct NewReader {
     double openingFee = 0;
     QString depositText; // the deposit as the clerk typed it, which the log record quotes
 };
-void addReader(Tdm_Dbase& dm, const NewReader& reader, const QString& user, const QDateTime& now);
+// Registers the reader with its ledger and log records in one transaction; false, having written
+// nothing, when another desk registered the id first.
+bool addReader(Tdm_Dbase& dm, const NewReader& reader, const QString& user, const QDateTime& now);
 
 // The clerk's change of a looked-up reader. Texts are stored as given.
 struct ReaderChange {
@@ -62,14 +64,23 @@ struct ReaderChange {
 void changeReader(Tdm_Dbase& dm, const ReaderChange& change, const QString& user,
                   const QDateTime& now);
 
-// Deletes the reader and pays the deposit left back (a negative ledger record).
-void deleteReader(Tdm_Dbase& dm, const QString& id, double depositLeft, const QString& user,
-                  const QDateTime& now);
+// Deletes the reader and pays the deposit left back (a negative ledger record). What the store
+// holds under the write lock decides, since another desk may have lent a book to the reader or
+// changed the deposit since the lookup: a reader with books out stays.
+struct ReaderDeletion {
+    bool deleted = false;
+    bool gone = false;   // deleted at another desk already
+    int booksOut = 0;    // when not deleted: the books the reader has out now
+    double refunded = 0; // when deleted: the deposit paid back
+};
+ReaderDeletion deleteReader(Tdm_Dbase& dm, const QString& id, const QString& user,
+                            const QDateTime& now);
 
 // A payment of the payment screen: the rent of a renewal and a change of the deposit, with the
 // reader's new type, limits, remark and validity.
 struct Payment {
     QString readerId;
+    QString storedValidity; // the validity's stored text the lookup read (the renewal's start)
     QString type;
     int maxBooks = 0;
     int maxDays = 0;
@@ -81,7 +92,9 @@ struct Payment {
 };
 // Stores the payment; the stored validity may hold idle days, so the state date is renewed to
 // keep the next lookup from adding them again. Returns the rowid of its ledger record, for the
-// receipt.
-qint64 pay(Tdm_Dbase& dm, const Payment& payment, const QString& user, const QDateTime& now);
+// receipt, or nothing, having written nothing, when another desk changed the reader's validity
+// since the lookup (the renewal would take that change back) or deleted the reader.
+std::optional<qint64> pay(Tdm_Dbase& dm, const Payment& payment, const QString& user,
+                          const QDateTime& now);
 
 } // namespace lms::Readers

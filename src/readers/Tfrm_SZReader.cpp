@@ -2,6 +2,7 @@
 
 #include "core/DateRules.h"
 #include "core/Messages.h"
+#include "core/NumberForms.h"
 #include "core/Tdm_Dbase.h"
 #include "core/form/Clock.h"
 #include "core/form/IdField.h"
@@ -46,7 +47,6 @@ void Tfrm_SZReader::iniTZ() {
     zjhm.setValue(QString());
     tzbz.setValue(QString());
     loadedId_.clear();
-    loadedDeposit_ = 0;
     tzrx.setItemIndex(0);
     const QDateTime now = ctx_.clock.now();
     for (Field* date : {&khrq, &yxq, &tzztszq})
@@ -70,7 +70,6 @@ void Tfrm_SZReader::CheckisHaveReaderClick() {
     const ReaderRecord& reader = lookup.reader;
     const QDateTime now = ctx_.clock.now();
     loadedId_ = id;
-    loadedDeposit_ = reader.deposit;
     showReader({.name = &tzxm,
                 .type = &tzrx,
                 .sex = &xp,
@@ -94,10 +93,13 @@ void Tfrm_SZReader::CheckisHaveReaderClick() {
         Button1.requestFocus();
         return;
     }
+    refuseBooksOut(id, reader.booksOut);
+}
+
+void Tfrm_SZReader::refuseBooksOut(const QString& id, int booksOut) {
     ctx_.prompter.error(QStringLiteral("读者编号为：") + id + QStringLiteral("的读者还有") +
-                        QString::number(reader.booksOut) +
-                        QStringLiteral("本图书未还！不能删除！") + QChar(13) + QChar(13) +
-                        QStringLiteral("请归还图书之后再删除。"));
+                        QString::number(booksOut) + QStringLiteral("本图书未还！不能删除！") +
+                        QChar(13) + QChar(13) + QStringLiteral("请归还图书之后再删除。"));
     allowDeletion(false);
     tzID.requestFocus();
 }
@@ -109,12 +111,27 @@ void Tfrm_SZReader::Button1Click() {
         tzID.requestFocus();
         return;
     }
+    ReaderDeletion deletion;
     try {
-        deleteReader(ctx_.dm, loadedId_, loadedDeposit_, ctx_.pub.CurrentUser, ctx_.clock.now());
+        deletion = deleteReader(ctx_.dm, loadedId_, ctx_.pub.CurrentUser, ctx_.clock.now());
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
         return;
     }
+    if (deletion.gone) {
+        ctx_.prompter.error(notFoundMessage(loadedId_));
+        iniTZ();
+        allowDeletion(false);
+        tzID.requestFocus();
+        return;
+    }
+    if (!deletion.deleted) {
+        // Another desk lent the reader a book since the lookup.
+        refuseBooksOut(loadedId_, deletion.booksOut);
+        return;
+    }
+    // The deposit paid back is the stored one, which another desk may have changed.
+    yj.setValue(Numbers::generalForm(deletion.refunded));
     ctx_.prompter.information(QStringLiteral("删除读者成功!退回押金金额：") + yj.text() +
                               QStringLiteral(" 元。"));
     iniTZ();

@@ -74,10 +74,11 @@ public:
 
 private:
     void allowDeletion(bool allowed);
+    // The message for a reader with books out, who cannot be deleted.
+    void refuseBooksOut(const QString& id, int booksOut);
 
     ScreenContext ctx_;
     QString loadedId_;
-    double loadedDeposit_ = 0;
 };
 
 } // namespace lms

@@ -187,22 +187,27 @@ void Tfrm_TJReader::Button1Click() {
     }
     fyzj.setValue(Numbers::generalForm(sum->total));
     try {
-        Readers::addReader(ctx_.dm,
-                           {.id = id,
-                            .type = rx.text(),
-                            .name = name,
-                            .sex = xp.text(),
-                            .idNumber = Gbk::truncateToBytes(zjhm.text(), kIdNumberBytes),
-                            .phone = Gbk::truncateToBytes(df.text(), kPhoneBytes),
-                            .validity = yxq.value().toDateTime(),
-                            .maxBooks = tssn.number(),
-                            .maxDays = tssj.number(),
-                            .remark = Gbk::truncateToBytes(Gbk::joinLines(bz.text()), kRemarkBytes),
-                            .deposit = sum->deposit,
-                            .rent = sum->rent,
-                            .openingFee = sum->openingFee,
-                            .depositText = yj.text()},
-                           ctx_.pub.CurrentUser, ctx_.clock.now());
+        const bool added = Readers::addReader(
+            ctx_.dm,
+            {.id = id,
+             .type = rx.text(),
+             .name = name,
+             .sex = xp.text(),
+             .idNumber = Gbk::truncateToBytes(zjhm.text(), kIdNumberBytes),
+             .phone = Gbk::truncateToBytes(df.text(), kPhoneBytes),
+             .validity = yxq.value().toDateTime(),
+             .maxBooks = tssn.number(),
+             .maxDays = tssj.number(),
+             .remark = Gbk::truncateToBytes(Gbk::joinLines(bz.text()), kRemarkBytes),
+             .deposit = sum->deposit,
+             .rent = sum->rent,
+             .openingFee = sum->openingFee,
+             .depositText = yj.text()},
+            ctx_.pub.CurrentUser, ctx_.clock.now());
+        if (!added) {
+            ctx_.prompter.error(Readers::alreadyExistsMessage(id));
+            return;
+        }
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
         return;

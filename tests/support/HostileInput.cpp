@@ -69,6 +69,10 @@ std::vector<HostileValue> shortHostileValues() {
     return values;
 }
 
+QString storedForm(const QString& typed) {
+    return QString::fromUtf8(Field::typeable(typed).toUtf8());
+}
+
 QString trimmedAsScreens(const QString& text) {
     qsizetype begin = 0;
     qsizetype end = text.size();

@@ -30,6 +30,10 @@ const std::vector<HostileValue>& hostileValues();
 // The same without the long texts.
 std::vector<HostileValue> shortHostileValues();
 
+// A typed value as the program can hold it in a row: without U+0000, which no field takes, and
+// broken UTF-16 as UTF-8 keeps it. Rows planted with hostile texts use this form.
+QString storedForm(const QString& typed);
+
 // Leading and trailing characters up to the blank removed, as the screens trim.
 QString trimmedAsScreens(const QString& text);
 

@@ -20,6 +20,12 @@ constexpr Oid kFloat4 = 700;
 constexpr Oid kFloat8 = 701;
 constexpr Oid kNumeric = 1700;
 
+// The number of the lock every writing transaction of a shop takes (any constant would do).
+constexpr qint64 kShopWriteLock = 0x4C4D53;
+// How long a desk waits for a lock another desk holds before the operation fails, as the file
+// engine waits for another program's write.
+constexpr const char* kLockTimeout = "SET lock_timeout = '5s'";
+
 bool isWordChar(QChar c) {
     return c.isLetterOrNumber() || c == QLatin1Char('_');
 }
@@ -94,6 +100,11 @@ public:
         nulls_[i] = value.isNull();
         binary_[i] = value.typeId() == QMetaType::QByteArray ? 1 : 0;
         values_[i] = nulls_[i] ? QByteArray() : serverText(value);
+        // The server's text cannot hold U+0000 and libpq would end the value there: refuse it
+        // rather than store a shorter text than the program meant.
+        if (!binary_[i] && values_[i].contains('\0'))
+            throw DbError(0, "a text holding U+0000 cannot be stored on the server [" +
+                                 sql_.toStdString() + "]");
     }
 
     bool next() override {
@@ -235,6 +246,7 @@ PgConnection::PgConnection(const QString& connectionString) {
         PQclear(run(QStringLiteral("SET client_encoding = 'UTF8'")));
         // Notices (a savepoint released twice, say) are no business of the clerk's.
         PQclear(run(QStringLiteral("SET client_min_messages = warning")));
+        PQclear(run(QString::fromLatin1(kLockTimeout)));
     } catch (...) {
         PQfinish(conn_);
         throw;
@@ -335,6 +347,11 @@ bool PgConnection::inTransaction() const {
 
 QString PgConnection::beginStatement() const {
     return QStringLiteral("BEGIN");
+}
+
+QString PgConnection::writeLockStatement() const {
+    // Advisory locks belong to the database they were taken in: one shop, one writer at a time.
+    return QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kShopWriteLock);
 }
 
 int PgConnection::userVersion() {

@@ -16,6 +16,11 @@ namespace lms {
 // connection turns them into the server's: "?" placeholders become "$1", "$2" …, "like" matches
 // without regard to ASCII letter case as on the file engine, IFNULL is COALESCE, and each table
 // gains a "rowid" identity column so the order of insertion reads as on the file engine.
+//
+// Writing transactions take one lock of the shop's database right after BEGIN, so writers
+// follow one another as on the file engine while readers never wait: every operation's checks
+// and conditional updates see what the one before it committed (read committed takes a new
+// snapshot for each statement).
 class PgConnection : public DbConnection {
 public:
     // Connects; throws DbError with the server's message when it cannot be reached or refuses.
@@ -27,6 +32,7 @@ public:
     std::unique_ptr<DbStatement> prepare(const QString& sql) override;
     bool inTransaction() const override;
     QString beginStatement() const override;
+    QString writeLockStatement() const override;
     int userVersion() override;
     void setUserVersion(int version) override;
     bool hasTable(const QString& name) override;

@@ -41,7 +41,12 @@ Field& Field::setValue(const QVariant& value) {
 }
 
 void Field::type(const QString& text) {
-    setValue(maxBytes_ > 0 ? Gbk::truncateToBytes(text, maxBytes_) : text);
+    const QString typed = typeable(text);
+    setValue(maxBytes_ > 0 ? Gbk::truncateToBytes(typed, maxBytes_) : typed);
+}
+
+QString Field::typeable(QString text) {
+    return text.remove(QChar(u'\0'));
 }
 
 Field& Field::setEnabled(bool enabled) {

@@ -51,6 +51,10 @@ public:
     Field& setValue(const QVariant& value);
     // Sets the value as the keyboard does: a text longer than the byte limit is cut at it.
     void type(const QString& text);
+    // Text as a field takes it from the keyboard or a paste: without U+0000, which means nothing
+    // in a shop's lists and which the server engine cannot store. The field then shows what
+    // will be stored.
+    static QString typeable(QString text);
 
     bool isEnabled() const { return enabled_; }
     Field& setEnabled(bool enabled);

@@ -187,7 +187,7 @@ void Binder::bindLineEdit(Field& field, QLineEdit& edit) {
     });
     connect(&edit, &QLineEdit::textChanged, &field, [this, &field](const QString& text) {
         if (!updating_)
-            field.setValue(text);
+            field.setValue(Field::typeable(text));
     });
     bindCaptionLabel(field, edit);
 }
@@ -219,7 +219,7 @@ void Binder::bindComboBox(Field& field, QComboBox& combo) {
     if (combo.isEditable()) {
         connect(&combo, &QComboBox::editTextChanged, &field, [this, &field](const QString& t) {
             if (!updating_)
-                field.setValue(t);
+                field.setValue(Field::typeable(t));
         });
         combo.lineEdit()->setValidator(new GbkLengthValidator(field, &combo));
         combo.lineEdit()->installEventFilter(this);
@@ -304,7 +304,7 @@ void Binder::bindMemo(Field& field, QPlainTextEdit& memo) {
     connect(&memo, &QPlainTextEdit::textChanged, &field, [this, &memo, &field] {
         if (updating_)
             return;
-        QString text = memo.toPlainText();
+        QString text = Field::typeable(memo.toPlainText());
         // A memo has no validator: typing past its byte limit is cut where it overflows, and a
         // longer text shown by the program (a remark stored elsewhere) may only shrink.
         const int limit = field.maxBytes();

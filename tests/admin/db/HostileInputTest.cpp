@@ -32,7 +32,7 @@ protected:
     // Users named with every short value, each with the password "pw".
     void addHostileUsers() {
         for (const HostileValue& value : test::shortHostileValues())
-            shop.addUser(value.text, QStringLiteral("pw"), {});
+            shop.addUser(test::storedForm(value.text), QStringLiteral("pw"), {});
     }
     QString passwordHashOf(const QString& name) {
         return scalar(QStringLiteral("SELECT 密码 FROM 管理员 WHERE 用户名 = ?"), {name})
@@ -155,9 +155,9 @@ TEST_F(HostileAdminInput, DeletingUsersChosenByHostileNames) {
                  // Exactly the chosen user goes, never the super user.
                  EXPECT_FALSE(a.refused({})) << a.where();
                  EXPECT_EQ(shop.count(kUsers), users - 1) << a.where();
-                 EXPECT_FALSE(
-                     scalar(QStringLiteral("SELECT 1 FROM 管理员 WHERE 用户名 = ?"), {value.text})
-                         .isValid())
+                 EXPECT_FALSE(scalar(QStringLiteral("SELECT 1 FROM 管理员 WHERE 用户名 = ?"),
+                                     {test::storedForm(value.text)})
+                                  .isValid())
                      << a.where();
                  EXPECT_TRUE(scalar(QStringLiteral("SELECT 1 FROM 管理员 WHERE 用户名 = ?"),
                                     {test::ShopDatabase::kSuperUser})
@@ -173,7 +173,7 @@ TEST_F(HostileAdminInput, PermissionsOfUsersChosenByHostileNames) {
     Tfrm_GGUserQX screen(ctx);
     for (HostileValue value : test::shortHostileValues()) {
         // Chosen from the list, which holds the names as stored.
-        value.text = QString::fromUtf8(value.text.toUtf8());
+        value.text = test::storedForm(value.text);
         runner.attempt(
             screen, QStringLiteral("Userlist"), value,
             {[&] { screen.FormShow(); },
@@ -237,7 +237,7 @@ TEST_F(HostileAdminInput, ChangingPasswords) {
                      if (field == QStringLiteral("userlist")) {
                          EXPECT_EQ(
                              test::cellBytes(a.after, kUsers, rows[0], QStringLiteral("用户名")),
-                             value.text.toUtf8())
+                             test::storedForm(value.text).toUtf8())
                              << a.where();
                      }
                  }},

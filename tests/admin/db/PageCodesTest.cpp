@@ -46,6 +46,7 @@ TEST_F(PageCodesCheck, AFileTheProgramWrotePasses) {
 }
 
 TEST_F(PageCodesCheck, AnyFlippedByteIsFound) {
+    LMS_FILE_ENGINE_ONLY();
     // The salt, the first page's content, a middle page's content, IV and code, the last page's
     // code. (The last 12 bytes of each page are padding no one reads.)
     const qint64 middle = (pages / 2) * PageCodes::kPageBytes;

@@ -34,9 +34,9 @@ protected:
     HostileBookInput() : listing(ctx) {
         int n = 0;
         for (const HostileValue& value : shortHostileValues())
-            addBook(
-                QStringLiteral("H%1").arg(++n, 3, 10, QLatin1Char('0')),
-                {{QStringLiteral("图书名称"), value.text}, {QStringLiteral("备注"), value.text}});
+            addBook(QStringLiteral("H%1").arg(++n, 3, 10, QLatin1Char('0')),
+                    {{QStringLiteral("图书名称"), storedForm(value.text)},
+                     {QStringLiteral("备注"), storedForm(value.text)}});
         addBook(QStringLiteral("B001"));
     }
     ~HostileBookInput() override { tried += runner.tried(); }

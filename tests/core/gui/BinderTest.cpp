@@ -162,6 +162,19 @@ TEST(Binder, TypingStopsAtTheByteLimitOfTheGbkText) {
     EXPECT_EQ(w.edit->text(), QStringLiteral("AB读者")) << "six bytes are full";
 }
 
+// A pasted U+0000 is dropped where it arrives, so the widget shows what will be stored.
+TEST(Binder, APastedNulCharacterNeverReachesTheModel) {
+    SampleWindow w;
+    const QString pasted = QStringLiteral("A") + QChar(u'\0') + QStringLiteral("B");
+    w.edit->insert(pasted);
+    w.user->lineEdit()->insert(pasted);
+    w.memo->insertPlainText(pasted);
+    for (const char* name : {"tzID", "user", "bz"})
+        EXPECT_EQ(w.form.field(QString::fromLatin1(name)).text(), QStringLiteral("AB")) << name;
+    EXPECT_EQ(w.edit->text(), QStringLiteral("AB"));
+    EXPECT_EQ(w.memo->toPlainText(), QStringLiteral("AB"));
+}
+
 // The limit holds for what the clerk types, also where the program showed a longer text (a
 // stored remark, a widened number): it may be shortened, never lengthened.
 TEST(Binder, ALongerTextShownByTheProgramCanOnlyShrink) {

@@ -66,7 +66,7 @@ protected:
             for (const HostileValue& value : values) {
                 QVariantMap row;
                 for (const ListedCriterion& criterion : criteria)
-                    row[criterion.column] = value.text;
+                    row[criterion.column] = storedForm(value.text);
                 if (screen == &money || screen == &log)
                     row[QStringLiteral("时间")] = QStringLiteral("2026-03-14 09:00:%1.000")
                                                       .arg(++n % 60, 2, 10, QLatin1Char('0'));

@@ -41,9 +41,9 @@ protected:
         int n = 0;
         for (const HostileValue& value : shortHostileValues())
             addReader(QStringLiteral("H%1").arg(++n, 3, 10, QLatin1Char('0')),
-                      {{QStringLiteral("读者姓名"), value.text},
-                       {QStringLiteral("备注"), value.text},
-                       {QStringLiteral("证件号码"), value.text}});
+                      {{QStringLiteral("读者姓名"), storedForm(value.text)},
+                       {QStringLiteral("备注"), storedForm(value.text)},
+                       {QStringLiteral("证件号码"), storedForm(value.text)}});
         addReader(QStringLiteral("R001"));
     }
     ~HostileReaderInput() override { tried += runner.tried(); }
