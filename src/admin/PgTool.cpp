@@ -66,6 +66,7 @@ PgToolRun runPgTool(const QString& name, const QStringList& arguments,
         return run;
     }
     QProcess process;
+    // English messages, whatever the desk's language: the progress reports are known by them.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     environment.remove(QStringLiteral("LANGUAGE"));
