@@ -1,6 +1,7 @@
 #include "admin/DataBackup.h"
 
 #include "admin/DatabaseFileCheck.h"
+#include "admin/ServerDumps.h"
 #include "admin/Tfrm_bfffDate.h"
 #include "core/Messages.h"
 #include "core/Tdm_Dbase.h"
@@ -49,37 +50,46 @@ private:
     Database& db_;
 };
 
-} // namespace
-
-DataBackup::DataBackup(ScreenContext& context, Tfrm_bfffDate& progress, RegionalFormats formats)
-    : ctx_(context), progress_(progress), formats_(std::move(formats)) {}
-
-QString DataBackup::backupFileName(const QDateTime& moment, const QString& dateSeparator) {
+// "yyyy/mm/dd hh-mm-ss" with the separator a file name can hold.
+QString stamp(const QDateTime& moment, const QString& dateSeparator) {
     const QString sep = allowedInFileName(dateSeparator) ? dateSeparator : QStringLiteral("-");
     const QDate date = moment.date();
     const QTime time = moment.time();
     return QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0')) + sep +
            twoDigits(date.month()) + sep + twoDigits(date.day()) + QLatin1Char(' ') +
            twoDigits(time.hour()) + QLatin1Char('-') + twoDigits(time.minute()) + QLatin1Char('-') +
-           twoDigits(time.second()) + QStringLiteral("buckup.zqd");
+           twoDigits(time.second());
 }
 
-QString DataBackup::onServerMessage() {
-    return QStringLiteral(
-        "本系统的数据保存在数据库服务器上。\r"
-        "请在服务器上用PostgreSQL的备份工具（pg_dump、pg_restore）备份和恢复数据。");
+const QString kNotADatabase = QStringLiteral("所选文件不是本系统的数据库文件，不能恢复数据！");
+
+} // namespace
+
+DataBackup::DataBackup(ScreenContext& context, Tfrm_bfffDate& progress, RegionalFormats formats)
+    : ctx_(context), progress_(progress), formats_(std::move(formats)) {}
+
+QString DataBackup::backupFileName(const QDateTime& moment, const QString& dateSeparator) {
+    return stamp(moment, dateSeparator) + QStringLiteral("buckup.zqd");
+}
+
+QString DataBackup::serverBackupFileName(const QDateTime& moment, const QString& dateSeparator) {
+    return stamp(moment, dateSeparator) + QStringLiteral("buckup.") + ServerDumps::extension();
+}
+
+bool DataBackup::onServer() const {
+    return !ctx_.dm.server().isEmpty();
 }
 
 void DataBackup::BFDataMenuClick() {
-    if (!ctx_.dm.server().isEmpty()) {
-        ctx_.prompter.information(onServerMessage());
-        return;
-    }
     progress_.start(Tfrm_bfffDate::BackupMode, QStringLiteral("正在备份数据，请稍候. . . . . . "));
     const QString source = ctx_.dm.databasePath();
+    const QDateTime now = ctx_.clock.now();
     const QString target =
-        ctx_.pub.AppPath + backupFileName(ctx_.clock.now(), formats_.dateSeparator());
+        ctx_.pub.AppPath + (onServer() ? serverBackupFileName(now, formats_.dateSeparator())
+                                       : backupFileName(now, formats_.dateSeparator()));
     ctx_.host.showModeless(progress_, false);
+    if (onServer())
+        return backUpServer(target);
     std::optional<QString> failure;
     try {
         Database& db = ctx_.dm.db();
@@ -93,43 +103,57 @@ void DataBackup::BFDataMenuClick() {
         ctx_.prompter.error(Messages::databaseError());
         return;
     }
-    if (failure) {
-        progress_.abandon();
-        ctx_.prompter.error(QStringLiteral("数据备份失败！\r") + *failure);
-    }
+    if (failure)
+        abandonWith(QStringLiteral("数据备份失败！\r") + *failure);
+}
+
+void DataBackup::backUpServer(const QString& target) {
+    progress_.beginSteps(ServerDumps::backupSteps());
+    const std::optional<QString> failure =
+        ServerDumps::write(ctx_.dm.server(), target, [this] { progress_.advanceStep(); });
+    if (failure)
+        abandonWith(QStringLiteral("数据备份失败！\r") + *failure);
+    else
+        progress_.finishSteps();
 }
 
 void DataBackup::FFDataMenuClick() {
-    if (!ctx_.dm.server().isEmpty()) {
-        ctx_.prompter.information(onServerMessage());
-        return;
-    }
     if (!ctx_.prompter.warningYesNo(QStringLiteral("恢复数据会影响当系统中的数据，建议在恢复之前先"
                                                    "做好数据备份。您还确定要恢复数据吗？")))
         return;
     progress_.start(Tfrm_bfffDate::RestoreMode, QStringLiteral("正在恢复数据，请稍候. . . . . ."));
-    const std::optional<QString> chosen =
-        ctx_.prompter.openFile(QStringLiteral("请选择数据库"), QStringLiteral("数据库文件|*.zqd"));
+    const std::optional<QString> chosen = ctx_.prompter.openFile(
+        QStringLiteral("请选择数据库"),
+        onServer() ? QStringLiteral("数据库服务器备份文件|*.") + ServerDumps::extension()
+                   : QStringLiteral("数据库文件|*.zqd"));
     if (!chosen) {
         progress_.abandon();
         // As after a restore, every later access starts on a fresh connection.
         reconnect();
         return;
     }
+    if (onServer())
+        return restoreServerFrom(*chosen);
     restoreFrom(*chosen);
+}
+
+void DataBackup::abandonWith(const QString& message) {
+    progress_.abandon();
+    ctx_.prompter.error(message);
 }
 
 void DataBackup::restoreFrom(const QString& chosen) {
     const QString live = ctx_.dm.databasePath();
     // Copying the open file onto itself would empty it.
     if (isSameFile(chosen, live)) {
-        progress_.abandon();
-        ctx_.prompter.error(QStringLiteral("不能用正在使用的数据库文件恢复数据！"));
+        abandonWith(QStringLiteral("不能用正在使用的数据库文件恢复数据！"));
         return;
     }
     if (!isShopDatabase(chosen)) {
-        progress_.abandon();
-        ctx_.prompter.error(QStringLiteral("所选文件不是本系统的数据库文件，不能恢复数据！"));
+        abandonWith(ServerDumps::isDump(chosen)
+                        ? QStringLiteral("所选文件是数据库服务器的备份（*.pgdump），本系统的数据"
+                                         "保存在数据库文件中，不能用它恢复数据！")
+                        : kNotADatabase);
         return;
     }
     ctx_.host.showModeless(progress_, false);
@@ -146,6 +170,36 @@ void DataBackup::restoreFrom(const QString& chosen) {
     const std::optional<QString> failure = progress_.CopyWithProgress(chosen, live);
     if (failure)
         progress_.abandon();
+    reconnect();
+    if (failure)
+        ctx_.prompter.error(QStringLiteral("数据恢复失败！\r") + *failure);
+}
+
+void DataBackup::restoreServerFrom(const QString& chosen) {
+    if (isShopDatabase(chosen)) {
+        abandonWith(QStringLiteral("所选文件是数据库文件（*.zqd）的备份，本系统的数据保存在数据库"
+                                   "服务器上，不能用它恢复数据！"));
+        return;
+    }
+    const ServerDumps::Check check = ServerDumps::check(chosen);
+    if (!check.failure.isEmpty()) {
+        abandonWith(QStringLiteral("数据恢复失败！\r") + check.failure);
+        return;
+    }
+    if (!check.sound) {
+        abandonWith(kNotADatabase);
+        return;
+    }
+    ctx_.host.showModeless(progress_, false);
+    progress_.beginSteps(check.tables);
+    // As after a file restore, the program works on a new connection afterwards.
+    ctx_.dm.disconnect();
+    const std::optional<QString> failure =
+        ServerDumps::restore(ctx_.dm.server(), chosen, [this] { progress_.advanceStep(); });
+    if (failure)
+        progress_.abandon();
+    else
+        progress_.finishSteps();
     reconnect();
     if (failure)
         ctx_.prompter.error(QStringLiteral("数据恢复失败！\r") + *failure);

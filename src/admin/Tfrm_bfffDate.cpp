@@ -1,6 +1,7 @@
 #include "admin/Tfrm_bfffDate.h"
 
 #include <QSaveFile>
+#include <algorithm>
 #include <limits>
 
 namespace lms {
@@ -25,7 +26,7 @@ Tfrm_bfffDate::Tfrm_bfffDate(QObject* parent)
 void Tfrm_bfffDate::start(int mode, const QString& message) {
     // A pause still running from the last operation must not close this one.
     timer2_.stop();
-    copied_ = false;
+    done_ = false;
     timer1_.start();
     Label1.setValue(message);
     mode_ = mode;
@@ -33,7 +34,7 @@ void Tfrm_bfffDate::start(int mode, const QString& message) {
 
 std::optional<QString> Tfrm_bfffDate::CopyWithProgress(const QString& source,
                                                        const QString& target) {
-    copied_ = false;
+    done_ = false;
     ProgressBar1.setValue(0);
     QString error;
     const std::unique_ptr<QIODevice> in = files_->openSource(source, error);
@@ -65,12 +66,29 @@ std::optional<QString> Tfrm_bfffDate::CopyWithProgress(const QString& source,
         return QStringLiteral("文件在复制时改变了大小");
     if (!files_->commit(*out, error))
         return error;
-    copied_ = true;
+    done_ = true;
     return std::nullopt;
 }
 
+void Tfrm_bfffDate::beginSteps(int steps) {
+    done_ = false;
+    ProgressBar1.setRange(0, std::max(steps, 1));
+    ProgressBar1.setValue(0);
+}
+
+void Tfrm_bfffDate::advanceStep() {
+    // The last step is the tool's own end.
+    if (position() + 1 < maximum())
+        ProgressBar1.setValue(position() + 1);
+}
+
+void Tfrm_bfffDate::finishSteps() {
+    ProgressBar1.setValue(maximum());
+    done_ = true;
+}
+
 void Tfrm_bfffDate::Timer1Timer() {
-    if (!copied_ || position() != maximum())
+    if (!done_ || position() != maximum())
         return;
     timer1_.stop();
     Label1.setValue(mode_ == BackupMode ? QStringLiteral("数据备份成功！！")
@@ -80,7 +98,7 @@ void Tfrm_bfffDate::Timer1Timer() {
 
 void Tfrm_bfffDate::Timer2Timer() {
     timer2_.stop();
-    copied_ = false;
+    done_ = false;
     ProgressBar1.setValue(0);
     close();
 }
@@ -88,7 +106,7 @@ void Tfrm_bfffDate::Timer2Timer() {
 void Tfrm_bfffDate::abandon() {
     timer1_.stop();
     timer2_.stop();
-    copied_ = false;
+    done_ = false;
     ProgressBar1.setValue(0);
     close();
 }

@@ -8,8 +8,8 @@
 
 namespace lms {
 
-// The small progress window of a backup or restore: copies the file while the bar fills, and closes
-// itself with a success message once the copy is done.
+// The small progress window of a backup or restore: copies the file (or follows the server's
+// tools) while the bar fills, and closes itself with a success message once the work is done.
 class Tfrm_bfffDate : public FormModel {
     Q_OBJECT
 public:
@@ -32,6 +32,13 @@ public:
     // Copies source to target byte for byte, filling the bar; the target takes its name only
     // when complete. The reason when it failed, nothing when it succeeded.
     std::optional<QString> CopyWithProgress(const QString& source, const QString& target);
+
+    // Work another program does (the database server's dump and restore tools), counted in
+    // steps: the bar fills a step at a time and is full only once finishSteps() says the work
+    // is done.
+    void beginSteps(int steps);
+    void advanceStep();
+    void finishSteps();
 
     // The 3-second tick: once the copy is done, shows the success message and starts the
     // one-second pause after which the window closes.
@@ -58,7 +65,7 @@ private:
     QTimer timer1_;
     QTimer timer2_;
     int mode_ = 0;
-    bool copied_ = false;
+    bool done_ = false;
 };
 
 } // namespace lms

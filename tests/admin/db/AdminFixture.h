@@ -10,7 +10,10 @@
 #include "support/TestDoubles.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace lms::test {
 
@@ -23,6 +26,19 @@ inline void ensureCoreApplication() {
         new QCoreApplication(argc, argv);
 }
 
+// Empties the search path for programs while it lives, so that no tool is found.
+class NoProgramsOnPath {
+public:
+    NoProgramsOnPath() : saved_(qgetenv("PATH")) { qputenv("PATH", empty_.path().toUtf8()); }
+    ~NoProgramsOnPath() { qputenv("PATH", saved_); }
+    NoProgramsOnPath(const NoProgramsOnPath&) = delete;
+    NoProgramsOnPath& operator=(const NoProgramsOnPath&) = delete;
+
+private:
+    QByteArray saved_;
+    QTemporaryDir empty_;
+};
+
 // A shop database with the super user "admin" logged in and the settings loaded, and the
 // context every admin screen is built with.
 class AdminTest : public ::testing::Test {
@@ -34,6 +50,14 @@ protected:
     }
 
     Database& db() { return shop.dm->db(); }
+    static bool onServer() { return !testServer().isEmpty(); }
+    // How a backup's name ends on the run's engine.
+    static QString backupEnding() {
+        return onServer() ? QStringLiteral("buckup.pgdump") : QStringLiteral("buckup.zqd");
+    }
+    QStringList backups() const {
+        return QDir(shop.folder.path()).entryList({QLatin1Char('*') + backupEnding()}, QDir::Files);
+    }
     QVariant scalar(const QString& sql, const QVariantList& params = {}) {
         return db().scalar(sql, params);
     }

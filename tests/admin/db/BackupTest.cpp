@@ -1,6 +1,6 @@
 // Backing the database up: the dated file beside it, a byte-for-byte copy whose bar advances
-// in blocks of 65-byte steps, the progress window, its completion timer, and failures that leave
-// no partial file.
+// in blocks of 65-byte steps (on a server, the server's dump), the progress window, its
+// completion timer, and failures that leave no partial file.
 #include "AdminFixture.h"
 #include "FailingFiles.h"
 #include "admin/DataBackup.h"
@@ -9,6 +9,7 @@
 #include "support/ServerDatabase.h"
 
 #include <QDir>
+#include <optional>
 
 namespace lms {
 namespace {
@@ -62,27 +63,14 @@ TEST_F(Backup, TheBackupIsAByteCopyNamedFromTheClock) {
               QStringLiteral("admin"));
 }
 
-TEST_F(Backup, OnAServerBothCommandsPointToTheServersToolsAndWriteNothing) {
-    if (test::testServer().isEmpty())
-        GTEST_SKIP() << "runs with the shop on a server (label server)";
-    backup.BFDataMenuClick();
-    EXPECT_EQ(prompter.single(), DataBackup::onServerMessage());
-    prompter.clear();
-    backup.FFDataMenuClick();
-    EXPECT_EQ(prompter.single(), DataBackup::onServerMessage());
-    EXPECT_TRUE(otherFiles().isEmpty());
-    EXPECT_TRUE(host.shown().isEmpty());
-}
-
 TEST_F(Backup, TheRegionalSeparatorIsUsedWhenAFileNameCanHoldIt) {
-    LMS_FILE_ENGINE_ONLY();
     DataBackup dotted(ctx, progress, RegionalFormats(QLocale(QLocale::German, QLocale::Germany)));
     dotted.BFDataMenuClick();
-    EXPECT_EQ(otherFiles(), QStringList{QStringLiteral("2026.03.07 14-05-09buckup.zqd")});
+    EXPECT_TRUE(prompter.boxes().empty());
+    EXPECT_EQ(otherFiles(), QStringList{QStringLiteral("2026.03.07 14-05-09") + backupEnding()});
 }
 
 TEST_F(Backup, TheTimerCompletesTheWindowOnlyOnceTheCopyIsDone) {
-    LMS_FILE_ENGINE_ONLY();
     progress.start(Tfrm_bfffDate::BackupMode, kBackingUp);
     EXPECT_TRUE(progress.Timer1().isActive());
     EXPECT_EQ(progress.Timer1().interval(), 3000);
@@ -169,6 +157,46 @@ TEST_F(Backup, AFailedCopyLeavesNoFileAndClosesTheWindow) {
     }
 }
 
+// The server's dump tool missing, or failing because the server refuses it: the error is shown,
+// no partial backup stays behind and the progress window goes away.
+TEST_F(Backup, OnAServerAFailedDumpLeavesNoFileAndClosesTheWindow) {
+    if (!onServer())
+        GTEST_SKIP() << "runs with the shop on a server (label server)";
+    const QString shopServer = shop.dm->server();
+    for (const bool toolMissing : {true, false}) {
+        std::optional<test::NoProgramsOnPath> noTools;
+        if (toolMissing)
+            noTools.emplace();
+        else
+            shop.dm->useServer(shopServer + QStringLiteral(" dbname=lms_no_such_database"));
+        prompter.clear();
+        closed = 0;
+        backup.BFDataMenuClick();
+        ASSERT_EQ(prompter.boxes().size(), 1u);
+        EXPECT_EQ(prompter.box(0).icon, Prompter::Icon::Error);
+        const QString expected = toolMissing ? QStringLiteral("找不到PostgreSQL的工具pg_dump")
+                                             : QStringLiteral("lms_no_such_database");
+        EXPECT_TRUE(prompter.box(0).text.startsWith(QStringLiteral("数据备份失败！\r")));
+        EXPECT_TRUE(prompter.box(0).text.contains(expected)) << prompter.box(0).text.toStdString();
+        EXPECT_TRUE(otherFiles().isEmpty()) << otherFiles().join(QLatin1Char(',')).toStdString();
+        EXPECT_EQ(closed, 1);
+        EXPECT_FALSE(progress.Timer1().isActive());
+    }
+}
+
+// The dump tool reports each table it writes; the bar counts them and is full once the file is.
+TEST_F(Backup, OnAServerTheBarCountsTheTablesAsTheyAreDumped) {
+    if (!onServer())
+        GTEST_SKIP() << "runs with the shop on a server (label server)";
+    QList<int> positions;
+    QObject::connect(&progress.field(QStringLiteral("ProgressBar1")), &Field::valueChanged,
+                     [&](const QVariant& v) { positions << v.toInt(); });
+    backup.BFDataMenuClick();
+    // The nine tables and the schema version's; the last step is the tool's end.
+    EXPECT_EQ(progress.maximum(), 10);
+    EXPECT_EQ(positions, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+}
+
 TEST_F(Backup, AMissingSourceIsReported) {
     progress.start(Tfrm_bfffDate::BackupMode, kBackingUp);
     const auto failure = progress.CopyWithProgress(shop.folder.file(QStringLiteral("none.zqd")),
@@ -179,7 +207,6 @@ TEST_F(Backup, AMissingSourceIsReported) {
 }
 
 TEST_F(Backup, ANewOperationIsNotClosedByThePauseOfTheLastOne) {
-    LMS_FILE_ENGINE_ONLY();
     backup.BFDataMenuClick();
     progress.Timer1Timer();
     ASSERT_TRUE(progress.Timer2().isActive());

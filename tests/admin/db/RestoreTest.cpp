@@ -1,19 +1,26 @@
 // Restoring the database from a chosen file: a real backup comes back through the reopened
 // connection; anything that is not a sound database of this program, and the live file itself,
-// is refused with the live data intact.
+// is refused with the live data intact. On a server the restore is one transaction that the
+// other desks' connections outlast.
 #include "AdminFixture.h"
 #include "FailingFiles.h"
 #include "admin/DataBackup.h"
+#include "admin/ServerDumps.h"
 #include "admin/Tfrm_bfffDate.h"
 #include "core/Schema.h"
+#include "support/DatabaseDump.h"
 
 #include <QDir>
 #include <QProcess>
+#include <functional>
+#include <optional>
 
 namespace lms {
 namespace {
 
 using test::AdminTest;
+using test::DatabaseDump;
+using test::dumpDatabase;
 using test::FailingFiles;
 
 const QString kQuestion = QStringLiteral(
@@ -29,13 +36,17 @@ protected:
 
     // A backup of the database as it is now.
     QString takeBackup() {
+        const QStringList before = backups();
         backup.BFDataMenuClick();
         progress.Timer1Timer();
         progress.Timer2Timer();
-        const QStringList files =
-            QDir(shop.folder.path()).entryList({QStringLiteral("*buckup.zqd")}, QDir::Files);
-        EXPECT_EQ(files.size(), 1);
-        return files.isEmpty() ? QString() : shop.folder.file(files.first());
+        QStringList added = backups();
+        for (const QString& old : before)
+            added.removeAll(old);
+        EXPECT_EQ(added.size(), 1);
+        // The next backup gets a name of its own.
+        clock.set(clock.now().addSecs(1));
+        return added.isEmpty() ? QString() : shop.folder.file(added.first());
     }
     void restoreFrom(const QString& path) {
         prompter.answer(true);
@@ -53,13 +64,68 @@ protected:
     }
     bool marked() {
         try {
-            scalar(QStringLiteral("SELECT count(*) FROM temp.marker"));
+            scalar(QStringLiteral("SELECT count(*) FROM marker"));
             return true;
         } catch (const DbError&) {
             return false;
         }
     }
-    void markConnection() { db().exec(QStringLiteral("CREATE TEMP TABLE marker (x)")); }
+    // A temporary table, which only this connection sees.
+    void markConnection() { db().exec(QStringLiteral("CREATE TEMP TABLE marker (x INTEGER)")); }
+    // Another program's database with the same tables, one that lacks most of them, and a
+    // backup of a later program version, whose schema this one cannot open.
+    void makeFileMistakes(const QByteArray& good) {
+        {
+            Database other;
+            other.open(shop.folder.file(QStringLiteral("other.zqd")), QByteArrayLiteral("not ours"),
+                       Database::OpenMode::CreateIfMissing);
+            Schema::create(other, PubData::defaultSettings());
+        }
+        {
+            Database partial;
+            partial.open(shop.folder.file(QStringLiteral("partial.zqd")), Tdm_Dbase::kPassword,
+                         Database::OpenMode::CreateIfMissing);
+            partial.exec(QStringLiteral("CREATE TABLE 读者 (读者编号 TEXT)"));
+            partial.setUserVersion(1);
+        }
+        shop.folder.writeFile(QStringLiteral("newer.zqd"), good);
+        Database newer;
+        newer.open(shop.folder.file(QStringLiteral("newer.zqd")), Tdm_Dbase::kPassword,
+                   Database::OpenMode::ExistingOnly);
+        newer.setUserVersion(Schema::currentVersion() + 1);
+    }
+    // The same mistakes as dumps of server databases of their own.
+    void makeServerMistakes() {
+        dumpOwnDatabase(QStringLiteral("other.zqd"), [](Database& other) {
+            other.exec(QStringLiteral("CREATE TABLE 笔记 (内容 TEXT)"));
+        });
+        dumpOwnDatabase(QStringLiteral("partial.zqd"), [](Database& partial) {
+            partial.exec(QStringLiteral("CREATE TABLE 读者 (读者编号 TEXT)"));
+            partial.setUserVersion(1);
+        });
+        dumpOwnDatabase(QStringLiteral("newer.zqd"), [](Database& newer) {
+            Schema::create(newer, PubData::defaultSettings());
+            newer.setUserVersion(Schema::currentVersion() + 1);
+        });
+    }
+    void dumpOwnDatabase(const QString& name, const std::function<void(Database&)>& fill) {
+        const test::ServerDatabase source;
+        {
+            Database db;
+            db.openServer(source.connectionString());
+            fill(db);
+        }
+        EXPECT_FALSE(
+            ServerDumps::write(source.connectionString(), shop.folder.file(name), nullptr));
+    }
+    // The statement a desk prepares once and runs again and again; its rows' last column.
+    static QStringList bookTypesOn(Database& desk) {
+        QStringList names;
+        Query query(desk, QStringLiteral("SELECT * FROM 图书类型 ORDER BY rowid"));
+        while (query.next())
+            names << query.text(query.columnCount() - 1);
+        return names;
+    }
     QStringList folderFiles() {
         return QDir(shop.folder.path()).entryList(QDir::Files | QDir::Hidden);
     }
@@ -70,8 +136,8 @@ protected:
 };
 
 TEST_F(Restore, ARealBackupComesBackThroughTheReopenedConnection) {
-    LMS_FILE_ENGINE_ONLY();
     const QString saved = takeBackup();
+    const DatabaseDump atBackup = dumpDatabase(db());
     Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
     shop.addUser(QStringLiteral("late"), QStringLiteral("x"), {});
     ASSERT_EQ(bookTypes(), 8);
@@ -79,16 +145,19 @@ TEST_F(Restore, ARealBackupComesBackThroughTheReopenedConnection) {
         EXPECT_EQ(progress.field(QStringLiteral("Label1")).text(),
                   QStringLiteral("正在恢复数据，请稍候. . . . . ."));
     });
+    markConnection();
     prompter.clear();
     restoreFrom(saved);
     ASSERT_EQ(prompter.boxes().size(), 1u);
     EXPECT_EQ(prompter.box(0).text, kQuestion);
     EXPECT_EQ(prompter.box(0).icon, Prompter::Icon::Warning);
     EXPECT_EQ(prompter.box(0).buttons, Prompter::Buttons::YesNo);
-    EXPECT_EQ(bookTypes(), 7);
-    EXPECT_EQ(shop.count(QStringLiteral("管理员")), 1);
-    EXPECT_EQ(shop.folder.readFile(Tdm_Dbase::kFileName),
-              shop.folder.readFile(QFileInfo(saved).fileName()));
+    EXPECT_TRUE(freshConnection());
+    EXPECT_EQ(dumpDatabase(db()), atBackup);
+    if (db().isFile()) {
+        EXPECT_EQ(shop.folder.readFile(Tdm_Dbase::kFileName),
+                  shop.folder.readFile(QFileInfo(saved).fileName()));
+    }
     EXPECT_EQ(progress.Mode(), Tfrm_bfffDate::RestoreMode);
     EXPECT_EQ(progress.position(), progress.maximum());
     progress.Timer1Timer();
@@ -99,7 +168,6 @@ TEST_F(Restore, ARealBackupComesBackThroughTheReopenedConnection) {
 }
 
 TEST_F(Restore, NoEndsBeforeTheFileDialog) {
-    LMS_FILE_ENGINE_ONLY();
     markConnection();
     prompter.answer(false);
     backup.FFDataMenuClick();
@@ -109,15 +177,14 @@ TEST_F(Restore, NoEndsBeforeTheFileDialog) {
 }
 
 TEST_F(Restore, ACancelledDialogCopiesNothingButReopensTheConnection) {
-    LMS_FILE_ENGINE_ONLY();
-    const QByteArray before = shop.folder.readFile(Tdm_Dbase::kFileName);
+    const DatabaseDump before = dumpDatabase(db());
     markConnection();
     prompter.answer(true);
     prompter.answerFile(std::nullopt);
     backup.FFDataMenuClick();
     EXPECT_EQ(prompter.single(), kQuestion);
     EXPECT_TRUE(freshConnection());
-    EXPECT_EQ(shop.folder.readFile(Tdm_Dbase::kFileName), before);
+    EXPECT_EQ(dumpDatabase(db()), before);
     EXPECT_FALSE(progress.Timer1().isActive());
     EXPECT_TRUE(host.shown().isEmpty());
 }
@@ -130,46 +197,35 @@ TEST_F(Restore, FilesThatAreNotSoundDatabasesOfThisProgramAreRefused) {
     shop.folder.writeFile(QStringLiteral("empty.zqd"), QByteArray());
     shop.folder.writeFile(QStringLiteral("half.zqd"), good.left(good.size() / 2));
     shop.folder.writeFile(QStringLiteral("cut.zqd"), good.left(good.size() - 100));
-    {
-        Database other;
-        other.open(shop.folder.file(QStringLiteral("other.zqd")), QByteArrayLiteral("not ours"),
-                   Database::OpenMode::CreateIfMissing);
-        Schema::create(other, PubData::defaultSettings());
-    }
-    {
-        Database partial;
-        partial.open(shop.folder.file(QStringLiteral("partial.zqd")), Tdm_Dbase::kPassword,
-                     Database::OpenMode::CreateIfMissing);
-        partial.exec(QStringLiteral("CREATE TABLE 读者 (读者编号 TEXT)"));
-        partial.setUserVersion(1);
-    }
-    // A backup of a later program version, whose schema this one cannot open.
-    shop.folder.writeFile(QStringLiteral("newer.zqd"), good);
-    {
-        Database newer;
-        newer.open(shop.folder.file(QStringLiteral("newer.zqd")), Tdm_Dbase::kPassword,
-                   Database::OpenMode::ExistingOnly);
-        newer.setUserVersion(Schema::currentVersion() + 1);
-    }
+    if (onServer())
+        makeServerMistakes();
+    else
+        makeFileMistakes(good);
     {
         QByteArray damaged = good;
         for (qsizetype i = damaged.size() / 2; i < damaged.size() / 2 + 64; ++i)
             damaged[i] = static_cast<char>(damaged[i] ^ 0x5a);
         shop.folder.writeFile(QStringLiteral("damaged.zqd"), damaged);
+        // One byte changed where a dump's reader finds nothing wrong: a sequence's step.
+        QByteArray retyped = good;
+        const qsizetype step = retyped.indexOf("INCREMENT BY 1");
+        const qsizetype at = step >= 0 ? step + 13 : retyped.size() / 3;
+        retyped[at] = static_cast<char>(retyped[at] ^ 0x03);
+        shop.folder.writeFile(QStringLiteral("retyped.zqd"), retyped);
     }
-    const QStringList bad = {
-        QStringLiteral("notes.zqd"),   QStringLiteral("empty.zqd"), QStringLiteral("half.zqd"),
-        QStringLiteral("cut.zqd"),     QStringLiteral("other.zqd"), QStringLiteral("partial.zqd"),
-        QStringLiteral("damaged.zqd"), QStringLiteral("newer.zqd"), QStringLiteral("missing.zqd")};
+    const QStringList bad = {QStringLiteral("notes.zqd"),   QStringLiteral("empty.zqd"),
+                             QStringLiteral("half.zqd"),    QStringLiteral("cut.zqd"),
+                             QStringLiteral("other.zqd"),   QStringLiteral("partial.zqd"),
+                             QStringLiteral("damaged.zqd"), QStringLiteral("retyped.zqd"),
+                             QStringLiteral("newer.zqd"),   QStringLiteral("missing.zqd")};
     Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
-    const QByteArray live = shop.folder.readFile(Tdm_Dbase::kFileName);
+    const DatabaseDump live = dumpDatabase(db());
     for (const QString& name : bad) {
         prompter.clear();
         restoreFrom(shop.folder.file(name));
         EXPECT_EQ(prompter.texts(), (QStringList{kQuestion, kNotADatabase})) << name.toStdString();
         EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Error);
-        EXPECT_EQ(shop.folder.readFile(Tdm_Dbase::kFileName), live) << name.toStdString();
-        EXPECT_EQ(bookTypes(), 8) << name.toStdString();
+        EXPECT_EQ(dumpDatabase(db()), live) << name.toStdString();
         EXPECT_FALSE(progress.Timer1().isActive());
     }
     EXPECT_EQ(host.shown(), QStringList{QStringLiteral("frm_bfffDate")});
@@ -281,7 +337,6 @@ private:
 };
 
 TEST_F(Restore, ABackupOnReadOnlyMediaRestores) {
-    LMS_FILE_ENGINE_ONLY();
     const QString saved = takeBackup();
     const QString media = shop.folder.file(QStringLiteral("光盘"));
     ASSERT_TRUE(QDir().mkpath(media));
@@ -296,6 +351,126 @@ TEST_F(Restore, ABackupOnReadOnlyMediaRestores) {
     EXPECT_EQ(prompter.texts(), QStringList{kQuestion});
     EXPECT_EQ(bookTypes(), 7);
     EXPECT_EQ(QDir(media).entryList(QDir::Files), QStringList{QFileInfo(saved).fileName()});
+}
+
+// A backup of the shop on the other engine cannot be restored, and the message says why.
+TEST_F(Restore, ABackupOfTheOtherEngineIsRefusedWithItsOwnMessage) {
+    const QString other = shop.folder.file(QStringLiteral("other"));
+    QString expected;
+    if (onServer()) {
+        Database file;
+        file.open(other, Tdm_Dbase::kPassword, Database::OpenMode::CreateIfMissing);
+        Schema::create(file, PubData::defaultSettings());
+        expected = QStringLiteral("所选文件是数据库文件（*.zqd）的备份，本系统的数据保存在数据库"
+                                  "服务器上，不能用它恢复数据！");
+    } else {
+        // How pg_dump's custom format begins.
+        shop.folder.writeFile(QStringLiteral("other"), QByteArray("PGDMP\x01\x0e\x00\x04", 9));
+        expected = QStringLiteral("所选文件是数据库服务器的备份（*.pgdump），本系统的数据保存在"
+                                  "数据库文件中，不能用它恢复数据！");
+    }
+    const DatabaseDump before = dumpDatabase(db());
+    restoreFrom(other);
+    EXPECT_EQ(prompter.texts(), (QStringList{kQuestion, expected}));
+    EXPECT_EQ(dumpDatabase(db()), before);
+}
+
+// The rows a desk writes in a transaction still open when the backup starts are not in it; the
+// backup does not wait for them.
+TEST_F(Restore, OnAServerABackupTakenWhileAnotherDeskWritesHoldsWhatWasCommitted) {
+    if (!onServer())
+        GTEST_SKIP() << "runs with the shop on a server (label server)";
+    const DatabaseDump committed = dumpDatabase(db());
+    Database desk;
+    desk.openServer(shop.dm->server());
+    QString saved;
+    {
+        Transaction open(desk);
+        Query(desk, QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('未提交')")).exec();
+        saved = takeBackup();
+        open.commit();
+    }
+    ASSERT_EQ(bookTypes(), 8);
+    prompter.clear();
+    restoreFrom(saved);
+    EXPECT_EQ(prompter.texts(), QStringList{kQuestion});
+    EXPECT_EQ(dumpDatabase(db()), committed);
+}
+
+// A restore that fails half way (the dump's rows break a unique index built after them), or
+// cannot start (its tool is missing), leaves the shop as it was and says so.
+TEST_F(Restore, OnAServerARestoreThatFailsChangesNothing) {
+    if (!onServer())
+        GTEST_SKIP() << "runs with the shop on a server (label server)";
+    // The index's key function changes after the index is built: the rows it holds now all
+    // have the same key.
+    db().exec(QStringLiteral("CREATE FUNCTION lms_test_key(t TEXT) RETURNS TEXT IMMUTABLE "
+                             "LANGUAGE sql AS 'SELECT t'"));
+    db().exec(
+        QStringLiteral("CREATE UNIQUE INDEX 图书类型_键 ON 图书类型 (lms_test_key(图书类型名称))"));
+    db().exec(QStringLiteral("CREATE OR REPLACE FUNCTION lms_test_key(t TEXT) RETURNS TEXT "
+                             "IMMUTABLE LANGUAGE sql AS 'SELECT ''same'''"));
+    const QString failing = takeBackup();
+    db().exec(QStringLiteral("DROP INDEX 图书类型_键"));
+    db().exec(QStringLiteral("DROP FUNCTION lms_test_key"));
+    Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
+    const DatabaseDump before = dumpDatabase(db());
+    for (const bool toolMissing : {false, true}) {
+        std::optional<test::NoProgramsOnPath> noTools;
+        if (toolMissing)
+            noTools.emplace();
+        prompter.clear();
+        closed = 0;
+        restoreFrom(failing);
+        ASSERT_EQ(prompter.boxes().size(), 2u);
+        EXPECT_TRUE(prompter.box(1).text.startsWith(QStringLiteral("数据恢复失败！\r")));
+        EXPECT_TRUE(prompter.box(1).text.contains(
+            toolMissing ? QStringLiteral("找不到PostgreSQL的工具pg_restore")
+                        : QStringLiteral("数据库服务器上的数据没有改变。")))
+            << prompter.box(1).text.toStdString();
+        EXPECT_EQ(prompter.box(1).icon, Prompter::Icon::Error);
+        EXPECT_EQ(dumpDatabase(db()), before);
+        EXPECT_EQ(closed, 1);
+        EXPECT_FALSE(progress.Timer1().isActive());
+    }
+}
+
+// Another desk's connection outlasts the restore: the statements it prepared before run on the
+// restored tables.
+TEST_F(Restore, OnAServerAnotherDeskWorksOnTheRestoredShop) {
+    if (!onServer())
+        GTEST_SKIP() << "runs with the shop on a server (label server)";
+    const QString saved = takeBackup();
+    Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
+    Database desk;
+    desk.openServer(shop.dm->server());
+    ASSERT_EQ(bookTypesOn(desk).size(), 8);
+    prompter.clear();
+    restoreFrom(saved);
+    ASSERT_EQ(prompter.texts(), QStringList{kQuestion});
+    EXPECT_EQ(bookTypesOn(desk), Schema::defaultBookTypes());
+    Query(desk, QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES (?)"))
+        .bind(1, QStringLiteral("柜台"))
+        .exec();
+    EXPECT_EQ(bookTypes(), 8);
+}
+
+// A dump the administrator took with the server's own tool, without this program's check line,
+// restores as well.
+TEST_F(Restore, OnAServerADumpOfTheServersOwnToolRestores) {
+    if (!onServer())
+        GTEST_SKIP() << "runs with the shop on a server (label server)";
+    const QString plain = shop.folder.file(QStringLiteral("by-hand.pgdump"));
+    ASSERT_EQ(
+        QProcess::execute(QStringLiteral("pg_dump"),
+                          {QStringLiteral("--format=custom"), QStringLiteral("--file=") + plain,
+                           QStringLiteral("--dbname=") + shop.dm->server()}),
+        0);
+    const DatabaseDump before = dumpDatabase(db());
+    Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
+    restoreFrom(plain);
+    EXPECT_EQ(prompter.texts(), QStringList{kQuestion});
+    EXPECT_EQ(dumpDatabase(db()), before);
 }
 
 } // namespace

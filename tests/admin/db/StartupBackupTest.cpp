@@ -6,9 +6,6 @@
 #include "core/screens/TfrmLogin.h"
 #include "core/screens/Tfrm_Main.h"
 #include "support/Moments.h"
-#include "support/ServerDatabase.h"
-
-#include <QDir>
 
 namespace lms {
 namespace {
@@ -35,9 +32,6 @@ protected:
             screen.run(QStringLiteral("Button1Click"));
         });
     }
-    QStringList backups() {
-        return QDir(shop.folder.path()).entryList({QStringLiteral("*buckup.zqd")}, QDir::Files);
-    }
 
     Tfrm_Main main{*shop.dm, prompter, clock, host};
     TfrmLogin login{*shop.dm, prompter, host, main};
@@ -52,7 +46,7 @@ TEST_F(StartupBackup, RunsAfterTheLoginWhenSwitchedOn) {
               (QStringList{QStringLiteral("frmLogin"), QStringLiteral("frm_bfffDate")}));
     EXPECT_EQ(backups().size(), 1);
     EXPECT_TRUE(backups().first().startsWith(QStringLiteral("2026")));
-    EXPECT_TRUE(backups().first().endsWith(QStringLiteral(" 08-00-01buckup.zqd")));
+    EXPECT_TRUE(backups().first().endsWith(QStringLiteral(" 08-00-01") + backupEnding()));
     EXPECT_EQ(admin.progress().Mode(), Tfrm_bfffDate::BackupMode);
     EXPECT_TRUE(prompter.boxes().empty());
 
@@ -72,7 +66,6 @@ TEST_F(StartupBackup, DoesNothingWhenSwitchedOff) {
 }
 
 TEST_F(StartupBackup, MenuItemsOpenTheirScreensAndRunTheCommands) {
-    LMS_FILE_ENGINE_ONLY();
     scriptLogin();
     main.FormShow();
     const QStringList items = {QStringLiteral("CSSetMenu"),    QStringLiteral("TJUserMenu"),
