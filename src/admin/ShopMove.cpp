@@ -48,7 +48,9 @@ void checkTargetIsEmpty(Database& target) {
     for (const QString& table : Schema::tableNames())
         if (target.hasTable(table))
             present << table;
-    if (!present.isEmpty() || target.userVersion() != 0)
+    if (target.userVersion() != 0)
+        present << QStringLiteral("lms_schema");
+    if (!present.isEmpty())
         throw Failure(QStringLiteral("目标数据库不是空的（已有表：%1），为免覆盖其中的数据，"
                                      "没有移动。请指定一个新建的空数据库。")
                           .arg(present.join(QStringLiteral("、"))));
