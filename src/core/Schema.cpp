@@ -93,12 +93,18 @@ void upgrade(Database& db) {
     }
 }
 
-void create(Database& db, const PubData& defaults) {
+void createEmpty(Database& db, int version) {
+    if (version < 1 || version > currentVersion())
+        throw DbError(0, "no such schema version");
     if (db.userVersion() != 0 || db.hasTable(QStringLiteral("sysset")))
         throw DbError(0, "the file already holds a database");
-    for (Migration migration : kMigrations)
-        migration(db);
-    db.setUserVersion(currentVersion());
+    for (int step = 0; step < version; ++step)
+        kMigrations[step](db);
+    db.setUserVersion(version);
+}
+
+void create(Database& db, const PubData& defaults) {
+    createEmpty(db, currentVersion());
     // Six records that carry nothing of this system, then the five settings records.
     for (int i = 0; i < 11; ++i)
         db.exec(QStringLiteral("INSERT INTO sysset DEFAULT VALUES"));

@@ -18,6 +18,11 @@ int currentVersion();
 // A file without any version is not one of ours and is refused (DbError), never changed.
 void upgrade(Database& db);
 
+// Builds the tables of an empty database as they stood at `version` (1 to currentVersion()), by
+// the same migrations, and records that version; no rows. Throws DbError where the database
+// already holds tables of the shop.
+void createEmpty(Database& db, int version);
+
 // Builds a new, empty file's tables at the current version and its first rows: the eleven
 // sysset records holding the given settings and a few book types. The caller adds the super
 // user and wraps the whole in one transaction.
