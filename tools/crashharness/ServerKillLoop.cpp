@@ -211,6 +211,11 @@ int runServerKillLoop(const HarnessOptions& options) {
     }
     QDir().mkpath(folder);
     folder = QDir(folder).absolutePath();
+    if (!QDir(folder).entryList({QStringLiteral("clerk-*.journal")}, QDir::Files).isEmpty()) {
+        say(QStringLiteral("%1 holds the journals of another run; give an empty folder")
+                .arg(folder));
+        return 2;
+    }
     QElapsedTimer elapsed;
     elapsed.start();
 

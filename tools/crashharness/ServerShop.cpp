@@ -108,7 +108,8 @@ bool waitUntilNoOtherSession(const QString& connectionString, int timeoutMs) {
     QElapsedTimer waited;
     waited.start();
     while (db.scalar(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname = "
-                                    "current_database() AND pid <> pg_backend_pid()"))
+                                    "current_database() AND pid <> pg_backend_pid() AND "
+                                    "backend_type = 'client backend'"))
                .toLongLong() > 0) {
         if (waited.elapsed() > timeoutMs)
             return false;
