@@ -34,15 +34,22 @@ private:
     bool databaseError_ = false;
 };
 
-// A clock the clerk moves forward itself, so every operation has a moment of its own.
+// A clock the clerk moves forward itself, so every operation has a moment of its own. Every
+// moment it gives carries the same millisecond, the desk's own, so desks working side by side
+// never give two operations the same moment.
 class SteppingClock : public Clock {
 public:
     QDateTime now() const override { return now_; }
-    void set(const QDateTime& now) { now_ = now; }
+    void set(const QDateTime& now) { now_ = now.addMSecs(millisecond_ - now.time().msec()); }
     void advanceSeconds(qint64 seconds) { now_ = now_.addSecs(seconds); }
+    void setMillisecond(int millisecond) {
+        millisecond_ = millisecond;
+        set(now_);
+    }
 
 private:
     QDateTime now_;
+    int millisecond_ = 0;
 };
 
 // Shows nothing: a screen opened by another stays a model.

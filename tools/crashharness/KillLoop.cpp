@@ -2,6 +2,7 @@
 
 #include "RandomClerk.h"
 #include "ShopChecks.h"
+#include "ShopSession.h"
 
 #include "core/DbError.h"
 #include "core/Tdm_Dbase.h"
@@ -22,45 +23,6 @@
 namespace lms::crash {
 
 namespace {
-
-const QString kUser = QStringLiteral("admin");
-
-void say(const QString& line) {
-    std::printf("%s\n", line.toUtf8().constData());
-    std::fflush(stdout);
-}
-
-// An open shop as the program opens it, with the settings loaded and the super user at work.
-struct OpenShop {
-    explicit OpenShop(const QString& folder) : dm(pub) {
-        pub.AppPath = QDir(folder).absolutePath() + QLatin1Char('/');
-        pub.CurrentUser = kUser;
-    }
-    void open() {
-        dm.connect();
-        if (!dm.ReadSysSet())
-            throw DbError(0, "cannot read the settings");
-    }
-    PubData pub;
-    Tdm_Dbase dm;
-};
-
-// The shop every run starts from, made through the screens so its rows have their log
-// and ledger records like every later one.
-void makeShop(const QString& folder, quint32 seed) {
-    OpenShop shop(folder);
-    shop.dm.createDatabase(kUser, QStringLiteral("secret"));
-    shop.open();
-    RandomClerk clerk(shop.dm, shop.pub, seed);
-    for (int i = 0; i < 12; ++i)
-        clerk.registerReader();
-    for (int i = 0; i < 30; ++i)
-        clerk.registerBook();
-    for (int i = 0; i < 8; ++i)
-        clerk.lend();
-    if (clerk.takeDatabaseError())
-        throw DbError(0, "the first readers and books could not be stored");
-}
 
 qint64 logRows(const QMap<QString, qint64>& counts) {
     qint64 total = 0;
@@ -178,7 +140,7 @@ int runKillLoop(const HarnessOptions& options) {
     QMap<QString, qint64> counts;
     QString journalMode;
     try {
-        makeShop(folder, static_cast<quint32>(random()));
+        makeShop(folder, {}, static_cast<quint32>(random()));
         OpenShop shop(folder);
         shop.open();
         for (const QString& line : checkShop(shop.dm.db())) {
@@ -261,9 +223,9 @@ int runKillLoop(const HarnessOptions& options) {
     return failures == 0 ? 0 : 1;
 }
 
-int checkShopFolder(const QString& folder) {
+int checkShopAt(const QString& folder, const QString& server) {
     try {
-        OpenShop shop(folder);
+        OpenShop shop(folder, server);
         shop.open();
         const QStringList failures = checkShop(shop.dm.db());
         for (const QString& line : failures)

@@ -4,6 +4,7 @@
 #include "core/Tdm_Dbase.h"
 #include "core/pubdata.h"
 
+#include <QThread>
 #include <algorithm>
 #include <cmath>
 
@@ -22,11 +23,16 @@ const QStringList kPrices = {QStringLiteral("20"), QStringLiteral("35.5"), QStri
 
 } // namespace
 
-RandomClerk::RandomClerk(Tdm_Dbase& dm, PubData& pub, quint32 seed)
+RandomClerk::RandomClerk(Tdm_Dbase& dm, PubData& pub, quint32 seed, int desk)
     : dm_(dm), pub_(pub), random_(seed), ctx_{dm, pub, prompter_, clock_, host_},
       readerRegistration_(ctx_), bookRegistration_(ctx_), borrowing_(ctx_),
       returning_(ctx_, borrowing_), payment_(ctx_), readerDeletion_(ctx_), bookDeletion_(ctx_) {
     clock_.set(QDateTime(QDate(2026, 1, 5), QTime(9, 0)));
+    clock_.setMillisecond(desk);
+}
+
+QString RandomClerk::lastMoment() const {
+    return Dates::toStorage(clock_.now());
 }
 
 void RandomClerk::startAfterStoredMoments() {
@@ -49,7 +55,8 @@ qint64 RandomClerk::count(const QString& sql) {
 }
 
 QString RandomClerk::anyOf(const QString& sql) {
-    const qint64 rows = count(QStringLiteral("SELECT count(*) FROM (") + sql + QLatin1Char(')'));
+    const qint64 rows =
+        count(QStringLiteral("SELECT count(*) FROM (") + sql + QStringLiteral(") AS choice"));
     if (rows == 0)
         return {};
     return dm_.db()
@@ -64,6 +71,11 @@ QString RandomClerk::newId(QChar prefix, int length) {
                                              digits, 10, QLatin1Char('0'));
 }
 
+void RandomClerk::think() {
+    if (thinkMs_ > 0)
+        QThread::msleep(static_cast<unsigned long>(below(thinkMs_ + 1)));
+}
+
 void RandomClerk::tick() {
     clock_.advanceSeconds(30 + below(7200));
     if (chance(0.05))
@@ -71,28 +83,29 @@ void RandomClerk::tick() {
 }
 
 QString RandomClerk::step() {
+    lastOperation_.clear();
+    startAfterStoredMoments();
     const qint64 readers = count(QStringLiteral("SELECT count(*) FROM 读者"));
     const qint64 books = count(QStringLiteral("SELECT count(*) FROM 图书"));
     // Weights keep the shop at a working size: enough readers and books, many loans.
     const int weights[] = {readers < 15 ? 30 : 6, books < 25 ? 30 : 8, 30, 25, 10,
                            readers > 10 ? 5 : 0,  books > 20 ? 5 : 0};
     std::discrete_distribution<int> pick(std::begin(weights), std::end(weights));
-    switch (pick(random_)) {
-    case 0:
-        return registerReader() ? QStringLiteral("添加读者") : QString();
-    case 1:
-        return registerBook() ? QStringLiteral("添加图书") : QString();
-    case 2:
-        return lend() ? QStringLiteral("读者借书") : QString();
-    case 3:
-        return giveBack() ? QStringLiteral("读者归书") : QString();
-    case 4:
-        return pay() ? QStringLiteral("缴费充值") : QString();
-    case 5:
-        return deleteReader() ? QStringLiteral("删除读者") : QString();
-    default:
-        return deleteBook() ? QStringLiteral("删除图书") : QString();
-    }
+    static const struct {
+        QString event;
+        bool (RandomClerk::*run)();
+    } operations[] = {
+        {QStringLiteral("添加读者"), &RandomClerk::registerReader},
+        {QStringLiteral("添加图书"), &RandomClerk::registerBook},
+        {QStringLiteral("读者借书"), &RandomClerk::lend},
+        {QStringLiteral("读者归书"), &RandomClerk::giveBack},
+        {QStringLiteral("缴费充值"), &RandomClerk::pay},
+        {QStringLiteral("删除读者"), &RandomClerk::deleteReader},
+        {QStringLiteral("删除图书"), &RandomClerk::deleteBook},
+    };
+    const auto& operation = operations[pick(random_)];
+    lastOperation_ = operation.event;
+    return (this->*operation.run)() ? operation.event : QString();
 }
 
 bool RandomClerk::registerReader() {
@@ -138,6 +151,7 @@ bool RandomClerk::lend() {
     s.field(QStringLiteral("tsID")).type(book);
     if (!s.bookOk())
         return false;
+    think();
     s.Button1Click();
     return prompter_.lastText() == QStringLiteral("图书借出成功!");
 }
@@ -164,6 +178,7 @@ bool RandomClerk::giveBack() {
         return false;
     s.field(QStringLiteral("psyx")).setValue(chance(0.15));
     s.field(QStringLiteral("cyjhz")).setValue(chance(0.4));
+    think();
     s.Button1Click();
     return prompter_.lastText() == QStringLiteral("图书归还成功!");
 }
@@ -180,6 +195,7 @@ bool RandomClerk::pay() {
         return false;
     if (chance(0.3))
         s.field(QStringLiteral("tzrx")).setItemIndex(below(4));
+    think();
     s.Button2Click();
     return prompter_.lastText() == QStringLiteral("读者缴费充值成功!");
 }
@@ -195,6 +211,7 @@ bool RandomClerk::deleteReader() {
     s.field(QStringLiteral("tzID")).type(reader);
     if (!s.field(QStringLiteral("Button1")).isEnabled())
         return false;
+    think();
     s.Button1Click();
     return prompter_.lastText().startsWith(QStringLiteral("删除读者成功!"));
 }
@@ -210,6 +227,7 @@ bool RandomClerk::deleteBook() {
     s.field(QStringLiteral("tsID")).type(book);
     if (!s.field(QStringLiteral("Button1")).isEnabled())
         return false;
+    think();
     s.Button1Click();
     return prompter_.lastText() == QStringLiteral("删除图书成功!");
 }

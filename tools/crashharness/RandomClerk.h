@@ -27,15 +27,25 @@ namespace lms::crash {
 // choose whom and what to serve.
 class RandomClerk {
 public:
-    RandomClerk(Tdm_Dbase& dm, PubData& pub, quint32 seed);
+    // `desk` (0–999) is the millisecond of every moment this clerk stores, which keeps the
+    // moments of clerks working side by side apart and tells whose operation a record is.
+    RandomClerk(Tdm_Dbase& dm, PubData& pub, quint32 seed, int desk = 0);
 
-    // Sets the clock a minute past the latest stored moment, so each operation of this clerk
-    // has a moment of its own, later than every earlier one.
+    // Sets the clock a minute past the latest stored moment when it is not later already, so
+    // each operation of this clerk has a moment of its own, later than every earlier one.
     void startAfterStoredMoments();
 
-    // Runs one operation chosen at random. Returns the log event of an operation that
-    // completed, or an empty text when it was refused or not possible.
+    // Up to this many milliseconds between looking a reader or book up and pressing the button,
+    // as a clerk at the counter takes: the moment another desk may change what was looked up.
+    void setThinkTime(int milliseconds) { thinkMs_ = milliseconds; }
+
+    // Runs one operation chosen at random, later than every stored moment. Returns the log
+    // event of an operation that completed, or an empty text when it was refused or not
+    // possible.
     QString step();
+    // The log event of the operation the last step tried, and its moment as stored.
+    const QString& lastOperation() const { return lastOperation_; }
+    QString lastMoment() const;
 
     // Each moves the clock on and returns whether the screen reported success.
     bool registerReader();
@@ -57,10 +67,13 @@ private:
     qint64 count(const QString& sql);
     QString newId(QChar prefix, int length);
     void tick();
+    void think();
 
     Tdm_Dbase& dm_;
     PubData& pub_;
     std::mt19937 random_;
+    int thinkMs_ = 0;
+    QString lastOperation_;
     YesPrompter prompter_;
     SteppingClock clock_;
     QuietHost host_;

@@ -10,11 +10,11 @@ class Database;
 
 namespace lms::crash {
 
-// Checks a shop that the random clerk worked on (and that may have been killed at any moment):
-// the file's integrity, the invariants between readers, books and loans, and that each logged
-// operation stored all of its rows and nothing of an operation was stored without its log
-// record. The operation log is replayed into the state it implies, which the tables must
-// match. Returns one line per failure; none when the shop is whole.
+// Checks a shop that the random clerks worked on (and that may have been killed at any moment),
+// on either engine: the file's integrity (a server checks its own), the invariants between readers,
+// books and loans, and that each logged operation stored all of its rows and nothing of an
+// operation was stored without its log record. The operation log is replayed into the state it
+// implies, which the tables must match. Returns one line per failure; none when the shop is whole.
 QStringList checkShop(Database& db);
 
 // How many log records of each event the shop holds.

@@ -1,9 +1,10 @@
-// lms_crashharness [parent] [--kills N] [--folder DIR] [--seed S]: kills a clerk process working
-// a shop database again and again and checks after each kill that the database is whole.
-// lms_crashharness child --folder DIR --seed S is the clerk it starts; lms_crashharness check
-// --folder DIR checks a shop it left.
+// lms_crashharness [parent] [--kills N] [--folder DIR] [--seed S] [server options]: kills clerk
+// processes working a shop database again and again and checks that the database is whole.
+// lms_crashharness child … is a clerk it starts; lms_crashharness check checks a shop it left.
 
 #include "KillLoop.h"
+#include "ServerClerk.h"
+#include "ServerKillLoop.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -14,9 +15,34 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: lms_crashharness [parent] [--kills N] [--folder DIR] [--seed S]\n"
-                         "       lms_crashharness child --folder DIR --seed S\n"
-                         "       lms_crashharness check --folder DIR\n");
+    std::fprintf(
+        stderr,
+        "usage: lms_crashharness [parent] [--kills N] [--folder DIR] [--seed S]\n"
+        "           [--server CONNINFO [--clerks N] [--kills-per-check K] [--think MS]\n"
+        "            [--restart-server CLUSTER_DIR [--restarts R]]]\n"
+        "       lms_crashharness check (--folder DIR | --server CONNINFO)\n"
+        "\n"
+        "Without --server the shop is an encrypted file in DIR (a temporary folder by default)\n"
+        "and one clerk process at a time works it; the database is checked after each kill.\n"
+        "\n"
+        "--server CONNINFO  the shop on a PostgreSQL server (a libpq connection string). With a\n"
+        "                   dbname it must name an empty database, which is used and left;\n"
+        "                   without one the run creates a database lms_crash_<pid> of its own\n"
+        "                   (the login needs CREATEDB) and drops it at the end unless something\n"
+        "                   failed. DIR then holds the clerks' journals.\n"
+        "--clerks N         clerk processes working the database at once (4)\n"
+        "--kills-per-check K  after every K kills all clerks are stopped and the whole\n"
+        "                   database and the journals are checked (10)\n"
+        "--think MS         a clerk's longest pause between looking up and pressing (20)\n"
+        "--restart-server CLUSTER_DIR  the server's cluster folder (DIR/data, DIR/server.log,\n"
+        "                   as tests/server/pg-cluster.sh makes it): R times (1) during the run\n"
+        "                   the server is stopped with pg_ctl -m immediate and started again\n"
+        "                   while the clerks work (as the postgres user when run as root);\n"
+        "                   commits on the run's database are made to wait for the server's log.\n"
+        "\n"
+        "internal: lms_crashharness child --folder DIR --seed S\n"
+        "          lms_crashharness child --server CONNINFO --folder DIR --seed S --process N\n"
+        "                           --think MS\n");
     return 2;
 }
 
@@ -33,6 +59,7 @@ int main(int argc, char** argv) {
         mode = args.takeFirst();
     lms::crash::HarnessOptions options;
     options.seed = std::random_device()();
+    bool restartsGiven = false;
     for (int i = 0; i < args.size(); ++i) {
         if (i + 1 >= args.size())
             return usage();
@@ -45,18 +72,42 @@ int main(int argc, char** argv) {
             options.folder = value;
         else if (name == QLatin1String("--seed"))
             options.seed = value.toUInt(&ok);
+        else if (name == QLatin1String("--server"))
+            options.server = value;
+        else if (name == QLatin1String("--clerks"))
+            options.clerks = value.toInt(&ok);
+        else if (name == QLatin1String("--kills-per-check"))
+            options.killsPerCheck = value.toInt(&ok);
+        else if (name == QLatin1String("--think"))
+            options.thinkMs = value.toInt(&ok);
+        else if (name == QLatin1String("--restart-server"))
+            options.cluster = value;
+        else if (name == QLatin1String("--restarts")) {
+            options.restarts = value.toInt(&ok);
+            restartsGiven = true;
+        } else if (name == QLatin1String("--process"))
+            options.process = value.toInt(&ok);
         else
             return usage();
-        if (!ok || options.kills < 0)
+        if (!ok)
             return usage();
     }
+    if (!options.cluster.isEmpty() && !restartsGiven)
+        options.restarts = 1;
+    const bool onServer = !options.server.isEmpty();
+    if (options.kills < 0 || options.clerks < 1 || options.killsPerCheck < 1 ||
+        options.thinkMs < 0 || options.restarts < 0 || options.restarts > options.kills ||
+        (options.restarts > 0 && (options.cluster.isEmpty() || !onServer)))
+        return usage();
     if (mode == QLatin1String("parent"))
-        return lms::crash::runKillLoop(options);
+        return onServer ? lms::crash::runServerKillLoop(options) : lms::crash::runKillLoop(options);
+    if (mode == QLatin1String("check") && (onServer || !options.folder.isEmpty()))
+        return lms::crash::checkShopAt(options.folder, options.server);
     if (options.folder.isEmpty())
         return usage();
+    if (mode == QLatin1String("child") && onServer && options.process > 0)
+        return lms::crash::runServerClerk(options);
     if (mode == QLatin1String("child"))
         return lms::crash::runClerk(options.folder, options.seed);
-    if (mode == QLatin1String("check"))
-        return lms::crash::checkShopFolder(options.folder);
     return usage();
 }
