@@ -7,7 +7,9 @@
 #include "ShopChecks.h"
 
 #include "books/BookStore.h"
+#include "core/Database.h"
 #include "core/DateRules.h"
+#include "core/Tdm_Dbase.h"
 #include "readers/ReaderStore.h"
 #include "support/TempProgramFolder.h"
 
@@ -58,6 +60,30 @@ protected:
     QString first(const QString& sql) { return shop.dm->db().scalar(sql).toString(); }
     QDateTime later() { return latest.addSecs(3600); }
 
+    // What a deletion that did not look at the stored row wrote: the row gone, its log record
+    // and, for a reader, the refund of the given deposit.
+    void deleteUnchecked(const QString& table, const QString& id, double refund = 0) {
+        const bool reader = table == QStringLiteral("读者");
+        Transaction transaction(shop.dm->db());
+        Query(shop.dm->db(),
+              QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                  .arg(table, reader ? QStringLiteral("读者编号") : QStringLiteral("图书编号")))
+            .bind(1, id)
+            .exec();
+        const QDateTime at = later().addSecs(60); // after any deletion through the store
+        if (reader) {
+            shop.dm->appendLog(QStringLiteral("删除读者"), kUser, at,
+                               QStringLiteral(" 被删除的读者编号：") + id);
+            const float back = static_cast<float>(refund);
+            shop.dm->appendLedger(QStringLiteral("删除读者退回押金"), kUser, at,
+                                  {.total = -back, .deposit = -back});
+        } else {
+            shop.dm->appendLog(QStringLiteral("删除图书"), kUser, at,
+                               QStringLiteral(" 被删除的图书编号：") + id);
+        }
+        transaction.commit();
+    }
+
     test::ShopDatabase shop;
     QString journalPath;
     QList<JournalEntry> entries;
@@ -75,7 +101,9 @@ TEST_F(WorkedShopTest, AWorkedShopPassesEveryCheck) {
 TEST_F(WorkedShopTest, ALentBookDeletedIsFound) {
     const QString book = first(QStringLiteral("SELECT 图书编号 FROM 借出图书 ORDER BY rowid"));
     ASSERT_FALSE(book.isEmpty());
-    Books::deleteBook(*shop.dm, book, kUser, later());
+    EXPECT_EQ(Books::deleteBook(*shop.dm, book, kUser, later()), Books::BookDeletion::Lent);
+    EXPECT_EQ(checkShop(shop.dm->db()), QStringList());
+    deleteUnchecked(QStringLiteral("图书"), book);
     EXPECT_TRUE(anyContains(checkShop(shop.dm->db()),
                             QStringLiteral("deleted book %1 was lent").arg(book)));
 }
@@ -83,8 +111,10 @@ TEST_F(WorkedShopTest, ALentBookDeletedIsFound) {
 TEST_F(WorkedShopTest, AReaderDeletedWithABookOutIsFound) {
     const QString reader = first(QStringLiteral("SELECT 读者编号 FROM 借出图书 ORDER BY rowid"));
     ASSERT_FALSE(reader.isEmpty());
-    const double deposit = Readers::loadReader(shop.dm->db(), reader)->deposit;
-    Readers::deleteReader(*shop.dm, reader, deposit, kUser, later());
+    EXPECT_FALSE(Readers::deleteReader(*shop.dm, reader, kUser, later()).deleted);
+    EXPECT_EQ(checkShop(shop.dm->db()), QStringList());
+    deleteUnchecked(QStringLiteral("读者"), reader,
+                    Readers::loadReader(shop.dm->db(), reader)->deposit);
     EXPECT_TRUE(anyContains(checkShop(shop.dm->db()),
                             QStringLiteral("deleted reader %1 held").arg(reader)));
 }
@@ -93,14 +123,13 @@ TEST_F(WorkedShopTest, ARefundOtherThanTheDepositIsFound) {
     const QString reader =
         first(QStringLiteral("SELECT 读者编号 FROM 读者 WHERE 未还数量 = 0 ORDER BY rowid"));
     ASSERT_FALSE(reader.isEmpty());
-    const double deposit = Readers::loadReader(shop.dm->db(), reader)->deposit;
-    Readers::deleteReader(*shop.dm, reader, deposit, kUser, later());
+    EXPECT_TRUE(Readers::deleteReader(*shop.dm, reader, kUser, later()).deleted);
     EXPECT_EQ(checkShop(shop.dm->db()), QStringList());
     const QString other =
         first(QStringLiteral("SELECT 读者编号 FROM 读者 WHERE 未还数量 = 0 ORDER BY rowid"));
     ASSERT_FALSE(other.isEmpty());
-    const double stale = Readers::loadReader(shop.dm->db(), other)->deposit - 5;
-    Readers::deleteReader(*shop.dm, other, stale, kUser, later().addSecs(60));
+    deleteUnchecked(QStringLiteral("读者"), other,
+                    Readers::loadReader(shop.dm->db(), other)->deposit - 5);
     EXPECT_TRUE(anyContains(checkShop(shop.dm->db()),
                             QStringLiteral("deleted reader %1 was refunded").arg(other)));
 }
