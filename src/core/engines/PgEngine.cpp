@@ -3,7 +3,9 @@
 #include "core/DbError.h"
 
 #include <QRegularExpression>
+#include <deque>
 #include <libpq-fe.h>
+#include <utility>
 #include <vector>
 
 namespace lms {
@@ -79,17 +81,21 @@ QByteArray serverText(const QVariant& value) {
     }
 }
 
-class PgStatement : public DbStatement {
+// Rows arrive one by one (libpq's single-row mode), so a listing of a million rows never has
+// them all in memory twice. Another statement on the connection first buffers what is left.
+class PgStatement : public DbStatement, public PgStream {
 public:
     PgStatement(PgConnection& connection, const QString& sql) : connection_(connection), sql_(sql) {
         int parameters = 0;
-        const QString serverSql = PgConnection::toServerDialect(sql, &parameters);
-        name_ = connection.preparedName(serverSql, parameters);
+        serverSql_ = PgConnection::toServerDialect(sql, &parameters);
+        // Ending the transaction lets a lost connection be made anew for it.
+        connection.noteTransaction(sql, false);
+        name_ = connection.preparedName(serverSql_, parameters);
         values_.resize(static_cast<std::size_t>(parameters));
         nulls_.assign(static_cast<std::size_t>(parameters), true);
         binary_.assign(static_cast<std::size_t>(parameters), 0);
     }
-    ~PgStatement() override { PQclear(result_); }
+    ~PgStatement() override { settle(); }
     PgStatement(const PgStatement&) = delete;
     PgStatement& operator=(const PgStatement&) = delete;
 
@@ -110,20 +116,41 @@ public:
     bool next() override {
         if (!ran_)
             run();
-        if (row_ + 1 >= rows_)
+        if (ended_)
             return false;
-        ++row_;
-        return true;
+        pg_result* result = fetch();
+        if (!result) {
+            // libpq ends every run with a result of its own, an error included.
+            ended_ = true;
+            connection_.raise(0, sql_);
+        }
+        const ExecStatusType status = PQresultStatus(result);
+        if (status == PGRES_SINGLE_TUPLE) {
+            PQclear(result_);
+            result_ = result;
+            return true;
+        }
+        ended_ = true;
+        if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+            PQclear(result_);
+            result_ = nullptr;
+            connection_.fail(result, sql_);
+        }
+        const char* affected = PQcmdTuples(result);
+        changes_ = affected && *affected ? QByteArray(affected).toInt() : 0;
+        connection_.noteTransaction(sql_, true);
+        // The last result holds no row but still names the columns.
+        PQclear(result_);
+        result_ = result;
+        return false;
     }
 
     int changes() const override { return changes_; }
 
     void reset() override {
-        PQclear(result_);
-        result_ = nullptr;
+        settle();
         ran_ = false;
-        rows_ = 0;
-        row_ = -1;
+        ended_ = false;
         changes_ = 0;
         nulls_.assign(nulls_.size(), true);
     }
@@ -150,7 +177,7 @@ public:
         case kBytea: {
             std::size_t length = 0;
             unsigned char* bytes = PQunescapeBytea(
-                reinterpret_cast<const unsigned char*>(PQgetvalue(result_, row_, column)), &length);
+                reinterpret_cast<const unsigned char*>(PQgetvalue(result_, 0, column)), &length);
             const QByteArray copy(reinterpret_cast<const char*>(bytes),
                                   static_cast<qsizetype>(length));
             PQfreemem(bytes);
@@ -169,66 +196,127 @@ public:
     QByteArrayView utf8(int column) const override {
         if (isNull(column))
             return {};
-        return QByteArrayView(PQgetvalue(result_, row_, column),
-                              PQgetlength(result_, row_, column));
+        return QByteArrayView(PQgetvalue(result_, 0, column), PQgetlength(result_, 0, column));
     }
 
     double real(int column) const override {
-        return isNull(column) ? 0.0 : utf8(column).toByteArray().toDouble();
+        return isNull(column) ? 0.0 : utf8(column).toDouble();
     }
 
     qint64 integer(int column) const override {
         if (isNull(column))
             return 0;
-        const QByteArrayView bytes = utf8(column);
+        const QByteArrayView cell = utf8(column);
         if (PQftype(result_, column) == kBool)
-            return bytes == "t" ? 1 : 0;
+            return cell == "t" ? 1 : 0;
         bool whole = false;
-        const qint64 number = bytes.toByteArray().toLongLong(&whole);
+        const qint64 number = cell.toLongLong(&whole);
         // A real column read as an integer drops its fraction, as on the file engine.
-        return whole ? number : static_cast<qint64>(bytes.toByteArray().toDouble());
+        return whole ? number : static_cast<qint64>(cell.toDouble());
     }
 
     bool isNull(int column) const override {
-        return !result_ || row_ < 0 || row_ >= rows_ || column < 0 ||
-               column >= PQnfields(result_) || PQgetisnull(result_, row_, column);
+        return !result_ || ended_ || PQntuples(result_) == 0 || column < 0 ||
+               column >= PQnfields(result_) || PQgetisnull(result_, 0, column);
+    }
+
+    void bufferRest() override {
+        while (streaming_)
+            if (pg_result* result = receive())
+                pending_.push_back(result);
     }
 
 private:
     void run() {
+        settle();
+        for (int attempt = 0;; ++attempt) {
+            send();
+            pg_result* first = fetch();
+            // A statement prepared before another desk restored the shop may name columns of
+            // tables that were replaced: prepared anew, it runs once more.
+            if (first && attempt == 0 && PQresultStatus(first) == PGRES_FATAL_ERROR &&
+                !connection_.inTransaction() && isStalePlan(first)) {
+                PQclear(first);
+                connection_.prepareAgain(name_, serverSql_, static_cast<int>(values_.size()));
+                continue;
+            }
+            if (first)
+                pending_.push_front(first);
+            break;
+        }
+        ran_ = true;
+    }
+
+    static bool isStalePlan(const pg_result* result) {
+        const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+        return state && QByteArrayView(state) == "0A000";
+    }
+
+    void send() {
         std::vector<const char*> values(values_.size());
         std::vector<int> lengths(values_.size());
         for (std::size_t i = 0; i < values_.size(); ++i) {
             values[i] = nulls_[i] ? nullptr : values_[i].constData();
             lengths[i] = static_cast<int>(values_[i].size());
         }
-        PQclear(result_);
-        result_ =
-            PQexecPrepared(connection_.handle(), name_.constData(), static_cast<int>(values.size()),
-                           values.data(), lengths.data(), binary_.data(), 0);
-        const ExecStatusType status = PQresultStatus(result_);
-        if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
-            pg_result* failed = result_;
-            result_ = nullptr;
-            connection_.fail(failed, sql_);
+        connection_.settleStream();
+        connection_.noteTransaction(sql_, false);
+        if (connection_.ensureConnected())
+            name_ = connection_.preparedName(serverSql_, static_cast<int>(values_.size()));
+        if (!PQsendQueryPrepared(connection_.handle(), name_.constData(),
+                                 static_cast<int>(values.size()), values.data(), lengths.data(),
+                                 binary_.data(), 0))
+            connection_.raise(0, sql_);
+        PQsetSingleRowMode(connection_.handle());
+        streaming_ = true;
+        connection_.startStream(this);
+    }
+
+    // The next result of the run: a row, or the last result (rows done, a change, an error).
+    pg_result* fetch() {
+        if (!pending_.empty()) {
+            pg_result* result = pending_.front();
+            pending_.pop_front();
+            return result;
         }
-        ran_ = true;
-        rows_ = PQntuples(result_);
-        row_ = -1;
-        const char* affected = PQcmdTuples(result_);
-        changes_ = affected && *affected ? QByteArray(affected).toInt() : 0;
+        return streaming_ ? receive() : nullptr;
+    }
+
+    // One result from the server; after the last one the connection is free again.
+    pg_result* receive() {
+        pg_result* result = PQgetResult(connection_.handle());
+        if (result && PQresultStatus(result) == PGRES_SINGLE_TUPLE)
+            return result;
+        if (result)
+            while (pg_result* extra = PQgetResult(connection_.handle()))
+                PQclear(extra);
+        streaming_ = false;
+        connection_.endStream(this);
+        return result;
+    }
+
+    // Reads what the server still sends for this run and forgets it.
+    void settle() {
+        bufferRest();
+        for (pg_result* result : pending_)
+            PQclear(result);
+        pending_.clear();
+        PQclear(result_);
+        result_ = nullptr;
     }
 
     PgConnection& connection_;
     QString sql_;
+    QString serverSql_;
     QByteArray name_;
     std::vector<QByteArray> values_;
     std::vector<bool> nulls_;
     std::vector<int> binary_;
-    pg_result* result_ = nullptr;
+    pg_result* result_ = nullptr; // the current row (or the last result, holding none)
+    std::deque<pg_result*> pending_;
+    bool streaming_ = false;
     bool ran_ = false;
-    int rows_ = 0;
-    int row_ = -1;
+    bool ended_ = false;
     int changes_ = 0;
 };
 
@@ -243,17 +331,47 @@ PgConnection::PgConnection(const QString& connectionString) {
         throw DbError(0, message);
     }
     try {
-        PQclear(run(QStringLiteral("SET client_encoding = 'UTF8'")));
-        // Notices (a savepoint released twice, say) are no business of the clerk's.
-        PQclear(run(QStringLiteral("SET client_min_messages = warning")));
-        PQclear(run(QString::fromLatin1(kLockTimeout)));
+        setUpSession();
     } catch (...) {
         PQfinish(conn_);
         throw;
     }
 }
 
+void PgConnection::setUpSession() {
+    // The server's notices and warnings (a connection ended by its administrator, say) would go
+    // to the terminal; what matters reaches the program as an error of the statement.
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
+    PQclear(run(QStringLiteral("SET client_encoding = 'UTF8'")));
+    // Notices (a savepoint released twice, say) are no business of the clerk's.
+    PQclear(run(QStringLiteral("SET client_min_messages = warning")));
+    PQclear(run(QString::fromLatin1(kLockTimeout)));
+}
+
+bool PgConnection::ensureConnected() {
+    if (PQstatus(conn_) != CONNECTION_BAD || transactionOpen_)
+        return false;
+    // The server restarted or the network dropped the connection: the operation that found it
+    // failed; the next one gets a new connection, and the statements are prepared anew on it.
+    stream_ = nullptr;
+    prepared_.clear();
+    PQreset(conn_);
+    if (PQstatus(conn_) != CONNECTION_OK)
+        raise(0, QStringLiteral("reconnect"));
+    setUpSession();
+    return true;
+}
+
+void PgConnection::noteTransaction(const QString& sql, bool done) {
+    if (!done && (sql == QLatin1String("COMMIT") || sql == QLatin1String("ROLLBACK")))
+        transactionOpen_ = false;
+    else if (done && sql == beginStatement())
+        transactionOpen_ = true;
+}
+
 PgConnection::~PgConnection() {
+    settleStream();
     PQfinish(conn_);
 }
 
@@ -315,17 +433,43 @@ QString PgConnection::toServerDialect(const QString& sql, int* parameters) {
 }
 
 QByteArray PgConnection::preparedName(const QString& serverSql, int parameters) {
+    ensureConnected();
     const auto known = prepared_.constFind(serverSql);
     if (known != prepared_.cend())
         return *known;
     const QByteArray name = "lms_" + QByteArray::number(prepared_.size() + 1);
+    prepare(name, serverSql, parameters);
+    prepared_.insert(serverSql, name);
+    return name;
+}
+
+void PgConnection::prepare(const QByteArray& name, const QString& serverSql, int parameters) {
+    settleStream();
     pg_result* result =
         PQprepare(conn_, name.constData(), serverSql.toUtf8().constData(), parameters, nullptr);
     if (PQresultStatus(result) != PGRES_COMMAND_OK)
         fail(result, serverSql);
     PQclear(result);
-    prepared_.insert(serverSql, name);
-    return name;
+}
+
+void PgConnection::prepareAgain(const QByteArray& name, const QString& serverSql, int parameters) {
+    // The name is the program's own ("lms_" and a number), never typed text.
+    PQclear(run(QStringLiteral("DEALLOCATE ") + QString::fromLatin1(name)));
+    prepare(name, serverSql, parameters);
+}
+
+void PgConnection::settleStream() {
+    if (PgStream* stream = std::exchange(stream_, nullptr))
+        stream->bufferRest();
+}
+
+void PgConnection::startStream(PgStream* stream) {
+    stream_ = stream;
+}
+
+void PgConnection::endStream(PgStream* stream) {
+    if (stream_ == stream)
+        stream_ = nullptr;
 }
 
 std::unique_ptr<DbStatement> PgConnection::prepare(const QString& sql) {
@@ -333,6 +477,8 @@ std::unique_ptr<DbStatement> PgConnection::prepare(const QString& sql) {
 }
 
 pg_result* PgConnection::run(const QString& sql) {
+    settleStream();
+    ensureConnected();
     pg_result* result = PQexec(conn_, sql.toUtf8().constData());
     const ExecStatusType status = PQresultStatus(result);
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
@@ -341,8 +487,12 @@ pg_result* PgConnection::run(const QString& sql) {
 }
 
 bool PgConnection::inTransaction() const {
+    // A query still sending rows counts as active: once read, the status is the transaction's.
+    const_cast<PgConnection*>(this)->settleStream();
     const PGTransactionStatusType status = PQtransactionStatus(conn_);
-    return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
+    // A lost connection knows no transaction, but the program's is still to be ended.
+    return transactionOpen_ || status == PQTRANS_INTRANS || status == PQTRANS_INERROR ||
+           status == PQTRANS_ACTIVE;
 }
 
 QString PgConnection::beginStatement() const {

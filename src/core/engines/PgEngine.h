@@ -9,6 +9,16 @@ struct pg_result;
 
 namespace lms {
 
+// A statement whose rows the server is still sending; another statement on the connection first
+// has it buffer the rest, since a connection runs one statement at a time.
+class PgStream {
+public:
+    virtual void bufferRest() = 0;
+
+protected:
+    ~PgStream() = default;
+};
+
 // The several-desk engine: the shop's database on a PostgreSQL server, reached through libpq
 // with a connection string or service name in libpq's own terms.
 //
@@ -46,12 +56,31 @@ public:
     pg_result* run(const QString& sql);
     // The name of the server-side statement for this text, prepared on first use.
     QByteArray preparedName(const QString& serverSql, int parameters);
+    // Prepares the statement under its name once more (after the tables it reads were replaced).
+    void prepareAgain(const QByteArray& name, const QString& serverSql, int parameters);
+
+    // The statement now receiving rows, which is asked to buffer them before anything else runs.
+    void startStream(PgStream* stream);
+    void endStream(PgStream* stream);
+    void settleStream();
+
+    // Connects anew when the connection was lost outside a transaction (a server restart, say);
+    // true when it did, so the statement is prepared again. Inside a transaction the failure
+    // stays, so no operation ever runs half on one connection and half on another.
+    bool ensureConnected();
+    // Keeps track of the transaction the program opened: `done` after a statement succeeded.
+    void noteTransaction(const QString& sql, bool done);
 
     // The program's statement in the server's dialect.
     static QString toServerDialect(const QString& sql, int* parameters);
 
 private:
+    void setUpSession();
+    void prepare(const QByteArray& name, const QString& serverSql, int parameters);
+
     pg_conn* conn_ = nullptr;
+    PgStream* stream_ = nullptr;
+    bool transactionOpen_ = false;
     QHash<QString, QByteArray> prepared_;
 };
 

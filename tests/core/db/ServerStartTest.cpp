@@ -69,6 +69,37 @@ TEST(ServerStart, AServerThatCannotBeReachedIsNamedAndNothingStarts) {
         << desk.prompter.single().toStdString();
 }
 
+// A lost connection (here ended by the server's administrator, as a restart ends them all)
+// fails the operation that finds it; the next one connects anew. Inside a transaction the desk
+// never connects anew, so no operation is stored half.
+TEST(ServerStart, ADeskWhoseConnectionWasLostWorksAgainFromItsNextOperation) {
+    if (test::testServer().isEmpty())
+        GTEST_SKIP() << "a server's connection";
+    test::ShopDatabase shop;
+    Database& desk = shop.dm->db();
+    const auto endConnection = [&] {
+        Database admin;
+        admin.openServer(shop.server->connectionString());
+        admin.scalar(QStringLiteral("SELECT pg_terminate_backend(?)"),
+                     {desk.scalar(QStringLiteral("SELECT pg_backend_pid()"))});
+    };
+    const QString countBooks = QStringLiteral("SELECT count(*) FROM 图书");
+    endConnection();
+    EXPECT_THROW(desk.scalar(countBooks), DbError);
+    EXPECT_EQ(desk.scalar(countBooks).toInt(), 0);
+
+    {
+        Transaction transaction(desk);
+        desk.exec(QStringLiteral("INSERT INTO 图书 (图书编号) VALUES ('B1')"));
+        endConnection();
+        EXPECT_THROW(desk.exec(QStringLiteral("INSERT INTO 图书 (图书编号) VALUES ('B2')")),
+                     DbError);
+        EXPECT_THROW(desk.exec(QStringLiteral("INSERT INTO 图书 (图书编号) VALUES ('B3')")),
+                     DbError);
+    }
+    EXPECT_EQ(desk.scalar(countBooks).toInt(), 0);
+}
+
 TEST(ServerSettings, TheOptionWinsOverTheFileWhoseCommentsAndBlanksAreDropped) {
     test::TempProgramFolder folder;
     folder.writeFile(ServerSettings::fileName(),
