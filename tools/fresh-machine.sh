@@ -117,5 +117,20 @@ in_tree "cd /src && rm -f build-release/bin/dbase.zqd && timeout 20 xvfb-run -a 
     build-release/bin/zqdlibrary >/tmp/start.log 2>&1; status=\$?; cat /tmp/start.log; \
     [ \$status -eq 124 ]"
 
+# The README's server set-up as a shop owner types it (the password typed twice for createuser),
+# then the program started with server.conf beside it: it must hold a connection as "shop".
+step="the README's server set-up, and the program connecting to it"
+echo "== $step"
+in_tree "pg_ctlcluster 15 main start && \
+    printf 'pw\npw\n' | runuser -u postgres -- createuser --pwprompt shop && \
+    runuser -u postgres -- createdb --owner=shop --template=template0 --locale=C.UTF-8 shop && \
+    echo 'localhost:5432:shop:shop:pw' >> ~/.pgpass && chmod 600 ~/.pgpass && \
+    echo 'host=localhost dbname=shop user=shop' > /src/build-release/bin/server.conf && \
+    (cd /src && timeout 20 xvfb-run -a build-release/bin/zqdlibrary >/tmp/server-start.log 2>&1 &) && \
+    sleep 12 && \
+    runuser -u postgres -- psql -Atc \"SELECT count(*) FROM pg_stat_activity WHERE usename = 'shop'\" \
+        | grep -qx '[1-9][0-9]*'; status=\$?; sleep 9; cat /tmp/server-start.log; \
+    rm -f /src/build-release/bin/server.conf; pg_ctlcluster 15 main stop; exit \$status"
+
 trap - ERR
-echo "fresh-machine: every step passed (scripts/deps, configure and build$([ "$full" -eq 1 ] && echo ', tests built'), first start)"
+echo "fresh-machine: every step passed (scripts/deps, configure and build$([ "$full" -eq 1 ] && echo ', tests built'), first start, server set-up)"

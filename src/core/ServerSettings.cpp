@@ -56,7 +56,29 @@ Choice read(const QString& programFolder, const QStringList& arguments) {
 }
 
 QString unreachable(const QString& serverMessage) {
-    return QStringLiteral("无法连接数据库服务器！\r") + serverMessage.trimmed() +
+    // libpq's and the server's words (English unless the desk's or the server's language is
+    // Chinese) come after the cause named in the shop owner's terms.
+    struct Cause {
+        const char* words;
+        const char16_t* says;
+    };
+    static const Cause causes[] = {
+        {"password authentication failed", u"服务器拒绝了登录：用户名或密码不对。"},
+        {"no password supplied", u"服务器要求密码，但密码文件中没有此用户的密码。"},
+        {"does not exist", u"服务器上没有连接设置中所写的数据库或用户。"},
+        {"no pg_hba.conf entry", u"服务器不允许本机以此用户连接这个数据库（pg_hba.conf）。"},
+        {"could not translate host name", u"找不到连接设置中所写的服务器。"},
+        {"timeout expired", u"连接服务器超时。"},
+        {"Connection refused", u"服务器没有响应：服务器未启动，或不接受网络连接。"},
+        {"No such file or directory", u"服务器没有响应：本机上的服务器未启动。"},
+    };
+    QString cause;
+    for (const Cause& known : causes)
+        if (serverMessage.contains(QLatin1String(known.words), Qt::CaseInsensitive)) {
+            cause = QString::fromUtf16(known.says) + QLatin1Char('\r');
+            break;
+        }
+    return QStringLiteral("无法连接数据库服务器！\r") + cause + serverMessage.trimmed() +
            QStringLiteral("\r请检查：服务器是否已启动，网络是否连通，") + fileName() +
            QStringLiteral("中的连接设置是否正确，密码文件中是否有此用户的密码。");
 }

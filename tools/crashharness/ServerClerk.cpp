@@ -34,6 +34,16 @@ bool connectionWorks(Database& db) {
     }
 }
 
+// The server process serving the connection (0 when there is none): a new one means the data
+// module connected anew, so the connection was lost.
+qint64 backendOf(Database& db) {
+    try {
+        return db.scalar(QStringLiteral("SELECT pg_backend_pid()")).toLongLong();
+    } catch (const DbError&) {
+        return 0;
+    }
+}
+
 bool serverAnswers(const QString& server) {
     try {
         Database probe;
@@ -59,8 +69,8 @@ bool openWhenServerAnswers(OpenShop& shop, pid_t parent) {
     return false;
 }
 
-// Once the server is back: whether the program's own connection works again by itself, and if
-// not the shop opened anew.
+// Once the server is back: whether the data module connects anew by itself, and if not the shop
+// opened anew.
 bool reopen(OpenShop& shop, const QString& server, ClerkJournal& journal, pid_t parent) {
     while (getppid() == parent && !serverAnswers(server))
         QThread::msleep(100);
@@ -97,6 +107,7 @@ int runServerClerk(const HarnessOptions& options) {
     ClerkJournal journal(journalPath(options.folder, options.process));
     RandomClerk clerk(shop.dm, shop.pub, options.seed, deskOf(options.process));
     clerk.setThinkTime(options.thinkMs);
+    qint64 backend = backendOf(shop.dm.db());
     say(QStringLiteral("running"));
     // Endless until killed; a clerk whose parent is gone stops.
     while (getppid() == parent) {
@@ -120,10 +131,16 @@ int runServerClerk(const HarnessOptions& options) {
         }
         if (!failed)
             continue;
-        const bool lost = !connectionWorks(shop.dm.db());
+        const qint64 now = backendOf(shop.dm.db());
+        const bool lost = now != backend;
         journal.databaseError(event, clerk.lastMoment(), lost, failedStatement);
-        if (lost && !reopen(shop, options.server, journal, parent))
+        if (!lost)
+            continue;
+        if (now != 0)
+            journal.reconnected(true);
+        else if (!reopen(shop, options.server, journal, parent))
             return 0;
+        backend = backendOf(shop.dm.db());
     }
     return 0;
 }

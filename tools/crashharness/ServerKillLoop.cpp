@@ -273,8 +273,8 @@ int runServerKillLoop(const HarnessOptions& options) {
             .arg(total)
             .arg(done.join(QStringLiteral(", ")))
             .arg(t.done));
-    say(QStringLiteral("server restarts: %1; operations cut off by them: %2; clerks that opened "
-                       "the shop anew: %3, whose old connection worked again by itself: %4")
+    say(QStringLiteral("server restarts: %1; operations cut off by them: %2; clerks back at "
+                       "work: %3, of them through the data module's own new connection: %4")
             .arg(loop.restarts())
             .arg(t.connectionLost)
             .arg(t.reconnected)

@@ -65,8 +65,17 @@ TEST(ServerStart, AServerThatCannotBeReachedIsNamedAndNothingStarts) {
     Desk desk(QStringLiteral("host=/nonexistent-lms-socket user=postgres connect_timeout=2"));
     EXPECT_FALSE(desk.startup.openDatabase());
     EXPECT_TRUE(desk.host.shown().isEmpty());
-    EXPECT_TRUE(desk.prompter.single().startsWith(QStringLiteral("无法连接数据库服务器！\r")))
+    EXPECT_TRUE(desk.prompter.single().startsWith(
+        QStringLiteral("无法连接数据库服务器！\r服务器没有响应：本机上的服务器未启动。\r")))
         << desk.prompter.single().toStdString();
+    if (test::testServer().isEmpty())
+        return;
+    // A server that answers but knows no such database says so first.
+    Desk misnamed(test::testServer() + QStringLiteral(" dbname=lms_no_such_shop"));
+    EXPECT_FALSE(misnamed.startup.openDatabase());
+    EXPECT_TRUE(misnamed.prompter.single().startsWith(
+        QStringLiteral("无法连接数据库服务器！\r服务器上没有连接设置中所写的数据库或用户。\r")))
+        << misnamed.prompter.single().toStdString();
 }
 
 // A lost connection (here ended by the server's administrator, as a restart ends them all)
