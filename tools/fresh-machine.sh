@@ -47,6 +47,8 @@ command -v debootstrap >/dev/null || {
 
 if [ -z "$tree" ]; then
     tree=$(mktemp -d /var/tmp/lms-fresh.XXXXXX)
+    # A system's root is world-readable; the postgres user must reach its files.
+    chmod 755 "$tree"
     step="debootstrap --variant=minbase bookworm into $tree"
     echo "== $step"
     debootstrap --variant=minbase bookworm "$tree" "$mirror" >"$tree.debootstrap.log" 2>&1 ||
@@ -118,7 +120,9 @@ in_tree "cd /src && rm -f build-release/bin/dbase.zqd && timeout 20 xvfb-run -a 
     [ \$status -eq 124 ]"
 
 # The README's server set-up as a shop owner types it (the password typed twice for createuser),
-# then the program started with server.conf beside it: it must hold a connection as "shop".
+# then the program started with server.conf beside it: it must have worked in the shop's database
+# (it found it empty and waits in the super-user dialog; a refused login would have no
+# transactions there).
 step="the README's server set-up, and the program connecting to it"
 echo "== $step"
 in_tree "pg_ctlcluster 15 main start && \
@@ -128,8 +132,9 @@ in_tree "pg_ctlcluster 15 main start && \
     echo 'host=localhost dbname=shop user=shop' > /src/build-release/bin/server.conf && \
     (cd /src && timeout 20 xvfb-run -a build-release/bin/zqdlibrary >/tmp/server-start.log 2>&1 &) && \
     sleep 12 && \
-    runuser -u postgres -- psql -Atc \"SELECT count(*) FROM pg_stat_activity WHERE usename = 'shop'\" \
-        | grep -qx '[1-9][0-9]*'; status=\$?; sleep 9; cat /tmp/server-start.log; \
+    runuser -u postgres -- psql -Atc \"SELECT xact_commit + xact_rollback FROM pg_stat_database \
+        WHERE datname = 'shop'\" | grep -qx '[1-9][0-9]*'; status=\$?; sleep 9; \
+    cat /tmp/server-start.log; \
     rm -f /src/build-release/bin/server.conf; pg_ctlcluster 15 main stop; exit \$status"
 
 trap - ERR
