@@ -73,7 +73,8 @@ void replay(sqlite3* db, const QStringList& statements);
 qint64 stepAll(sqlite3* db, const QString& sql, const QVariantList& params,
                bool readValues = false);
 
-// The statements a piece of work sent, recorded once with their values, on either engine.
+// The statements a piece of work sent, recorded once with their values, on either engine; once
+// and untimed, since the trace itself would weigh on a figure of a fraction of a millisecond.
 class Recording {
 public:
     virtual ~Recording() = default;
