@@ -1,6 +1,9 @@
 #include "BenchSupport.h"
 
+#include "PgTrace.h"
+
 #include "core/DbError.h"
+#include "core/engines/PgEngine.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,6 +84,58 @@ qint64 stepAll(sqlite3* db, const QString& sql, const QVariantList& params, bool
     return rows;
 }
 
+namespace {
+
+class FileRecording : public Recording {
+public:
+    FileRecording(sqlite3* db, QStringList statements)
+        : db_(db), statements_(std::move(statements)) {}
+    void replay() override { bench::replay(db_, statements_); }
+    qsizetype size() const override { return statements_.size(); }
+    QString text() const override { return statements_.join(QLatin1Char('\n')); }
+
+private:
+    sqlite3* db_;
+    QStringList statements_;
+};
+
+class ServerRecording : public Recording {
+public:
+    ServerRecording(pg_conn* connection, QList<SentStatement> statements)
+        : connection_(connection), statements_(std::move(statements)) {}
+    void replay() override { bench::replay(connection_, statements_); }
+    qsizetype size() const override { return statements_.size(); }
+    QString text() const override { return describe(statements_); }
+
+private:
+    pg_conn* connection_;
+    QList<SentStatement> statements_;
+};
+
+pg_conn* serverHandle(Database& db) {
+    return dynamic_cast<PgConnection&>(db.connection()).handle();
+}
+
+} // namespace
+
+std::unique_ptr<Recording> record(Database& db, const std::function<void()>& work) {
+    if (db.isFile()) {
+        StatementRecorder recorder(db.handle());
+        work();
+        return std::make_unique<FileRecording>(db.handle(), recorder.statements());
+    }
+    PgTrace trace(serverHandle(db));
+    work();
+    return std::make_unique<ServerRecording>(serverHandle(db), trace.finish());
+}
+
+qint64 stepAll(Database& db, const QString& sql, const QVariantList& params, bool readValues) {
+    if (db.isFile())
+        return stepAll(db.handle(), sql, params, readValues);
+    return stepAll(serverHandle(db), PgConnection::toServerDialect(sql, nullptr), params,
+                   readValues);
+}
+
 void resetPeakMemory() {
     if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
         std::fputs("5", f);
@@ -105,15 +160,18 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-BenchShop::BenchShop(const QString& generatedFolder, const QString& workFolder)
+BenchShop::BenchShop(const QString& generatedFolder, const QString& workFolder,
+                     const QString& server)
     : folder(workFolder + QLatin1Char('/')) {
     QDir().mkpath(workFolder);
     QFile::remove(folder + Tdm_Dbase::kFileName);
-    if (!QFile::copy(generatedFolder + QStringLiteral("/dbase.zqd"), folder + Tdm_Dbase::kFileName))
+    if (server.isEmpty() &&
+        !QFile::copy(generatedFolder + QStringLiteral("/dbase.zqd"), folder + Tdm_Dbase::kFileName))
         throw DbError(0, "cannot copy the generated database");
     pub.AppPath = folder;
     pub.CurrentUser = QStringLiteral("admin");
     dm = std::make_unique<Tdm_Dbase>(pub);
+    dm->useServer(server);
     dm->connect();
     if (!dm->ReadSysSet())
         throw DbError(0, "cannot read the settings");

@@ -8,6 +8,7 @@
 
 #include <QStringList>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -72,6 +73,26 @@ void replay(sqlite3* db, const QStringList& statements);
 qint64 stepAll(sqlite3* db, const QString& sql, const QVariantList& params,
                bool readValues = false);
 
+// The statements a piece of work sent, recorded once with their values, on either engine; once
+// and untimed, since the trace itself would weigh on a figure of a fraction of a millisecond.
+class Recording {
+public:
+    virtual ~Recording() = default;
+    // Sends the same statements with the same values again, through the engine's C API.
+    virtual void replay() = 0;
+    virtual qsizetype size() const = 0;
+    // The statements with their values, as text.
+    virtual QString text() const = 0;
+};
+
+// Runs `work` and records what it sent: on the file with the engine's trace, on a server with
+// libpq's.
+std::unique_ptr<Recording> record(Database& db, const std::function<void()>& work);
+
+// `stepAll` on the database's engine, for a statement in the program's dialect.
+qint64 stepAll(Database& db, const QString& sql, const QVariantList& params,
+               bool readValues = false);
+
 // Peak resident memory of the process since the last reset, in MB (Linux).
 void resetPeakMemory();
 double peakMemoryMb();
@@ -83,9 +104,11 @@ inline double secondsSince(Clk::time_point start) {
 double median(std::vector<double> values);
 
 // A working copy of a generated shop, opened as the program opens it, with the doubles a screen
-// needs.
+// needs: a copy of the file in `workFolder`, or with `server`, the shop on that server (a libpq
+// connection string), with `workFolder` as the program's folder.
 struct BenchShop {
-    BenchShop(const QString& generatedFolder, const QString& workFolder);
+    BenchShop(const QString& generatedFolder, const QString& workFolder,
+              const QString& server = {});
     QString folder;
     PubData pub;
     std::unique_ptr<Tdm_Dbase> dm;

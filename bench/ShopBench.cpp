@@ -1,8 +1,12 @@
 // The performance suite: what a clerk waits for, on a generated small and large shop, each
 // figure beside its floor (the same statements through the C API, or `cp` for a file copy).
-// LMS_BENCH_SMALL / LMS_BENCH_LARGE name the folders lms_datagen wrote.
+// LMS_BENCH_SMALL / LMS_BENCH_LARGE name the folders lms_datagen wrote. With LMS_BENCH_SERVER
+// (a libpq connection string without a database name) the shops are moved onto that server and
+// the suite runs there, the floors sent through libpq; the file's own benchmarks (opening the
+// encrypted file, backup and restore by copying it) are left out.
 
 #include "BenchSupport.h"
+#include "ServerShop.h"
 
 #include "admin/DataBackup.h"
 #include "admin/Tfrm_bfffDate.h"
@@ -22,6 +26,7 @@
 #include <QDir>
 #include <QFile>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -30,12 +35,27 @@
 namespace lms::bench {
 namespace {
 
-// One size's working shop with its screens.
+std::unique_ptr<ServerShop> onServer(const QString& server, const QString& generated,
+                                     const QString& name) {
+    if (server.isEmpty())
+        return nullptr;
+    auto shop =
+        std::make_unique<ServerShop>(server, generated, QStringLiteral("lms_bench_") + name);
+    std::fprintf(stderr, "%s shop on the server: %s\n", qPrintable(name),
+                 shop->moved() ? "moved from the file" : "kept from an earlier run");
+    return shop;
+}
+
+// One size's working shop with its screens, on the file or, with `server`, on that server.
 struct SizedShop {
-    SizedShop(const QString& generated, const QString& name)
-        : generatedFolder(generated), shop(generated, QStringLiteral("/tmp/lms_bench_%1_%2")
-                                                          .arg(name)
-                                                          .arg(QCoreApplication::applicationPid())),
+    SizedShop(const QString& generated, const QString& name, const QString& server)
+        : label(server.isEmpty() ? name : QStringLiteral("server_") + name),
+          serverShop(onServer(server, generated, name)),
+          shop(generated,
+               QStringLiteral("/tmp/lms_bench_%1_%2")
+                   .arg(name)
+                   .arg(QCoreApplication::applicationPid()),
+               serverShop ? serverShop->connectionString() : QString()),
           ctx{*shop.dm, shop.pub, shop.prompter, shop.clock, shop.host}, borrowing(ctx),
           returning(ctx, borrowing), payment(ctx) {
         Database& db = shop.dm->db();
@@ -75,9 +95,10 @@ struct SizedShop {
         returning.field(QStringLiteral("tsID")).type(book);
         returning.Button1Click();
     }
-    sqlite3* handle() { return shop.dm->db().handle(); }
+    Database& db() { return shop.dm->db(); }
 
-    QString generatedFolder;
+    QString label;                          // the size, and whether on a server
+    std::unique_ptr<ServerShop> serverShop; // outlives the shop's connection to it
     BenchShop shop;
     ScreenContext ctx;
     Tfrm_TZJBook borrowing;
@@ -122,14 +143,6 @@ void compare(benchmark::State& state, const std::function<void()>& prepare,
     state.counters["ratio"] = f > 0 ? s / f : 0;
 }
 
-// The statements `run` sends, recorded once, untimed: the trace itself would weigh on the
-// figure of a fraction of a millisecond.
-QStringList recordOnce(sqlite3* db, const std::function<void()>& run) {
-    StatementRecorder recorder(db);
-    run();
-    return recorder.statements();
-}
-
 void registerCirculation(const QString& size, SizedShop& s) {
     const std::string p = size.toStdString() + "/";
     benchmark::RegisterBenchmark((p + "ReaderLookup").c_str(),
@@ -137,11 +150,11 @@ void registerCirculation(const QString& size, SizedShop& s) {
                                      s.borrowing.FormShow();
                                      Field& id = s.borrowing.field(QStringLiteral("tzID"));
                                      const auto lookUp = [&] { id.type(s.lendReader); };
-                                     const QStringList recorded = recordOnce(s.handle(), lookUp);
+                                     const auto recorded = record(s.db(), lookUp);
                                      compare(
                                          state, [&] { id.setValue(QString()); }, lookUp,
-                                         [&] { replay(s.handle(), recorded); });
-                                     if (recorded.isEmpty())
+                                         [&] { recorded->replay(); });
+                                     if (recorded->size() == 0)
                                          fail(state, "the lookup ran no statement");
                                  })
         ->UseManualTime()
@@ -153,11 +166,11 @@ void registerCirculation(const QString& size, SizedShop& s) {
                                      Field& id = s.borrowing.field(QStringLiteral("tsID"));
                                      const auto lookUp = [&] { id.type(s.lookupBook); };
                                      id.setValue(QString());
-                                     const QStringList recorded = recordOnce(s.handle(), lookUp);
+                                     const auto recorded = record(s.db(), lookUp);
                                      compare(
                                          state, [&] { id.setValue(QString()); }, lookUp,
-                                         [&] { replay(s.handle(), recorded); });
-                                     if (recorded.isEmpty())
+                                         [&] { recorded->replay(); });
+                                     if (recorded->size() == 0)
                                          fail(state, "the lookup ran no statement");
                                  })
         ->UseManualTime()
@@ -166,7 +179,7 @@ void registerCirculation(const QString& size, SizedShop& s) {
                                  [&s](benchmark::State& state) {
                                      s.shop.clock.set(s.start);
                                      const auto lend = [&] { s.lend(s.lendReader, s.lendBook); };
-                                     const QStringList recorded = recordOnce(s.handle(), lend);
+                                     const auto recorded = record(s.db(), lend);
                                      bool ok = s.lent(s.lendBook);
                                      s.giveBack(s.lendBook);
                                      // After the screen and after the replay the book comes back,
@@ -176,8 +189,8 @@ void registerCirculation(const QString& size, SizedShop& s) {
                                          s.giveBack(s.lendBook);
                                      };
                                      compare(
-                                         state, nullptr, lend,
-                                         [&] { replay(s.handle(), recorded); }, giveBack, giveBack);
+                                         state, nullptr, lend, [&] { recorded->replay(); },
+                                         giveBack, giveBack);
                                      if (!ok)
                                          fail(state, "the book was not lent");
                                  })
@@ -196,9 +209,9 @@ void registerCirculation(const QString& size, SizedShop& s) {
             };
             const auto giveBack = [&] { s.giveBack(s.lendBook); };
             lendEarlier();
-            const QStringList recorded = recordOnce(s.handle(), giveBack);
+            const auto recorded = record(s.db(), giveBack);
             compare(
-                state, lendEarlier, giveBack, [&] { replay(s.handle(), recorded); },
+                state, lendEarlier, giveBack, [&] { recorded->replay(); },
                 // Between the two the book is lent again, so the replay returns it again.
                 [&] {
                     ok = ok && !s.lent(s.lendBook);
@@ -212,19 +225,18 @@ void registerCirculation(const QString& size, SizedShop& s) {
         })
         ->UseManualTime()
         ->Iterations(60);
-    benchmark::RegisterBenchmark(
-        (p + "Payment").c_str(),
-        [&s](benchmark::State& state) {
-            const auto pay = [&] {
-                s.payment.FormShow();
-                s.payment.field(QStringLiteral("ID")).type(s.payReader);
-                s.payment.Button2Click();
-            };
-            const QStringList recorded = recordOnce(s.handle(), pay);
-            compare(state, nullptr, pay, [&] { replay(s.handle(), recorded); });
-            if (!recorded.join(QLatin1Char(' ')).contains(QStringLiteral("缴费充值")))
-                fail(state, "no payment was stored");
-        })
+    benchmark::RegisterBenchmark((p + "Payment").c_str(),
+                                 [&s](benchmark::State& state) {
+                                     const auto pay = [&] {
+                                         s.payment.FormShow();
+                                         s.payment.field(QStringLiteral("ID")).type(s.payReader);
+                                         s.payment.Button2Click();
+                                     };
+                                     const auto recorded = record(s.db(), pay);
+                                     compare(state, nullptr, pay, [&] { recorded->replay(); });
+                                     if (!recorded->text().contains(QStringLiteral("缴费充值")))
+                                         fail(state, "no payment was stored");
+                                 })
         ->UseManualTime()
         ->Iterations(60);
 }
@@ -244,7 +256,7 @@ void registerQuery(const QString& size, SizedShop& s, const char* name,
         const auto readAll = [&] {
             const Statement st = screen->statement();
             const auto t = Clk::now();
-            stepAll(s.handle(), st.sql, st.params, true);
+            stepAll(s.db(), st.sql, st.params, true);
             readTimes.push_back(secondsSince(t));
         };
         compare(
@@ -266,7 +278,7 @@ void registerQuery(const QString& size, SizedShop& s, const char* name,
             },
             [&] {
                 const Statement st = screen->statement();
-                stepAll(s.handle(), st.sql, st.params);
+                stepAll(s.db(), st.sql, st.params);
             },
             nullptr, readAll);
         const double read = median(readTimes);
@@ -415,17 +427,26 @@ int main(int argc, char** argv) {
     lms::pinLocalTimeZone();
     QCoreApplication app(argc, argv);
     using namespace lms::bench;
+    const QString server = qEnvironmentVariable("LMS_BENCH_SERVER");
     for (const char* size : {"small", "large"}) {
         const QByteArray folder =
             qgetenv(size == std::string("small") ? "LMS_BENCH_SMALL" : "LMS_BENCH_LARGE");
         if (folder.isEmpty())
             continue;
         const QString name = QString::fromLatin1(size);
-        auto shop = std::make_unique<SizedShop>(QString::fromLocal8Bit(folder), name);
-        registerOpening(name, *shop);
-        registerCirculation(name, *shop);
-        registerQueries(name, *shop);
-        registerBackup(name, *shop);
+        std::unique_ptr<SizedShop> shop;
+        try {
+            shop = std::make_unique<SizedShop>(QString::fromLocal8Bit(folder), name, server);
+        } catch (const lms::DbError& error) {
+            std::fprintf(stderr, "lms_bench: the %s shop: %s\n", size, error.what());
+            return 1;
+        }
+        if (server.isEmpty())
+            registerOpening(shop->label, *shop);
+        registerCirculation(shop->label, *shop);
+        registerQueries(shop->label, *shop);
+        if (server.isEmpty())
+            registerBackup(shop->label, *shop);
         shops[name] = std::move(shop);
     }
     benchmark::Initialize(&argc, argv);
