@@ -5,6 +5,7 @@
 #include "core/engines/PgEngine.h"
 #include "core/engines/SqliteEngine.h"
 
+#include <malloc.h>
 #include <sqlite3.h>
 
 namespace lms {
@@ -134,6 +135,17 @@ QString Database::beginStatement() const {
 
 qint64 Database::lastInsertedRow(const QString& table) {
     return connection().lastInsertedRow(table);
+}
+
+void Database::beginListing(const QString& table) {
+    if (table == lastListed_)
+        return;
+    lastListed_ = table;
+    if (sqlite3* file = handle()) {
+        sqlite3_db_release_memory(file);
+        // The allocator would keep the freed pages for itself.
+        malloc_trim(0);
+    }
 }
 
 sqlite3* Database::handle() const {

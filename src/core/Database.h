@@ -102,6 +102,10 @@ public:
     QString beginStatement() const;
     // The order number (rowid) of the row this connection inserted last into the table.
     qint64 lastInsertedRow(const QString& table);
+    // A listing of the table is about to read it. The file's page cache keeps the decrypted
+    // pages of the table listed last, so listing it again is quick; a listing of another table
+    // starts from an empty cache, so the pages of two million-row tables are never held at once.
+    void beginListing(const QString& table);
 
     // The file engine's own handle, for developer tools; null on any other engine.
     sqlite3* handle() const;
@@ -123,6 +127,7 @@ public:
 private:
     std::unique_ptr<DbConnection> connection_;
     QString path_;
+    QString lastListed_;
     StatementHook hook_ = nullptr;
     void* hookContext_ = nullptr;
 };

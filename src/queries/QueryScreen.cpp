@@ -6,8 +6,11 @@
 #include "core/Tdm_Dbase.h"
 #include "core/form/Clock.h"
 #include "core/form/Prompter.h"
+#include "core/form/ScreenHost.h"
 #include "queries/ListingPrintout.h"
 
+#include <QScopeGuard>
+#include <chrono>
 #include <cmath>
 
 namespace lms {
@@ -17,7 +20,13 @@ QueryScreen::QueryScreen(const QueryDefinition& definition, ScreenContext& conte
       definition_(definition), results_(this) {
     // Every showing lists afresh, so a closed screen need not hold its rows (a million-row
     // listing is some hundred megabytes).
-    connect(this, &FormModel::closeRequested, this, [this] { results_.clear(); });
+    connect(this, &FormModel::closeRequested, this, [this] {
+        // Rows still arriving are dropped by the listing itself once it regains control.
+        if (listing_)
+            closing_ = true;
+        else
+            results_.clear();
+    });
     for (const Criterion& criterion : definition_.criteria) {
         addField(criterion.checkBox, FieldKind::Check, criterion.caption);
         if (!criterion.valueField.isEmpty()) {
@@ -131,6 +140,18 @@ Statement QueryScreen::statement() const {
 void QueryScreen::Button2Click() {
     if (busy_)
         return;
+    if (listing_) {
+        relist_ = true;
+        return;
+    }
+    closing_ = false;
+    do {
+        relist_ = false;
+        list();
+    } while (relist_ && !closing_);
+}
+
+void QueryScreen::list() {
     if (hasRange())
         correctReversedRange();
     const Statement built = statement();
@@ -139,7 +160,9 @@ void QueryScreen::Button2Click() {
         ListingPrintout::criteria(definition_, filterInput(), RegionalFormats());
     Field& grid = *grid_;
     try {
-        Query query(ctx_.dm.db(), built.sql);
+        Database& db = ctx_.dm.db();
+        db.beginListing(definition_.table);
+        Query query(db, built.sql);
         query.bindAll(built.params);
         if (!query.next()) {
             results_.clear();
@@ -160,20 +183,51 @@ void QueryScreen::Button2Click() {
         results_.start(definition_.columns, ctx_.clock.now());
         criteriaShown_ = criteria;
         totalsCurrent_ = false;
-        try {
-            do {
-                results_.append(query, sources);
-            } while (query.next());
-        } catch (const DbError&) {
-            results_.publish();
-            throw;
+        if (!appendAll(query, sources)) {
+            // Ended by the clerk: a closed window holds no rows; another run replaces them.
+            if (closing_)
+                results_.clear();
+            return;
         }
-        results_.publish();
         grid.setValue(results_.rowCount() - 1);
         writeTotals();
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
     }
+}
+
+bool QueryScreen::appendAll(Query& query, const std::vector<int>& sources) {
+    using Clk = std::chrono::steady_clock;
+    // Time is looked at every this many rows.
+    constexpr int kRowsPerLook = 256;
+    listing_ = true;
+    buttons_[1]->setEnabled(false);
+    buttons_[2]->setEnabled(false);
+    const auto rest = qScopeGuard([this] {
+        listing_ = false;
+        buttons_[1]->setEnabled(true);
+        buttons_[2]->setEnabled(true);
+        results_.publish();
+    });
+    int untilLook = kFirstRows;
+    Clk::time_point sliceEnd = Clk::now();
+    do {
+        results_.append(query, sources);
+        if (--untilLook > 0)
+            continue;
+        untilLook = kRowsPerLook;
+        if (Clk::now() < sliceEnd)
+            continue;
+        results_.publish();
+        ctx_.host.reveal(*this);
+        const bool shown = ctx_.host.breathe(*this);
+        if (!shown)
+            closing_ = true;
+        if (!shown || relist_ || closing_)
+            return false;
+        sliceEnd = Clk::now() + std::chrono::milliseconds(kSliceMs);
+    } while (query.next());
+    return true;
 }
 
 void QueryScreen::writeTotals() {
@@ -190,14 +244,15 @@ void QueryScreen::writeTotals() {
         // Summed in single precision, as the shop's totals always were; a missing value
         // counts as 0.
         float sum = 0;
-        for (int row = 0; row < results_.rowCount(); ++row) {
-            double value = results_.number(row, column).value_or(0.0);
+        results_.eachNumber(column, [&sum, money](double value) {
+            if (std::isnan(value))
+                value = 0;
             // A value already of whole cents reads back unchanged; only others take the
             // (slow) round trip through the printed form.
-            if (money && std::round(value * 100) / 100 != value)
+            else if (money && std::round(value * 100) / 100 != value)
                 value = Numbers::parseDecimal(Numbers::twoDecimalForm(value)).value_or(0.0);
             sum = static_cast<float>(static_cast<double>(sum) + value);
-        }
+        });
         field(total.field)
             .setValue(money ? Numbers::twoDecimalForm(sum) : Numbers::generalForm(sum));
     }

@@ -14,6 +14,7 @@
 namespace lms {
 
 class Database;
+class Query;
 
 // What the six query screens share: criteria with their check boxes, the match mode, "查询",
 // "导出", "打印" and "关闭", the result grid and the totals; a screen is its definition plus its
@@ -28,6 +29,9 @@ public:
     ResultTable& results() { return results_; }
 
     // "查询": builds the statement from the ticked criteria, lists the rows, writes the totals.
+    // The first screenful shows at once; the rest arrives in slices while the window stays
+    // live: "关闭" or closing the window ends the listing, "查询" starts it again with the
+    // criteria as they are then. "导出" and "打印" rest until the listing is complete.
     void Button2Click();
     void Button1Click() { close(Result::Accepted); }
     // "导出": the listed rows, with the header and any totals, to a CSV file the clerk names.
@@ -40,6 +44,10 @@ public:
 
     // Listings longer than this are exported, not printed.
     static constexpr int kPrintLimit = 5000;
+    // Rows listed before the window first shows them: more than a screen holds.
+    static constexpr int kFirstRows = 100;
+    // How long the listing reads between two chances for the window to repaint.
+    static constexpr int kSliceMs = 80;
 
 protected:
     // Every FormShow starts by unticking the criteria and emptying the value fields it names.
@@ -54,6 +62,10 @@ protected:
 
 private:
     FilterInput filterInput() const;
+    // One run of "查询"; it ends early when the window closes or "查询" is pressed meanwhile.
+    void list();
+    // Appends every row, in slices; false when the listing was ended before its last row.
+    bool appendAll(Query& query, const std::vector<int>& sources);
     void correctReversedRange();
     bool hasRange() const;
     void writeTotals();
@@ -67,6 +79,9 @@ private:
     QString criteriaShown_;      // the criteria of the listing on the screen, in words
     bool totalsCurrent_ = false; // the totals belong to the rows listed
     bool busy_ = false;
+    bool listing_ = false; // rows are still arriving
+    bool relist_ = false;  // "查询" was pressed while they were
+    bool closing_ = false; // the screen closed while they were
 
     // The fields every screen has besides its criteria and totals (null where it has none).
     Field* matchMode_ = nullptr;  // RadioGroup1: exact or contains

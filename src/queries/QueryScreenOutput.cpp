@@ -63,7 +63,7 @@ void QueryScreen::setBusy(bool busy, int rows) {
 }
 
 void QueryScreen::Button3Click() {
-    if (busy_)
+    if (busy_ || listing_)
         return;
     if (results_.rowCount() == 0) {
         ctx_.prompter.information(QStringLiteral("没有可导出的记录!"));
@@ -96,7 +96,7 @@ void QueryScreen::Button3Click() {
 }
 
 void QueryScreen::Button4Click() {
-    if (busy_)
+    if (busy_ || listing_)
         return;
     if (results_.rowCount() == 0) {
         ctx_.prompter.information(QStringLiteral("没有可打印的记录!"));

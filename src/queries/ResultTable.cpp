@@ -6,9 +6,12 @@
 #include "core/form/Field.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <malloc.h>
+#include <optional>
+#include <string_view>
 
 namespace lms {
 
@@ -25,6 +28,46 @@ double dayCount(const QDateTime& moment) {
 // Rounds to the nearest whole day, halves to the even day.
 double roundedDays(double days) {
     return std::nearbyint(days);
+}
+
+// The stored form of a moment, "yyyy-MM-dd HH:mm:ss.zzz": 'd' where it holds a digit.
+constexpr std::string_view kDigitsPattern = "dddd-dd-dd dd:dd:dd.ddd";
+
+// The number the digits of a text in the stored form make, or nothing for any other text.
+std::optional<qint64> packedDigits(QByteArrayView text) {
+    if (text.size() != static_cast<qsizetype>(kDigitsPattern.size()))
+        return std::nullopt;
+    qint64 value = 0;
+    for (std::size_t i = 0; i < kDigitsPattern.size(); ++i) {
+        const char c = text[static_cast<qsizetype>(i)];
+        if (kDigitsPattern[i] != 'd') {
+            if (c != kDigitsPattern[i])
+                return std::nullopt;
+        } else if (c >= '0' && c <= '9') {
+            value = value * 10 + (c - '0');
+        } else {
+            return std::nullopt;
+        }
+    }
+    return value;
+}
+
+QString unpackedDigits(qint64 value) {
+    char text[kDigitsPattern.size()];
+    for (std::size_t i = kDigitsPattern.size(); i-- > 0;) {
+        if (kDigitsPattern[i] != 'd') {
+            text[i] = kDigitsPattern[i];
+        } else {
+            text[i] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        }
+    }
+    return QString::fromLatin1(text, static_cast<qsizetype>(kDigitsPattern.size()));
+}
+
+bool holdsDates(CellFormat format) {
+    return format == CellFormat::DateText || format == CellFormat::LongDate ||
+           format == CellFormat::OverdueDays;
 }
 
 } // namespace
@@ -55,8 +98,11 @@ void ResultTable::start(const std::vector<ResultColumn>& columns, const QDateTim
     beginResetModel();
     releaseRows(false);
     for (const ResultColumn& definition : columns) {
-        columns_.emplace_back();
-        columns_.back().definition = definition;
+        Column& column = columns_.emplace_back();
+        column.definition = definition;
+        column.storage = holdsNumbers(definition.format) ? Storage::Hundredths
+                         : holdsDates(definition.format) ? Storage::Digits
+                                                         : Storage::Text;
     }
     rows_ = 0;
     published_ = 0;
@@ -76,33 +122,91 @@ void ResultTable::append(const Query& query, const std::vector<int>& sources) {
         const int source = sources[c];
         if (source < 0)
             continue;
-        if (holdsNumbers(column.definition.format)) {
-            if (query.isNull(source)) {
-                column.numbers.push_back(std::numeric_limits<double>::quiet_NaN());
-                continue;
-            }
-            const double value = query.real(source);
-            column.numbers.push_back(value);
-            column.least = std::min(column.least, value);
-            column.most = std::max(column.most, value);
-            if (column.definition.format == CellFormat::Number && value != std::floor(value)) {
-                QString text = Numbers::generalForm(value);
-                if (text.size() > column.widestFraction.size())
-                    column.widestFraction = std::move(text);
-            }
-        } else {
-            appendText(column, query.utf8(source));
+        switch (column.storage) {
+        case Storage::Hundredths:
+        case Storage::Doubles:
+            appendNumber(column, query, source);
+            break;
+        case Storage::Digits:
+            appendDate(column, query.utf8(source));
+            break;
+        case Storage::Text:
+            appendText(column, query.utf8(source), rows_);
+            break;
         }
     }
     ++rows_;
 }
 
-void ResultTable::appendText(Column& column, QByteArrayView bytes) {
+void ResultTable::appendNumber(Column& column, const Query& query, int source) {
+    if (query.isNull(source)) {
+        if (column.storage == Storage::Hundredths)
+            column.hundredths.push_back(kMissingHundredths);
+        else
+            column.numbers.push_back(std::numeric_limits<double>::quiet_NaN());
+        return;
+    }
+    const double value = query.real(source);
+    if (column.storage == Storage::Hundredths) {
+        const double scaled = std::nearbyint(value * 100);
+        // Kept as hundredths only when they give back the very same double (-0 included).
+        const bool exact = std::abs(scaled) < std::numeric_limits<qint32>::max() &&
+                           std::bit_cast<quint64>(static_cast<qint32>(scaled) / 100.0) ==
+                               std::bit_cast<quint64>(value);
+        if (exact)
+            column.hundredths.push_back(static_cast<qint32>(scaled));
+        else
+            widen(column);
+    }
+    if (column.storage == Storage::Doubles)
+        column.numbers.push_back(value);
+    column.least = std::min(column.least, value);
+    column.most = std::max(column.most, value);
+    if (column.definition.format == CellFormat::Number && value != std::floor(value)) {
+        QString text = Numbers::generalForm(value);
+        if (text.size() > column.widestFraction.size())
+            column.widestFraction = std::move(text);
+    }
+}
+
+void ResultTable::appendDate(Column& column, QByteArrayView bytes) {
+    if (bytes.isEmpty()) {
+        column.digits.push_back(kNoDigits);
+    } else if (const std::optional<qint64> packed = packedDigits(bytes)) {
+        column.digits.push_back(*packed);
+    } else {
+        widen(column);
+        appendText(column, bytes, rows_);
+    }
+}
+
+void ResultTable::widen(Column& column) {
+    if (column.storage == Storage::Hundredths) {
+        column.numbers.reserve(column.hundredths.size() + 1);
+        for (const qint32 value : column.hundredths)
+            column.numbers.push_back(value == kMissingHundredths
+                                         ? std::numeric_limits<double>::quiet_NaN()
+                                         : value / 100.0);
+        column.hundredths = {};
+        column.storage = Storage::Doubles;
+    } else if (column.storage == Storage::Digits) {
+        int row = 0;
+        for (const qint64 value : column.digits) {
+            const QByteArray text =
+                value == kNoDigits ? QByteArray() : unpackedDigits(value).toLatin1();
+            appendText(column, text, row++);
+        }
+        column.digits = {};
+        column.storage = Storage::Text;
+    }
+}
+
+void ResultTable::appendText(Column& column, QByteArrayView bytes, int row) {
     const auto size = static_cast<std::size_t>(bytes.size());
     if (column.blocks.empty() ||
         column.blocks.back().size() + size > column.blocks.back().capacity()) {
         column.blocks.emplace_back().reserve(std::max(kTextBlockBytes, size));
-        column.blockFirstRows.push_back(rows_);
+        column.blockFirstRows.push_back(row);
     }
     std::string& block = column.blocks.back();
     if (size > 0)
@@ -153,6 +257,10 @@ QVariant ResultTable::headerData(int section, Qt::Orientation orientation, int r
 }
 
 QString ResultTable::textAt(const Column& column, int row) const {
+    if (column.storage == Storage::Digits) {
+        const qint64 value = column.digits[row];
+        return value == kNoDigits ? QString() : unpackedDigits(value);
+    }
     const auto after =
         std::upper_bound(column.blockFirstRows.begin(), column.blockFirstRows.end(), row);
     const auto block = static_cast<std::size_t>(after - column.blockFirstRows.begin() - 1);
@@ -166,6 +274,10 @@ std::optional<double> ResultTable::number(int row, int column) const {
     const Column& c = columns_.at(column);
     if (!holdsNumbers(c.definition.format) || row < 0 || row >= rows_)
         return std::nullopt;
+    if (c.storage == Storage::Hundredths) {
+        const qint32 value = c.hundredths[row];
+        return value == kMissingHundredths ? std::nullopt : std::optional<double>(value / 100.0);
+    }
     const double value = c.numbers[row];
     return std::isnan(value) ? std::nullopt : std::optional<double>(value);
 }

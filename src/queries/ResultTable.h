@@ -14,8 +14,10 @@ namespace lms {
 
 class Query;
 
-// The rows a query screen found, held as read (text as UTF-8 in large blocks per column, numbers
-// as doubles) and formatted only when a cell is shown, so long listings stay small.
+// The rows a query screen found, held compactly and formatted only when a cell is shown, so long
+// listings stay small: text as UTF-8 in large blocks per column, amounts as whole hundredths
+// while every value of the column is one (as doubles otherwise), dates in the stored form as
+// their digits while every value of the column is in that form (as text otherwise).
 class ResultTable : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -41,17 +43,27 @@ public:
     QString cellText(int row, int column) const;
     // The stored number of a numeric column; nothing when the value is missing.
     std::optional<double> number(int row, int column) const;
+    // Calls `use` with the value of every row of a numeric column in order, NaN where missing.
+    template <class Use> void eachNumber(int column, Use&& use) const;
 
 private:
+    // How a column holds its values; a column starts compact and turns general for good at the
+    // first value the compact form cannot give back exactly.
+    enum class Storage { Text, Digits, Hundredths, Doubles };
     struct Column {
         ResultColumn definition;
+        Storage storage = Storage::Text;
         // The values of a text column one after the other, in blocks of fixed size that are
         // never moved: one growing buffer would be copied on each growth, briefly holding it
         // three times over.
         std::vector<std::string> blocks;
         std::vector<int> blockFirstRows; // the first row of each block
         std::vector<quint32> textEnds;   // where each row's text ends within its block
-        std::vector<double> numbers;     // NaN where the value is missing
+        // A date column's texts "yyyy-MM-dd HH:mm:ss.zzz" as the number their 17 digits make;
+        // kNoDigits for an empty text.
+        std::vector<qint64> digits;
+        std::vector<qint32> hundredths; // kMissingHundredths where the value is missing
+        std::vector<double> numbers;    // NaN where the value is missing
         // What the widest value of a number column is made of: its extremes, and the longest
         // general form of a value with a fraction (which is not always an extreme's).
         double least = std::numeric_limits<double>::infinity();
@@ -61,7 +73,13 @@ private:
     // Listings from this many rows on give their memory back to the system when dropped.
     static constexpr int kLargeListing = 20000;
     static constexpr std::size_t kTextBlockBytes = 4 << 20;
-    void appendText(Column& column, QByteArrayView bytes);
+    static constexpr qint64 kNoDigits = -1;
+    static constexpr qint32 kMissingHundredths = std::numeric_limits<qint32>::min();
+    void appendText(Column& column, QByteArrayView bytes, int row);
+    void appendDate(Column& column, QByteArrayView bytes);
+    void appendNumber(Column& column, const Query& query, int source);
+    // Turns a compact column general, keeping the values it holds.
+    void widen(Column& column);
     void releaseRows(bool forGood);
     static bool holdsNumbers(CellFormat format);
     QString textAt(const Column& column, int row) const;
@@ -76,5 +94,17 @@ private:
     QDateTime now_;
     RegionalFormats formats_;
 };
+
+template <class Use> void ResultTable::eachNumber(int column, Use&& use) const {
+    const Column& c = columns_.at(column);
+    if (c.storage == Storage::Hundredths) {
+        for (const qint32 value : c.hundredths)
+            use(value == kMissingHundredths ? std::numeric_limits<double>::quiet_NaN()
+                                            : value / 100.0);
+    } else if (c.storage == Storage::Doubles) {
+        for (const double value : c.numbers)
+            use(value);
+    }
+}
 
 } // namespace lms

@@ -99,6 +99,11 @@ public:
     void quit() override { quitting_ = true; }
     bool quitting() const override { return quitting_; }
 
+    // Where the program lets the windows take clicks during a screen's long work, runs
+    // `whileWorking` (when set); the screen's window counts as closed once it returns false.
+    bool breathe(FormModel& screen) override { return !whileWorking || whileWorking(screen); }
+    std::function<bool(FormModel&)> whileWorking;
+
     // The next showings of the named screen run these scripts, one per showing.
     void script(const QString& screenName, Script script);
     const QStringList& shown() const { return shown_; }

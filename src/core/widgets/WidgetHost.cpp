@@ -16,9 +16,30 @@ FormDialog& WidgetHost::dialogFor(FormModel& screen) {
 
 void WidgetHost::showModal(FormModel& screen) {
     FormDialog& dialog = dialogFor(screen);
+    inFormShow_.insert(&screen);
     screen.FormShow();
-    if (!quitting_)
+    inFormShow_.remove(&screen);
+    // A window revealed during FormShow and closed by the clerk before it ended stays closed.
+    const bool closedMeanwhile = revealed_.remove(&screen) && dialog.isHidden();
+    if (!quitting_ && !closedMeanwhile)
         dialog.exec();
+}
+
+void WidgetHost::reveal(FormModel& screen) {
+    if (!inFormShow_.contains(&screen) || revealed_.contains(&screen))
+        return;
+    revealed_.insert(&screen);
+    FormDialog& dialog = dialogFor(screen);
+    // Modal from the start, as exec() later keeps it.
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+}
+
+bool WidgetHost::breathe(FormModel& screen) {
+    const FormDialog* dialog = dialogs_.value(&screen);
+    const bool wasShown = dialog && dialog->isVisible();
+    QCoreApplication::processEvents();
+    return !quitting_ && !(wasShown && dialog->isHidden());
 }
 
 void WidgetHost::showModeless(FormModel& screen, bool stayOnTop) {

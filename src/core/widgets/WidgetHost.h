@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QPointer>
+#include <QSet>
 #include <QWidget>
 
 class QWidget;
@@ -19,6 +20,8 @@ public:
 
     void showModal(FormModel& screen) override;
     void showModeless(FormModel& screen, bool stayOnTop) override;
+    void reveal(FormModel& screen) override;
+    bool breathe(FormModel& screen) override;
     void quit() override;
     bool quitting() const override { return quitting_; }
 
@@ -27,6 +30,9 @@ public:
 private:
     QPointer<QWidget> mainWindow_;
     QHash<FormModel*, FormDialog*> dialogs_;
+    // Screens whose FormShow runs within showModal, and those of them already revealed.
+    QSet<FormModel*> inFormShow_;
+    QSet<FormModel*> revealed_;
     bool quitting_ = false;
 };
 

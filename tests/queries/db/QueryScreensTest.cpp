@@ -163,6 +163,49 @@ TEST_F(Queries, AClosedScreenLetsGoOfItsRowsAndListsAfreshWhenShownAgain) {
     EXPECT_EQ(books.results().rowCount(), 4);
 }
 
+TEST_F(Queries, ALongListingArrivesInSlicesAndEndsWhenTheWindowClosesOrIsListedAgain) {
+    for (int i = 0; i < 3 * QueryScreen::kFirstRows; ++i)
+        ledger(i % 3 == 0 ? QStringLiteral("clerk") : QStringLiteral("admin"),
+               Dates::toStorage(kNow.addSecs(-i)), 1.25);
+    Tfrm_QallMoney money(context);
+    // While rows arrive, the first screenful is already listed and only the output rests.
+    const auto midway = [&money](FormModel&) {
+        EXPECT_EQ(money.results().rowCount(), QueryScreen::kFirstRows);
+        EXPECT_FALSE(money.field(QStringLiteral("Button3")).isEnabled());
+        EXPECT_FALSE(money.field(QStringLiteral("Button4")).isEnabled());
+        EXPECT_TRUE(money.field(QStringLiteral("Button2")).isEnabled());
+    };
+    // Closed through "关闭" or through the window's own close box: the rows are dropped.
+    for (const bool closeBox : {false, true}) {
+        int breaths = 0;
+        host.whileWorking = [&](FormModel& screen) {
+            ++breaths;
+            midway(screen);
+            if (!closeBox)
+                money.run(QStringLiteral("Button1Click"));
+            return !closeBox;
+        };
+        money.FormShow();
+        EXPECT_EQ(breaths, 1) << closeBox;
+        EXPECT_EQ(money.results().rowCount(), 0) << closeBox;
+        EXPECT_TRUE(money.field(QStringLiteral("Button3")).isEnabled()) << closeBox;
+    }
+    // "查询" pressed meanwhile lists again with the criteria as they are then.
+    host.whileWorking = [&](FormModel& screen) {
+        midway(screen);
+        host.whileWorking = nullptr;
+        money.field(QStringLiteral("CheckBox1")).setValue(true);
+        money.field(QStringLiteral("ComboBox1")).setValue(QStringLiteral("clerk"));
+        money.Button2Click();
+        return true;
+    };
+    money.FormShow();
+    EXPECT_EQ(money.results().rowCount(), QueryScreen::kFirstRows);
+    EXPECT_EQ(column(money, 2), QStringList(QueryScreen::kFirstRows, QStringLiteral("clerk")));
+    EXPECT_EQ(money.field(QStringLiteral("Edit1")).text(), QStringLiteral("125.00"));
+    EXPECT_EQ(money.field(QStringLiteral("StringGrid1")).number(), QueryScreen::kFirstRows - 1);
+}
+
 TEST_F(Queries, NothingFoundEmptiesTheGridSaysSoAndKeepsTheTotals) {
     ledger(QStringLiteral("admin"), storedAt(kNow.date(), 9), 1.5);
     ledger(QStringLiteral("admin"), storedAt(kNow.date(), 10), 2.25);

@@ -2,6 +2,8 @@
 // boundaries, with values of every length (empty, longer than a block) and missing numbers.
 #include "queries/ResultTable.h"
 #include "core/Database.h"
+#include "core/DateRules.h"
+#include "core/RegionalFormats.h"
 #include "core/Tdm_Dbase.h"
 #include "core/form/Field.h"
 #include "support/Moments.h"
@@ -65,6 +67,64 @@ TEST(ResultTableBlocks, EveryCellReadsBackAsSteppedAcrossBlocks) {
     table.clear();
     EXPECT_EQ(table.rowCount(), 0);
     EXPECT_EQ(table.columnCount(), 0);
+}
+
+// Amounts are held as hundredths and dates as their digits while that gives every value back
+// exactly; the first value that would not turns the column general, keeping the earlier ones.
+TEST(ResultTableBlocks, CompactColumnsGiveEveryValueBackAfterTurningGeneral) {
+    test::TempProgramFolder folder;
+    Database db;
+    db.open(folder.file(QStringLiteral("rows.zqd")), Tdm_Dbase::kPassword,
+            Database::OpenMode::CreateIfMissing);
+    constexpr int kCount = 3000;
+    const QString rows = QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+        "SELECT CASE WHEN i % 7 = 0 THEN NULL WHEN i = 2000 THEN 0.1 + 0.2 "
+        "WHEN i = 2500 THEN 3e9 ELSE i * 0.25 END AS 金额, "
+        "CASE WHEN i % 11 = 0 THEN '' WHEN i = 1500 THEN '2026-3-1 8:00' "
+        "ELSE printf('2026-%02d-%02d 0%d:%02d:%02d.%03d', i % 12 + 1, i % 28 + 1, i % 10, "
+        "i % 60, (i * 7) % 60, i % 1000) END AS 时间, "
+        "CASE WHEN i % 7 = 0 THEN NULL ELSE i * 0.25 END AS 价格 FROM n");
+    ResultTable table;
+    table.start({{QStringLiteral("金额"), QStringLiteral("金额"), CellFormat::Money},
+                 {QStringLiteral("时间"), QStringLiteral("时间"), CellFormat::Text},
+                 {QStringLiteral("时间"), QStringLiteral("时间"), CellFormat::LongDate},
+                 {QStringLiteral("价格"), QStringLiteral("价格"), CellFormat::Number}},
+                at(2026, 12, 1, 10, 0));
+    QStringList texts;
+    std::vector<std::optional<double>> amounts;
+    Query query(db, rows);
+    query.bind(1, kCount);
+    while (query.next()) {
+        table.append(query, {0, 1, 1, 2});
+        texts << QString::fromUtf8(query.utf8(1));
+        amounts.push_back(query.isNull(0) ? std::nullopt : std::optional(query.real(0)));
+    }
+    table.publish();
+    const RegionalFormats formats;
+    for (int row = 0; row < kCount; ++row) {
+        ASSERT_EQ(table.number(row, 0), amounts[row]) << row;
+        ASSERT_EQ(table.cellText(row, 1), texts[row]) << row;
+        // Read back from the digits, a stored text shows as its date.
+        const QDateTime moment = Dates::fromStorage(texts[row]);
+        ASSERT_EQ(table.cellText(row, 2),
+                  moment.isValid() ? formats.longDate(moment.date()) : texts[row])
+            << row;
+    }
+    EXPECT_EQ(table.number(1999, 0), 0.1 + 0.2);
+    EXPECT_EQ(table.cellText(1499, 2), QStringLiteral("2026-3-1 8:00"));
+    // Totals read the same values in order, whichever form holds them.
+    double sum = 0, compactSum = 0;
+    table.eachNumber(0, [&sum](double v) { sum += std::isnan(v) ? 0 : v; });
+    table.eachNumber(3, [&compactSum](double v) { compactSum += std::isnan(v) ? 0 : v; });
+    double wanted = 0, wantedCompact = 0;
+    for (int row = 0; row < kCount; ++row) {
+        wanted += amounts[row].value_or(0);
+        const int i = row + 1;
+        wantedCompact += i % 7 == 0 ? 0 : i * 0.25;
+    }
+    EXPECT_EQ(sum, wanted);
+    EXPECT_EQ(compactSum, wantedCompact);
 }
 
 } // namespace

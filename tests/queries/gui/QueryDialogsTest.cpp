@@ -16,9 +16,11 @@
 
 #include <QAbstractItemModelTester>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace lms {
@@ -76,6 +78,51 @@ TEST(QueryDialogs, EveryFieldHasItsWidgetAndTheGridShowsTheRows) {
     EXPECT_EQ(books.field(QStringLiteral("RadioGroup1")).number(), 1);
     books.field(QStringLiteral("RadioGroup1")).setValue(0);
     EXPECT_TRUE(radios[0]->isChecked());
+}
+
+// Opened from the menu, a long listing's window shows with its first rows while the rest is
+// still read, and a click on "关闭" then ends the listing and leaves the window closed.
+TEST(QueryDialogs, ALongListingShowsItsWindowAtOnceAndClosesMidway) {
+    ShopDatabase shop;
+    {
+        Transaction batch(shop.dm->db());
+        for (int i = 0; i < 20000; ++i)
+            shop.dm->WriteZJ(QStringLiteral("缴费充值"), QStringLiteral("admin"),
+                             at(2026, 3, 14, 8, 0).addMSecs(i), 1.25f, 0, 1.25f, 0, 0, 0);
+        batch.commit();
+    }
+    ScriptedPrompter prompter;
+    FixedClock clock(at(2026, 3, 14, 20, 0));
+    WidgetHost host;
+    ScreenContext context{*shop.dm, shop.pub, prompter, clock, host};
+    Tfrm_QallMoney money(context);
+    FormDialog& dialog = host.dialogFor(money);
+    int shownRows = -1;
+    QObject::connect(&money.results(), &QAbstractItemModel::rowsInserted, &dialog, [&] {
+        // Runs where the listing lets the window work, after the window has been revealed.
+        QTimer::singleShot(0, &dialog, [&] {
+            if (shownRows >= 0 || !dialog.isVisible())
+                return;
+            shownRows =
+                dialog.findChild<QTableView*>(QStringLiteral("StringGrid1"))->model()->rowCount();
+            dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+        });
+    });
+    // Were the window shown again after closing, the test would wait here: it gives up.
+    bool waitedInTheWindow = false;
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, &dialog, [&] {
+        waitedInTheWindow = dialog.isVisible();
+        dialog.reject();
+    });
+    giveUp.start(5000);
+    host.showModal(money);
+    EXPECT_GE(shownRows, QueryScreen::kFirstRows);
+    EXPECT_LT(shownRows, 20000);
+    EXPECT_FALSE(waitedInTheWindow);
+    EXPECT_TRUE(dialog.isHidden());
+    EXPECT_EQ(money.results().rowCount(), 0);
 }
 
 } // namespace
