@@ -36,6 +36,14 @@ ShopDatabase::ShopDatabase() {
     dm->connect();
 }
 
+void ShopDatabase::addPayments(int rows, const QDateTime& first) {
+    Transaction batch(dm->db());
+    for (int i = 0; i < rows; ++i)
+        dm->WriteZJ(QStringLiteral("缴费充值"), kSuperUser, first.addMSecs(i), 1.25f, 0, 1.25f, 0,
+                    0, 0);
+    batch.commit();
+}
+
 void ShopDatabase::addUser(const QString& name, const QString& password,
                            std::initializer_list<int> flags) {
     Query(dm->db(), QStringLiteral("INSERT INTO 管理员 (用户名, 密码, 备注) VALUES (?, ?, '')"))

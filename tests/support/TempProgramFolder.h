@@ -40,6 +40,8 @@ struct ShopDatabase {
     // Adds a system user with the given flags (1-based numbers) and a password.
     void addUser(const QString& name, const QString& password, std::initializer_list<int> flags);
     qint64 count(const QString& table);
+    // Adds `rows` payments of 1.25 by admin to the ledger, a millisecond apart from `first`.
+    void addPayments(int rows, const QDateTime& first);
 };
 
 } // namespace lms::test

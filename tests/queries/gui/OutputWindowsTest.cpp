@@ -234,13 +234,7 @@ TEST(CashChartWindow, TheBarsAreTheSumsAndFollowTheChoice) {
 
 TEST(ExportWindow, TheProgressBarShowsWhileALongListingIsWritten) {
     ShopDatabase shop;
-    {
-        Transaction batch(shop.dm->db());
-        for (int i = 0; i < 30000; ++i)
-            shop.dm->WriteZJ(QStringLiteral("缴费充值"), QStringLiteral("admin"),
-                             at(2026, 3, 14, 8, 0).addMSecs(i), 1.25f, 0, 1.25f, 0, 0, 0);
-        batch.commit();
-    }
+    shop.addPayments(30000, at(2026, 3, 14, 8, 0));
     ScriptedPrompter prompter;
     FixedClock clock(at(2026, 3, 14, 20, 0));
     WidgetHost host;

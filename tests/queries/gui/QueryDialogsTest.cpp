@@ -84,13 +84,7 @@ TEST(QueryDialogs, EveryFieldHasItsWidgetAndTheGridShowsTheRows) {
 // still read, and a click on "关闭" then ends the listing and leaves the window closed.
 TEST(QueryDialogs, ALongListingShowsItsWindowAtOnceAndClosesMidway) {
     ShopDatabase shop;
-    {
-        Transaction batch(shop.dm->db());
-        for (int i = 0; i < 20000; ++i)
-            shop.dm->WriteZJ(QStringLiteral("缴费充值"), QStringLiteral("admin"),
-                             at(2026, 3, 14, 8, 0).addMSecs(i), 1.25f, 0, 1.25f, 0, 0, 0);
-        batch.commit();
-    }
+    shop.addPayments(20000, at(2026, 3, 14, 8, 0));
     ScriptedPrompter prompter;
     FixedClock clock(at(2026, 3, 14, 20, 0));
     WidgetHost host;
