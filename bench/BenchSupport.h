@@ -10,6 +10,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct sqlite3;
@@ -41,11 +42,18 @@ private:
     QDateTime now_;
 };
 
-// Shows nothing: a screen shown by another just stays a model.
+// Shows nothing: a screen shown by another just stays a model. Notes when a long listing first
+// lets the window repaint (its first screenful of rows is then listed).
 class QuietHost : public ScreenHost {
 public:
     void showModal(FormModel&) override {}
     void showModeless(FormModel&, bool) override {}
+    bool breathe(FormModel&) override {
+        if (!firstBreath)
+            firstBreath = std::chrono::steady_clock::now();
+        return true;
+    }
+    std::optional<std::chrono::steady_clock::time_point> firstBreath;
     void quit() override {}
     bool quitting() const override { return false; }
 };

@@ -244,12 +244,12 @@ void QueryScreen::writeTotals() {
         // Summed in single precision, as the shop's totals always were; a missing value
         // counts as 0.
         float sum = 0;
-        results_.eachNumber(column, [&sum, money](double value) {
+        results_.eachNumber(column, [&sum, money](double value, bool wholeCents) {
             if (std::isnan(value))
                 value = 0;
             // A value already of whole cents reads back unchanged; only others take the
             // (slow) round trip through the printed form.
-            else if (money && std::round(value * 100) / 100 != value)
+            else if (money && !wholeCents && std::round(value * 100) / 100 != value)
                 value = Numbers::parseDecimal(Numbers::twoDecimalForm(value)).value_or(0.0);
             sum = static_cast<float>(static_cast<double>(sum) + value);
         });

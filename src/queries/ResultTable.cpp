@@ -148,13 +148,13 @@ void ResultTable::appendNumber(Column& column, const Query& query, int source) {
     }
     const double value = query.real(source);
     if (column.storage == Storage::Hundredths) {
-        const double scaled = std::nearbyint(value * 100);
-        // Kept as hundredths only when they give back the very same double (-0 included).
-        const bool exact = std::abs(scaled) < std::numeric_limits<qint32>::max() &&
-                           std::bit_cast<quint64>(static_cast<qint32>(scaled) / 100.0) ==
-                               std::bit_cast<quint64>(value);
-        if (exact)
-            column.hundredths.push_back(static_cast<qint32>(scaled));
+        // Kept as hundredths only when they give back the very same double (-0 included); the
+        // check, not the rounding, makes that sure, so a cheap rounding serves.
+        const double scaled = value * 100;
+        const bool inRange = std::abs(scaled) < std::numeric_limits<qint32>::max() - 1;
+        const auto whole = inRange ? static_cast<qint32>(scaled + (scaled < 0 ? -0.5 : 0.5)) : 0;
+        if (inRange && std::bit_cast<quint64>(whole / 100.0) == std::bit_cast<quint64>(value))
+            column.hundredths.push_back(whole);
         else
             widen(column);
     }

@@ -43,7 +43,8 @@ public:
     QString cellText(int row, int column) const;
     // The stored number of a numeric column; nothing when the value is missing.
     std::optional<double> number(int row, int column) const;
-    // Calls `use` with the value of every row of a numeric column in order, NaN where missing.
+    // Calls `use(value, wholeHundredths)` for every row of a numeric column in order: the
+    // value (NaN where missing), and whether it is known to be a whole number of hundredths.
     template <class Use> void eachNumber(int column, Use&& use) const;
 
 private:
@@ -100,10 +101,11 @@ template <class Use> void ResultTable::eachNumber(int column, Use&& use) const {
     if (c.storage == Storage::Hundredths) {
         for (const qint32 value : c.hundredths)
             use(value == kMissingHundredths ? std::numeric_limits<double>::quiet_NaN()
-                                            : value / 100.0);
+                                            : value / 100.0,
+                true);
     } else if (c.storage == Storage::Doubles) {
         for (const double value : c.numbers)
-            use(value);
+            use(value, false);
     }
 }
 

@@ -115,8 +115,11 @@ TEST(ResultTableBlocks, CompactColumnsGiveEveryValueBackAfterTurningGeneral) {
     EXPECT_EQ(table.cellText(1499, 2), QStringLiteral("2026-3-1 8:00"));
     // Totals read the same values in order, whichever form holds them.
     double sum = 0, compactSum = 0;
-    table.eachNumber(0, [&sum](double v) { sum += std::isnan(v) ? 0 : v; });
-    table.eachNumber(3, [&compactSum](double v) { compactSum += std::isnan(v) ? 0 : v; });
+    table.eachNumber(0, [&sum](double v, bool) { sum += std::isnan(v) ? 0 : v; });
+    table.eachNumber(3, [&compactSum](double v, bool whole) {
+        EXPECT_TRUE(whole);
+        compactSum += std::isnan(v) ? 0 : v;
+    });
     double wanted = 0, wantedCompact = 0;
     for (int row = 0; row < kCount; ++row) {
         wanted += amounts[row].value_or(0);
