@@ -30,7 +30,7 @@ PasswordDigest digestOf(const QByteArray& password) {
 
 struct KeptKey {
     PasswordDigest password{};
-    std::array<unsigned char, PageKeys::kSaltBytes> salt{};
+    PageKeys::Salt salt{};
     PageKey key;
 
     bool matches(const PasswordDigest& otherPassword, const unsigned char* otherSalt) const {

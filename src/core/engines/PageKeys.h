@@ -29,6 +29,7 @@ private:
 class PageKeys {
 public:
     static constexpr int kSaltBytes = 16;
+    using Salt = std::array<unsigned char, kSaltBytes>;
 
     // The key for the password and the `kSaltBytes` of salt, derived on first use; false when
     // the derivation failed.

@@ -19,7 +19,7 @@ namespace {
 constexpr int kBusyTimeoutMs = 3000;
 constexpr int kPageCacheKiB = 128 * 1024;
 
-using Salt = std::array<unsigned char, PageKeys::kSaltBytes>;
+using Salt = PageKeys::Salt;
 
 // The salt an existing encrypted file begins with; nothing for a missing or empty file.
 std::optional<Salt> fileSalt(const QString& path) {
