@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <memory>
 
@@ -21,6 +22,22 @@ public:
     virtual std::unique_ptr<QSaveFile> createTarget(const QString& path, QString& error);
     // Gives the complete target its name; false (and the reason) when that fails.
     virtual bool commit(QSaveFile& target, QString& error);
+
+    // Starts the disk writing the `size` bytes the target was just given at `offset` without
+    // waiting for it: the disk works while the copy goes on, and the sync before the rename has
+    // little left to do.
+    static void startWriting(QSaveFile& target, qint64 offset, qint64 size);
+};
+
+// What a copy checks in the source's bytes as they pass, so the source is read only once.
+class CopyCheck {
+public:
+    virtual ~CopyCheck() = default;
+
+    // Whether the source's next bytes, in order, are sound; false ends the copy.
+    virtual bool accept(QByteArrayView bytes) = 0;
+    // Whether the whole source came and was sound (once every byte given is checked).
+    virtual bool complete() = 0;
 };
 
 } // namespace lms

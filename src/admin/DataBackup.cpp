@@ -1,6 +1,8 @@
 #include "admin/DataBackup.h"
 
+#include "admin/BackgroundCheck.h"
 #include "admin/DatabaseFileCheck.h"
+#include "admin/PageCodes.h"
 #include "admin/ServerDumps.h"
 #include "admin/Tfrm_bfffDate.h"
 #include "core/Messages.h"
@@ -149,7 +151,8 @@ void DataBackup::restoreFrom(const QString& chosen) {
         abandonWith(QStringLiteral("不能用正在使用的数据库文件恢复数据！"));
         return;
     }
-    if (!isShopDatabase(chosen)) {
+    const ShopFileStart start = openShopDatabase(chosen);
+    if (!start.opens) {
         abandonWith(ServerDumps::isDump(chosen)
                         ? QStringLiteral("所选文件是数据库服务器的备份（*.pgdump），本系统的数据"
                                          "保存在数据库文件中，不能用它恢复数据！")
@@ -157,22 +160,30 @@ void DataBackup::restoreFrom(const QString& chosen) {
         return;
     }
     ctx_.host.showModeless(progress_, false);
-    ctx_.dm.disconnect();
-    // Closing the last connection empties and removes the log; a log still there belongs to
-    // another program with the file open, and would be replayed onto the restored file.
-    if (QFileInfo::exists(live + QStringLiteral("-wal"))) {
-        progress_.abandon();
-        reconnect();
-        ctx_.prompter.error(QStringLiteral("数据恢复失败！\r") +
-                            QStringLiteral("数据库文件正被另一个程序使用。"));
+    // The pages' codes are checked beside the copy, over the blocks it has read: the chosen file
+    // is read once, and the live file is replaced only once every page proved sound.
+    std::optional<BackgroundCheck> codes;
+    if (start.uncheckedPages > 0)
+        codes.emplace(std::make_unique<PageCodes>(Tdm_Dbase::kPassword, start.uncheckedPages));
+    const Tfrm_bfffDate::CheckedCopy copy = progress_.CopyWithProgress(
+        chosen, live, codes ? &*codes : nullptr, [this, &live]() -> std::optional<QString> {
+            ctx_.dm.disconnect();
+            // Closing the last connection empties and removes the log; a log still there belongs
+            // to another program with the file open, and would be replayed onto the restored file.
+            if (QFileInfo::exists(live + QStringLiteral("-wal")))
+                return QStringLiteral("数据库文件正被另一个程序使用。");
+            return std::nullopt;
+        });
+    if (copy.refused) {
+        // Found damaged while copied: refused as if found before, the live file untouched.
+        abandonWith(kNotADatabase);
         return;
     }
-    const std::optional<QString> failure = progress_.CopyWithProgress(chosen, live);
-    if (failure)
+    if (copy.failure)
         progress_.abandon();
     reconnect();
-    if (failure)
-        ctx_.prompter.error(QStringLiteral("数据恢复失败！\r") + *failure);
+    if (copy.failure)
+        ctx_.prompter.error(QStringLiteral("数据恢复失败！\r") + *copy.failure);
 }
 
 void DataBackup::restoreServerFrom(const QString& chosen) {

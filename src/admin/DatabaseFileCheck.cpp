@@ -12,16 +12,19 @@
 
 namespace lms {
 
-bool isShopDatabase(const QString& path) {
+ShopFileStart openShopDatabase(const QString& path) {
     if (!QFileInfo(path).isFile())
-        return false;
+        return {};
     try {
         Database db;
         db.open(path, Tdm_Dbase::kPassword, Database::OpenMode::ReadOnlyCopy);
         const int version = db.userVersion();
         if (version < 1 || version > Schema::currentVersion())
-            return false;
-        // A truncated or damaged copy may still show its schema, so every page is checked:
+            return {};
+        for (const QString& table : Schema::tableNames())
+            if (!db.hasTable(table))
+                return {};
+        // A truncated or damaged copy may still show its schema, so every page is to be checked:
         // by its authentication code where the file has the known page layout (as fast as
         // reading the file), otherwise by the engine's own check (decrypting every page).
         const bool knownLayout =
@@ -29,19 +32,24 @@ bool isShopDatabase(const QString& path) {
             db.scalar(QStringLiteral("PRAGMA page_size")).toInt() == PageCodes::kPageBytes;
         if (knownLayout) {
             const qint64 pages = db.scalar(QStringLiteral("PRAGMA page_count")).toLongLong();
-            if (!PageCodes::allPagesAuthentic(path, Tdm_Dbase::kPassword, pages))
-                return false;
-        } else if (db.scalar(QStringLiteral("PRAGMA quick_check")).toString() !=
-                   QStringLiteral("ok")) {
-            return false;
+            // A file cut short or padded shows in its size before any page is read.
+            if (pages <= 0 || QFileInfo(path).size() != pages * PageCodes::kPageBytes)
+                return {};
+            return {.opens = true, .uncheckedPages = pages};
         }
-        for (const QString& table : Schema::tableNames())
-            if (!db.hasTable(table))
-                return false;
-        return true;
+        if (db.scalar(QStringLiteral("PRAGMA quick_check")).toString() != QStringLiteral("ok"))
+            return {};
+        return {.opens = true};
     } catch (const DbError&) {
-        return false;
+        return {};
     }
+}
+
+bool isShopDatabase(const QString& path) {
+    const ShopFileStart start = openShopDatabase(path);
+    return start.opens &&
+           (start.uncheckedPages == 0 ||
+            PageCodes::allPagesAuthentic(path, Tdm_Dbase::kPassword, start.uncheckedPages));
 }
 
 bool isSameFile(const QString& a, const QString& b) {

@@ -1,6 +1,9 @@
 #include "admin/PageCodes.h"
 
+#include "core/engines/PageKeys.h"
+
 #include <QFile>
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <openssl/crypto.h>
@@ -10,13 +13,14 @@ namespace lms {
 
 namespace {
 
-constexpr int kKdfIterations = 64000;
 constexpr int kMacKdfIterations = 2;
 constexpr unsigned char kMacSaltMask = 0x3a;
-constexpr int kKeyBytes = 32;
+constexpr int kKeyBytes = PageKey::kBytes;
 constexpr int kMacBytes = 20;
 constexpr int kShaBlock = 64;
 constexpr int kPagesPerRead = 1024;
+
+static_assert(PageCodes::kSaltBytes == PageKeys::kSaltBytes);
 
 using DigestContext = std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)>;
 
@@ -24,15 +28,30 @@ DigestContext newContext() {
     return DigestContext(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
 }
 
+// The page key for the password and the file's salt (from the process's cache), then the
+// authentication key from it.
+bool macKey(const QByteArray& password, const unsigned char* salt, PageKey& macKeyOut) {
+    PageKey pageKey;
+    std::array<unsigned char, PageCodes::kSaltBytes> macSalt{};
+    for (int i = 0; i < PageCodes::kSaltBytes; ++i)
+        macSalt[i] = static_cast<unsigned char>(salt[i] ^ kMacSaltMask);
+    return PageKeys::keyFor(password, salt, pageKey) &&
+           PKCS5_PBKDF2_HMAC(reinterpret_cast<const char*>(pageKey.data()), kKeyBytes,
+                             macSalt.data(), PageCodes::kSaltBytes, kMacKdfIterations, EVP_sha1(),
+                             kKeyBytes, macKeyOut.data()) == 1;
+}
+
+} // namespace
+
 // HMAC-SHA1 with the key's inner and outer states computed once, so each page costs only
 // its own hashing.
-class PageMac {
+class PageCodes::PageMac {
 public:
-    explicit PageMac(const std::array<unsigned char, kKeyBytes>& key)
+    explicit PageMac(const PageKey& key)
         : inner_(newContext()), outer_(newContext()), work_(newContext()) {
         std::array<unsigned char, kShaBlock> innerPad{}, outerPad{};
         for (int i = 0; i < kShaBlock; ++i) {
-            const unsigned char k = i < kKeyBytes ? key[i] : 0;
+            const unsigned char k = i < kKeyBytes ? key.data()[i] : 0;
             innerPad[i] = static_cast<unsigned char>(k ^ 0x36);
             outerPad[i] = static_cast<unsigned char>(k ^ 0x5c);
         }
@@ -68,24 +87,52 @@ private:
     bool ok_ = false;
 };
 
-// The page key from the password and the file's salt, then the authentication key from it.
-bool macKey(const QByteArray& password, const unsigned char* salt,
-            std::array<unsigned char, kKeyBytes>& macKeyOut) {
-    std::array<unsigned char, kKeyBytes> pageKey{};
-    std::array<unsigned char, PageCodes::kSaltBytes> macSalt{};
-    for (int i = 0; i < PageCodes::kSaltBytes; ++i)
-        macSalt[i] = static_cast<unsigned char>(salt[i] ^ kMacSaltMask);
-    const bool ok = PKCS5_PBKDF2_HMAC(password.constData(), static_cast<int>(password.size()), salt,
-                                      PageCodes::kSaltBytes, kKdfIterations, EVP_sha1(), kKeyBytes,
-                                      pageKey.data()) == 1 &&
-                    PKCS5_PBKDF2_HMAC(reinterpret_cast<const char*>(pageKey.data()), kKeyBytes,
-                                      macSalt.data(), PageCodes::kSaltBytes, kMacKdfIterations,
-                                      EVP_sha1(), kKeyBytes, macKeyOut.data()) == 1;
-    OPENSSL_cleanse(pageKey.data(), pageKey.size());
-    return ok;
+PageCodes::PageCodes(const QByteArray& password, qint64 expectedPages)
+    : password_(password), expectedPages_(expectedPages) {}
+
+PageCodes::~PageCodes() = default;
+
+bool PageCodes::accept(QByteArrayView bytes) {
+    const auto* next = reinterpret_cast<const unsigned char*>(bytes.data());
+    qint64 left = bytes.size();
+    while (sound_ && left > 0) {
+        if (partPage_.isEmpty() && left >= kPageBytes) {
+            sound_ = checkPage(next);
+            next += kPageBytes;
+            left -= kPageBytes;
+            continue;
+        }
+        const qint64 taken = std::min<qint64>(kPageBytes - partPage_.size(), left);
+        partPage_.append(reinterpret_cast<const char*>(next), taken);
+        next += taken;
+        left -= taken;
+        if (partPage_.size() == kPageBytes) {
+            sound_ = checkPage(reinterpret_cast<const unsigned char*>(partPage_.constData()));
+            partPage_.clear();
+        }
+    }
+    return sound_;
 }
 
-} // namespace
+bool PageCodes::complete() {
+    return sound_ && partPage_.isEmpty() && pagesChecked_ == expectedPages_;
+}
+
+bool PageCodes::checkPage(const unsigned char* page) {
+    if (++pagesChecked_ > expectedPages_)
+        return false;
+    if (!mac_) {
+        // The first page begins with the salt, in the clear.
+        PageKey key;
+        if (!macKey(password_, page, key))
+            return false;
+        mac_ = std::make_unique<PageMac>(key);
+    }
+    const int skip = pagesChecked_ == 1 ? kSaltBytes : 0;
+    const auto covered = static_cast<std::size_t>(kPageBytes - kReserveBytes + kIvBytes - skip);
+    return mac_->matches(page + skip, covered, static_cast<quint32>(pagesChecked_),
+                         page + kPageBytes - kReserveBytes + kIvBytes);
+}
 
 bool PageCodes::allPagesAuthentic(const QString& path, const QByteArray& password,
                                   qint64 expectedPages) {
@@ -93,36 +140,17 @@ bool PageCodes::allPagesAuthentic(const QString& path, const QByteArray& passwor
     if (!file.open(QIODevice::ReadOnly) || expectedPages <= 0 ||
         file.size() != expectedPages * kPageBytes)
         return false;
+    PageCodes codes(password, expectedPages);
     QByteArray block(kPageBytes * kPagesPerRead, Qt::Uninitialized);
-    std::array<unsigned char, kKeyBytes> key{};
-    std::unique_ptr<PageMac> mac;
-    quint32 pageNumber = 0;
     for (;;) {
         const qint64 read = file.read(block.data(), block.size());
-        if (read < 0 || read % kPageBytes != 0)
+        if (read < 0)
             return false;
         if (read == 0)
-            break;
-        const auto* bytes = reinterpret_cast<const unsigned char*>(block.constData());
-        if (!mac) {
-            // The first page begins with the salt, in the clear.
-            if (!macKey(password, bytes, key))
-                return false;
-            mac = std::make_unique<PageMac>(key);
-            OPENSSL_cleanse(key.data(), key.size());
-        }
-        for (qint64 offset = 0; offset < read; offset += kPageBytes) {
-            ++pageNumber;
-            const unsigned char* page = bytes + offset;
-            const int skip = pageNumber == 1 ? kSaltBytes : 0;
-            const auto covered =
-                static_cast<std::size_t>(kPageBytes - kReserveBytes + kIvBytes - skip);
-            if (!mac->matches(page + skip, covered, pageNumber,
-                              page + kPageBytes - kReserveBytes + kIvBytes))
-                return false;
-        }
+            return codes.complete();
+        if (!codes.accept(QByteArrayView(block.constData(), read)))
+            return false;
     }
-    return pageNumber == expectedPages;
 }
 
 } // namespace lms

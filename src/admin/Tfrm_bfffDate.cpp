@@ -34,15 +34,23 @@ void Tfrm_bfffDate::start(int mode, const QString& message) {
 
 std::optional<QString> Tfrm_bfffDate::CopyWithProgress(const QString& source,
                                                        const QString& target) {
+    return CopyWithProgress(source, target, nullptr, nullptr).failure;
+}
+
+Tfrm_bfffDate::CheckedCopy Tfrm_bfffDate::CopyWithProgress(const QString& source,
+                                                           const QString& target, CopyCheck* check,
+                                                           const BeforeRename& beforeRename) {
+    const auto failed = [](const QString& reason) { return CheckedCopy{.failure = reason}; };
+    const CheckedCopy refused{.refused = true, .failure = std::nullopt};
     done_ = false;
     ProgressBar1.setValue(0);
     QString error;
     const std::unique_ptr<QIODevice> in = files_->openSource(source, error);
     if (!in)
-        return error;
+        return failed(error);
     const std::unique_ptr<QSaveFile> out = files_->createTarget(target, error);
     if (!out)
-        return error;
+        return failed(error);
     const qint64 size = in->size();
     // The bar counts bytes; a file beyond its range counts in larger units.
     const qint64 unit = size > kIntMax ? size / kIntMax + 1 : 1;
@@ -54,20 +62,29 @@ std::optional<QString> Tfrm_bfffDate::CopyWithProgress(const QString& source,
     for (;;) {
         const qint64 read = in->read(block.data(), kBlockBytes);
         if (read < 0)
-            return in->errorString();
+            return failed(in->errorString());
         if (read == 0)
             break;
+        if (check && !check->accept(QByteArrayView(block.constData(), read)))
+            return refused;
         if (out->write(block.constData(), read) != read)
-            return out->errorString();
+            return failed(out->errorString());
+        CopyFiles::startWriting(*out, copied, read);
         copied += read;
         ProgressBar1.setValue(static_cast<int>(copied / unit));
     }
     if (copied != size)
-        return QStringLiteral("文件在复制时改变了大小");
+        return failed(QStringLiteral("文件在复制时改变了大小"));
+    if (check && !check->complete())
+        return refused;
+    if (beforeRename) {
+        if (std::optional<QString> reason = beforeRename())
+            return failed(*reason);
+    }
     if (!files_->commit(*out, error))
-        return error;
+        return failed(error);
     done_ = true;
-    return std::nullopt;
+    return {};
 }
 
 void Tfrm_bfffDate::beginSteps(int steps) {

@@ -4,6 +4,7 @@
 #include "core/form/FormModel.h"
 
 #include <QTimer>
+#include <functional>
 #include <optional>
 
 namespace lms {
@@ -32,6 +33,19 @@ public:
     // Copies source to target byte for byte, filling the bar; the target takes its name only
     // when complete. The reason when it failed, nothing when it succeeded.
     std::optional<QString> CopyWithProgress(const QString& source, const QString& target);
+
+    // How a checked copy ended: done, the source refused by the check, or failed for a reason.
+    struct CheckedCopy {
+        bool refused = false;
+        std::optional<QString> failure;
+    };
+    // Runs before the complete and sound target takes its name; a reason keeps it from that.
+    using BeforeRename = std::function<std::optional<QString>()>;
+    // The same copy, with every block the source gives shown to `check` (if any) before it is
+    // written; the target takes its name only once the check found the whole source sound and
+    // `beforeRename` let it.
+    CheckedCopy CopyWithProgress(const QString& source, const QString& target, CopyCheck* check,
+                                 const BeforeRename& beforeRename);
 
     // Work another program does (the database server's dump and restore tools), counted in
     // steps: the bar fills a step at a time and is full only once finishSteps() says the work

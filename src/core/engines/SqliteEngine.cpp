@@ -1,9 +1,14 @@
 #include "core/engines/SqliteEngine.h"
 
 #include "core/DbError.h"
+#include "core/engines/PageKeys.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+#include <array>
+#include <openssl/crypto.h>
+#include <optional>
 #include <sqlite3.h>
 
 namespace lms {
@@ -13,6 +18,41 @@ namespace {
 // Other programs may hold the file open; short overlaps wait instead of failing.
 constexpr int kBusyTimeoutMs = 3000;
 constexpr int kPageCacheKiB = 128 * 1024;
+
+using Salt = PageKeys::Salt;
+
+// The salt an existing encrypted file begins with; nothing for a missing or empty file.
+std::optional<Salt> fileSalt(const QString& path) {
+    QFile file(path);
+    Salt salt{};
+    if (!file.open(QIODevice::ReadOnly) ||
+        file.read(reinterpret_cast<char*>(salt.data()), salt.size()) != qint64(salt.size()))
+        return std::nullopt;
+    return salt;
+}
+
+// The engine's text for a raw key, "x'" and its 64 hex digits and "'", wiped when dropped.
+class RawKeyText {
+public:
+    explicit RawKeyText(const PageKey& key) {
+        static constexpr char kDigits[] = "0123456789abcdef";
+        text_.front() = 'x';
+        text_[1] = '\'';
+        for (int i = 0; i < PageKey::kBytes; ++i) {
+            text_[2 + 2 * i] = kDigits[key.data()[i] >> 4];
+            text_[3 + 2 * i] = kDigits[key.data()[i] & 0x0f];
+        }
+        text_.back() = '\'';
+    }
+    ~RawKeyText() { OPENSSL_cleanse(text_.data(), text_.size()); }
+    RawKeyText(const RawKeyText&) = delete;
+    RawKeyText& operator=(const RawKeyText&) = delete;
+
+    QByteArrayView view() const { return QByteArrayView(text_.data(), qsizetype(text_.size())); }
+
+private:
+    std::array<char, 3 + 2 * PageKey::kBytes> text_{};
+};
 
 class SqliteStatement : public DbStatement {
 public:
@@ -135,14 +175,36 @@ SqliteConnection::SqliteConnection(const QString& path, const QByteArray& key, M
         flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
         file = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?immutable=1";
     }
+    // The password costs a slow derivation at every open; an existing file is keyed with its page
+    // key instead, derived once per salt in the process.
+    if (const std::optional<Salt> salt = key.isEmpty() ? std::nullopt : fileSalt(path)) {
+        PageKey pageKey;
+        if (PageKeys::keyFor(key, salt->data(), pageKey)) {
+            RawKeyText text(pageKey);
+            try {
+                open(file, flags, text.view(), mode);
+                return;
+            } catch (const DbError& error) {
+                // A file of other cipher settings than the program's: its password still opens
+                // it, as the engine derives its key by the file's own settings.
+                if (error.code() != SQLITE_NOTADB)
+                    throw;
+            }
+        }
+    }
+    open(file, flags, key, mode);
+}
+
+void SqliteConnection::open(const QByteArray& file, int flags, QByteArrayView key, Mode mode) {
     const int rc = sqlite3_open_v2(file.constData(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = db_ ? sqlite3_errmsg(db_) : "cannot open";
         sqlite3_close(db_);
+        db_ = nullptr;
         throw DbError(rc, message);
     }
     try {
-        const int keyRc = sqlite3_key(db_, key.constData(), static_cast<int>(key.size()));
+        const int keyRc = sqlite3_key(db_, key.data(), static_cast<int>(key.size()));
         if (keyRc != SQLITE_OK)
             raise(keyRc, QStringLiteral("key"));
         sqlite3_busy_timeout(db_, kBusyTimeoutMs);
@@ -156,6 +218,7 @@ SqliteConnection::SqliteConnection(const QString& path, const QByteArray& key, M
         scalar(QStringLiteral("PRAGMA cache_size=-%1").arg(kPageCacheKiB));
     } catch (...) {
         sqlite3_close_v2(db_);
+        db_ = nullptr;
         throw;
     }
 }

@@ -11,7 +11,7 @@ class SqliteConnection : public DbConnection {
 public:
     enum class Mode { ExistingOnly, CreateIfMissing, ReadOnlyCopy };
 
-    // Opens the file with the key and checks that the key fits; throws DbError otherwise.
+    // Opens the file with the key (a password) and checks that it fits; throws DbError otherwise.
     SqliteConnection(const QString& path, const QByteArray& key, Mode mode);
     ~SqliteConnection() override;
     SqliteConnection(const SqliteConnection&) = delete;
@@ -31,6 +31,8 @@ public:
     [[noreturn]] void fail(int code, const QString& context) const;
 
 private:
+    // Opens the file and keys it, with the password or a raw key's text.
+    void open(const QByteArray& file, int flags, QByteArrayView key, Mode mode);
     QVariant scalar(const QString& sql);
 
     sqlite3* db_ = nullptr;

@@ -1,11 +1,15 @@
 // Checking a database file page by page by the codes its pages carry: a good file passes, and a
 // flipped byte, swapped pages, a cut file, another password or a wrong page count do not.
 #include "admin/PageCodes.h"
+#include "admin/BackgroundCheck.h"
+#include "core/engines/PageKeys.h"
 #include "support/ServerDatabase.h"
 #include "support/ShopRows.h"
 #include "support/TempProgramFolder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace lms {
 namespace {
@@ -32,6 +36,20 @@ protected:
                                             expected);
     }
     bool check(const QByteArray& bytes) { return check(bytes, pages, Tdm_Dbase::kPassword); }
+    // Gives the bytes in blocks of `blockSize`; where the block the check refused began, or -1.
+    static qsizetype giveInBlocks(CopyCheck& check, const QByteArray& bytes, qsizetype blockSize) {
+        for (qsizetype at = 0; at < bytes.size(); at += blockSize)
+            if (!check.accept(
+                    QByteArrayView(bytes).sliced(at, std::min(blockSize, bytes.size() - at))))
+                return at;
+        return -1;
+    }
+    QByteArray damagedSixthPage() const {
+        QByteArray damaged = original;
+        const qsizetype at = 5 * PageCodes::kPageBytes + 7;
+        damaged[at] = static_cast<char>(damaged[at] ^ 0x01);
+        return damaged;
+    }
 
     ShopDatabase shop;
     QByteArray original;
@@ -79,6 +97,46 @@ TEST_F(PageCodesCheck, ACutOrPaddedFileIsFound) {
     EXPECT_FALSE(check(original + QByteArray(size, '\0')));
     EXPECT_FALSE(check(QByteArray()));
     EXPECT_FALSE(check(original, pages + 1, Tdm_Dbase::kPassword));
+}
+
+// A copy gives the bytes in blocks of its own size: pages cut between blocks are checked whole,
+// and the first damaged page ends the check.
+TEST_F(PageCodesCheck, BlocksOfAnySizeAreCheckedAsTheyPass) {
+    LMS_FILE_ENGINE_ONLY();
+    const auto checkInBlocks = [this](const QByteArray& bytes, qsizetype blockSize) {
+        PageCodes codes(Tdm_Dbase::kPassword, pages);
+        const qsizetype refusedAt = giveInBlocks(codes, bytes, blockSize);
+        return std::make_pair(refusedAt, codes.complete());
+    };
+    EXPECT_EQ(checkInBlocks(original, 700), std::make_pair(qsizetype(-1), true));
+    EXPECT_EQ(checkInBlocks(original, 3 * PageCodes::kPageBytes),
+              std::make_pair(qsizetype(-1), true));
+    // 700-byte blocks: the sixth page is whole once the block from 5,600 has come.
+    EXPECT_EQ(checkInBlocks(damagedSixthPage(), 700), std::make_pair(qsizetype(8 * 700), false));
+    // The last page missing: every page given is sound, the whole is not.
+    EXPECT_EQ(checkInBlocks(original.left(original.size() - PageCodes::kPageBytes), 4096),
+              std::make_pair(qsizetype(-1), false));
+}
+
+// On a thread of its own the check comes to the same verdicts, by the time the copy asks.
+TEST_F(PageCodesCheck, CheckedBesideTheCopyTheVerdictsAreTheSame) {
+    LMS_FILE_ENGINE_ONLY();
+    for (const bool damaged : {false, true}) {
+        BackgroundCheck codes(std::make_unique<PageCodes>(Tdm_Dbase::kPassword, pages));
+        giveInBlocks(codes, damaged ? damagedSixthPage() : original, 3000);
+        EXPECT_EQ(codes.complete(), !damaged);
+    }
+    // A copy that gives up half way leaves the thread to stop with blocks still waiting.
+    BackgroundCheck abandoned(std::make_unique<PageCodes>(Tdm_Dbase::kPassword, pages));
+    EXPECT_EQ(giveInBlocks(abandoned, original.left(original.size() / 2), 1000), -1);
+}
+
+// The engine derived the key when it opened the file; checking the file's pages derives none.
+TEST_F(PageCodesCheck, UsesThePageKeyTheEngineDerived) {
+    LMS_FILE_ENGINE_ONLY();
+    const int before = PageKeys::derivations();
+    EXPECT_TRUE(check(original));
+    EXPECT_EQ(PageKeys::derivations(), before);
 }
 
 TEST_F(PageCodesCheck, AnotherPasswordFails) {

@@ -5,9 +5,11 @@
 #include "AdminFixture.h"
 #include "FailingFiles.h"
 #include "admin/DataBackup.h"
+#include "admin/PageCodes.h"
 #include "admin/ServerDumps.h"
 #include "admin/Tfrm_bfffDate.h"
 #include "core/Schema.h"
+#include "core/engines/PageKeys.h"
 #include "support/DatabaseDump.h"
 
 #include <QDir>
@@ -218,17 +220,71 @@ TEST_F(Restore, FilesThatAreNotSoundDatabasesOfThisProgramAreRefused) {
                              QStringLiteral("other.zqd"),   QStringLiteral("partial.zqd"),
                              QStringLiteral("damaged.zqd"), QStringLiteral("retyped.zqd"),
                              QStringLiteral("newer.zqd"),   QStringLiteral("missing.zqd")};
+    // Damage past the first pages shows as the copy reads it, once the window is shown; every
+    // other mistake is refused before.
+    const QStringList foundWhileCopied =
+        onServer() ? QStringList()
+                   : QStringList{QStringLiteral("damaged.zqd"), QStringLiteral("retyped.zqd")};
     Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
     const DatabaseDump live = dumpDatabase(db());
     for (const QString& name : bad) {
         prompter.clear();
+        const qsizetype shownBefore = host.shown().size();
         restoreFrom(shop.folder.file(name));
         EXPECT_EQ(prompter.texts(), (QStringList{kQuestion, kNotADatabase})) << name.toStdString();
         EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Error);
         EXPECT_EQ(dumpDatabase(db()), live) << name.toStdString();
         EXPECT_FALSE(progress.Timer1().isActive());
+        if (!foundWhileCopied.contains(name)) {
+            EXPECT_EQ(host.shown().size(), shownBefore) << name.toStdString();
+        }
     }
-    EXPECT_EQ(host.shown(), QStringList{QStringLiteral("frm_bfffDate")});
+}
+
+// A page damaged at the end of the file is found by the copy that reads it: the same refusal,
+// the live file untouched and no part of the copy left beside it.
+TEST_F(Restore, ADamagedLastPageIsFoundWhileCopiedAndTheLiveFileStays) {
+    LMS_FILE_ENGINE_ONLY();
+    const QString saved = takeBackup();
+    QByteArray damaged = shop.folder.readFile(QFileInfo(saved).fileName());
+    const qsizetype lastPage = damaged.size() - PageCodes::kPageBytes;
+    damaged[lastPage + 100] = static_cast<char>(damaged[lastPage + 100] ^ 0x01);
+    shop.folder.writeFile(QStringLiteral("late.zqd"), damaged);
+    Query(db(), QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('新类型')")).exec();
+    db().checkpoint();
+    const QByteArray live = shop.folder.readFile(Tdm_Dbase::kFileName);
+    const QStringList filesBefore = folderFiles();
+    const qsizetype shownBefore = host.shown().size();
+    prompter.clear();
+    closed = 0;
+    restoreFrom(shop.folder.file(QStringLiteral("late.zqd")));
+    EXPECT_EQ(prompter.texts(), (QStringList{kQuestion, kNotADatabase}));
+    EXPECT_EQ(prompter.lastBox().icon, Prompter::Icon::Error);
+    // Past the check of the first pages: the window showed the copy, then closed.
+    EXPECT_EQ(host.shown().size(), shownBefore + 1);
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(progress.Timer1().isActive());
+    EXPECT_EQ(shop.folder.readFile(Tdm_Dbase::kFileName), live);
+    EXPECT_EQ(folderFiles(), filesBefore);
+    EXPECT_EQ(bookTypes(), 8);
+}
+
+// The chosen file's key is derived once: for the check of its first pages; the check of every
+// page's code and the reopening of the restored file find it in the process's cache.
+TEST_F(Restore, TheChosenFilesKeyIsDerivedOnce) {
+    LMS_FILE_ENGINE_ONLY();
+    const QString other = shop.folder.file(QStringLiteral("other shop.zqd"));
+    {
+        Database made;
+        made.open(other, Tdm_Dbase::kPassword, Database::OpenMode::CreateIfMissing);
+        Schema::create(made, PubData::defaultSettings());
+        Query(made, QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES ('别家')")).exec();
+    }
+    const int before = PageKeys::derivations();
+    restoreFrom(other);
+    EXPECT_EQ(prompter.texts(), QStringList{kQuestion});
+    EXPECT_EQ(bookTypes(), 8);
+    EXPECT_EQ(PageKeys::derivations(), before + 1);
 }
 
 TEST_F(Restore, TheLiveFileItselfIsRefusedHoweverItIsNamed) {
