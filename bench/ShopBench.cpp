@@ -15,6 +15,7 @@
 #include "circulation/Tfrm_TZJBook.h"
 #include "core/LocalTimeZone.h"
 #include "core/ScreenContext.h"
+#include "core/engines/PageKeys.h"
 #include "queries/Tfrm_CHRZ.h"
 #include "queries/Tfrm_QAllRec.h"
 #include "queries/Tfrm_QJCBook.h"
@@ -349,6 +350,8 @@ void registerOpening(const QString& size, SizedShop& s) {
             compare(
                 state, nullptr,
                 [&] {
+                    // As at a program's start, no page key is known yet.
+                    PageKeys::forget();
                     PubData pub;
                     pub.AppPath = folder;
                     Tdm_Dbase dm(pub);

@@ -80,6 +80,12 @@ bool PageKeys::keyFor(const QByteArray& password, const unsigned char* salt, Pag
     return true;
 }
 
+void PageKeys::forget() {
+    KeyCache& kept = cache();
+    const QMutexLocker lock(&kept.mutex);
+    kept.keys.clear();
+}
+
 int PageKeys::derivations() {
     return cache().derivations.load();
 }

@@ -36,6 +36,8 @@ public:
     static bool keyFor(const QByteArray& password, const unsigned char* salt, PageKey& key);
     // How many derivations this process has run: a lookup that the cache answered adds none.
     static int derivations();
+    // Drops every kept key: what follows opens files as a program just started does.
+    static void forget();
 };
 
 } // namespace lms
