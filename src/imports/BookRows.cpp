@@ -15,7 +15,7 @@ namespace lms::Imports {
 
 namespace {
 
-// The columns in the order of `columns()`.
+// The columns in the order of `columns()`; the stored values follow the same order.
 enum Column {
     Id,
     Title,
@@ -27,41 +27,30 @@ enum Column {
     State,
     StateSince,
     TimesLent,
-    EnteredAt
+    EnteredAt,
+};
+
+// "所有图书查询" shows every column under the table's own name.
+const std::vector<ColumnNames> kNames = {
+    {"图书编号", "图书编号"}, {"图书名称", "图书名称"}, {"图书类型", "图书类型"},
+    {"作者", "作者"},         {"附件", "附件"},         {"价格", "价格"},
+    {"备注", "备注"},         {"当前状态", "当前状态"}, {"状态设置期", "状态设置期"},
+    {"借阅次数", "借阅次数"}, {"录入时间", "录入时间"},
 };
 
 QString name(Column column) {
-    static const QStringList names = {
-        QStringLiteral("图书编号"), QStringLiteral("图书名称"), QStringLiteral("图书类型"),
-        QStringLiteral("作者"),     QStringLiteral("附件"),     QStringLiteral("价格"),
-        QStringLiteral("备注"),     QStringLiteral("当前状态"), QStringLiteral("状态设置期"),
-        QStringLiteral("借阅次数"), QStringLiteral("录入时间")};
-    return names.at(column);
-}
-
-RowVerdict refused(const QString& reason) {
-    return {reason, {}};
+    return QString::fromUtf8(kNames[column].listed);
 }
 
 } // namespace
 
 const std::vector<ImportColumn>& BookRows::columns() const {
-    static const std::vector<ImportColumn> list = [] {
-        std::vector<ImportColumn> all;
-        for (int c = Id; c <= EnteredAt; ++c)
-            all.push_back({.name = name(Column(c)), .required = c == Id || c == Title});
-        return all;
-    }();
+    static const std::vector<ImportColumn> list = importColumns(kNames);
     return list;
 }
 
 const QStringList& BookRows::storedColumns() const {
-    static const QStringList list = [] {
-        QStringList all;
-        for (int c = Id; c <= EnteredAt; ++c)
-            all << name(Column(c));
-        return all;
-    }();
+    static const QStringList list = Imports::storedColumns(kNames);
     return list;
 }
 
@@ -76,30 +65,32 @@ RowVerdict BookRows::check(const RowCells& row) const {
     const QString price = row[Price];
     if (const auto problem = Books::checkEntry(id, idMaxBytes_, row[Title], price)) {
         const Column about[] = {Id, Title, Price}; // in the order of Books::EntryField
-        return refused(
+        return RowVerdict::refused(
             aboutColumn(name(about[static_cast<int>(problem->field)]), problem->message));
     }
     // Registration offers the first type of the list (none when the list is empty).
     const Choice type = readChoice(row, Type, name(Type), types_, types_.value(0));
     if (!type.reason.isEmpty())
-        return refused(type.reason + QStringLiteral("（可在“系统参数设置”中添加图书类型）"));
+        return RowVerdict::refused(type.reason +
+                                   QStringLiteral("（可在“系统参数设置”中添加图书类型）"));
     const QString remark = Gbk::joinLines(row[Remark]);
     if (const QString reason = tooLong(name(Remark), remark, Books::kRemarkBytes);
         !reason.isEmpty())
-        return refused(reason);
+        return RowVerdict::refused(reason);
     const Choice state =
         readChoice(row, State, name(State), Books::states(), Books::states().at(Books::OnShelf));
     if (!state.reason.isEmpty())
-        return refused(state.reason);
+        return RowVerdict::refused(state.reason);
     if (state.value == Books::states().at(Books::Lent))
-        return refused(QStringLiteral("当前状态：“已借出”的图书没有随文件而来的借出记录，"
-                                      "请在图书归还后导入，或改为“未借出”"));
+        return RowVerdict::refused(
+            QStringLiteral("当前状态：“已借出”的图书没有随文件而来的借出记录，"
+                           "请在图书归还后导入，或改为“未借出”"));
     const DateCell stateSince = readDate(row, StateSince, name(StateSince), now_);
     const CountCell timesLent = readCount(row, TimesLent, name(TimesLent), 0, INT_MAX, 0);
     const DateCell enteredAt = readDate(row, EnteredAt, name(EnteredAt), now_);
     for (const QString& reason : {stateSince.reason, timesLent.reason, enteredAt.reason})
         if (!reason.isEmpty())
-            return refused(reason);
+            return RowVerdict::refused(reason);
     return {{},
             {id, row[Title], type.value, row[Author], row[Attachments], price, remark, state.value,
              Dates::toStorage(stateSince.value), timesLent.value,

@@ -7,6 +7,9 @@ namespace lms::Imports {
 
 namespace {
 
+// Characters of a cell the grid shows at most.
+constexpr qsizetype kLongestCell = 100;
+
 // The columns before the file's own.
 enum { RowNumber, Verdict, Reason, FirstFileColumn };
 
@@ -33,14 +36,16 @@ void ImportGrid::publish() {
     if (!check_ || published_ == check_->checkedCount())
         return;
     const int from = published_;
-    published_ = check_->checkedCount();
+    const int to = check_->checkedCount();
     if (!refusedOnly_) {
-        beginInsertRows({}, from, published_ - 1);
+        beginInsertRows({}, from, to - 1);
+        published_ = to;
         endInsertRows();
         return;
     }
+    published_ = to;
     std::vector<int> added;
-    for (int row = from; row < published_; ++row)
+    for (int row = from; row < to; ++row)
         if (!check_->isGood(row))
             added.push_back(row);
     if (added.empty())
@@ -96,7 +101,10 @@ QVariant ImportGrid::data(const QModelIndex& index, int role) const {
         return check_->reason(row);
     default: {
         const int column = kindColumns_[std::size_t(index.column() - FirstFileColumn)];
-        return check_->file().rows[row].value(check_->file().sources[std::size_t(column)]);
+        const QString cell =
+            check_->file().rows[row].value(check_->file().sources[std::size_t(column)]);
+        // A very long value would make its column as wide; the file keeps it whole.
+        return cell.size() > kLongestCell ? cell.left(kLongestCell) + QStringLiteral("…") : cell;
     }
     }
 }

@@ -36,7 +36,20 @@ struct RowCells {
 struct RowVerdict {
     QString reason;      // empty for a good row
     QVariantList values; // a good row's values in the order of `storedColumns()`
+
+    static RowVerdict refused(const QString& reason) { return {reason, {}}; }
 };
+
+// A column by the name its listing shows and the name of the table's column it fills.
+struct ColumnNames {
+    const char* listed;
+    const char* stored;
+};
+// The columns a file may have, each also taken under the table's name; the first two (the id
+// and the name) are required.
+std::vector<ImportColumn> importColumns(const std::vector<ColumnNames>& names);
+// The table's columns, in the same order.
+QStringList storedColumns(const std::vector<ColumnNames>& names);
 
 // What differs between importing books and readers: the columns, the rules a row is held to,
 // and the table it goes into. The first column is the id, the second the name; both required.

@@ -37,11 +37,8 @@ enum Column {
     MaxDays,
 };
 
-struct Names {
-    const char* listed; // as the listing (or the table) names it
-    const char* stored; // the table's column
-};
-constexpr Names kNames[] = {
+// As "读者查询统计" shows them, then the table's columns it does not show.
+const std::vector<ColumnNames> kNames = {
     {"读者编号", "读者编号"},
     {"读者姓名", "读者姓名"},
     {"读者类型", "读者类型"},
@@ -64,22 +61,11 @@ QString name(Column column) {
     return QString::fromUtf8(kNames[column].listed);
 }
 
-RowVerdict refused(const QString& reason) {
-    return {reason, {}};
-}
-
 } // namespace
 
 const std::vector<ImportColumn>& ReaderRows::columns() const {
     static const std::vector<ImportColumn> list = [] {
-        std::vector<ImportColumn> all;
-        for (const Names& names : kNames) {
-            ImportColumn column{.name = QString::fromUtf8(names.listed)};
-            if (qstrcmp(names.listed, names.stored) != 0)
-                column.aliases << QString::fromUtf8(names.stored);
-            all.push_back(column);
-        }
-        all[Id].required = all[Name].required = true;
+        std::vector<ImportColumn> all = importColumns(kNames);
         all[Phone].aliases << QStringLiteral("联系电话");
         return all;
     }();
@@ -87,12 +73,7 @@ const std::vector<ImportColumn>& ReaderRows::columns() const {
 }
 
 const QStringList& ReaderRows::storedColumns() const {
-    static const QStringList list = [] {
-        QStringList all;
-        for (const Names& names : kNames)
-            all << QString::fromUtf8(names.stored);
-        return all;
-    }();
+    static const QStringList list = Imports::storedColumns(kNames);
     return list;
 }
 
@@ -104,7 +85,7 @@ void ReaderRows::prepare(Database&, const PubData& pub, const QDateTime& now) {
 RowVerdict ReaderRows::check(const RowCells& row) const {
     const QString id = row.trimmed(Id);
     if (const auto problem = Readers::checkEntry(id, pub_.ReaderIdMaxLen, row[Name]))
-        return refused(problem->message);
+        return RowVerdict::refused(problem->message);
     // Registration's fields take no more than these; a file's longer value is refused, not cut.
     const QString remark = Gbk::joinLines(row[Remark]);
     for (const QString& reason : {tooLong(name(Name), row[Name], Readers::kNameBytes),
@@ -112,7 +93,7 @@ RowVerdict ReaderRows::check(const RowCells& row) const {
                                   tooLong(name(Phone), row[Phone], Readers::kPhoneBytes),
                                   tooLong(name(Remark), remark, Readers::kRemarkBytes)})
         if (!reason.isEmpty())
-            return refused(reason);
+            return RowVerdict::refused(reason);
     const Choice type =
         readChoice(row, Type, name(Type), Readers::types(), Readers::types().at(Readers::Monthly));
     const Choice sex = readChoice(row, Sex, name(Sex), Readers::sexes(), Readers::sexes().at(0));
@@ -120,14 +101,14 @@ RowVerdict ReaderRows::check(const RowCells& row) const {
                                     Readers::states().at(Readers::NormalUse));
     for (const QString& reason : {type.reason, sex.reason, state.reason})
         if (!reason.isEmpty())
-            return refused(reason);
+            return RowVerdict::refused(reason);
 
     // The balance the reader has; none written means none.
     const QString depositText = row.trimmed(Deposit);
     const std::optional<double> deposit =
         depositText.isEmpty() ? std::optional<double>(0.0) : Readers::parseAmount(depositText);
     if (!deposit)
-        return refused(aboutColumn(name(Deposit), Readers::invalidAmountMessage()));
+        return RowVerdict::refused(aboutColumn(name(Deposit), Readers::invalidAmountMessage()));
 
     const Readers::TypeTerms terms =
         Readers::termsOf(static_cast<int>(Readers::types().indexOf(type.value)), pub_);
@@ -145,11 +126,12 @@ RowVerdict ReaderRows::check(const RowCells& row) const {
          {validity.reason, stateSince.reason, openedAt.reason, booksOut.reason, loansTotal.reason,
           maxBooks.reason, maxDays.reason})
         if (!reason.isEmpty())
-            return refused(reason);
+            return RowVerdict::refused(reason);
     if (booksOut.value > 0)
-        return refused(QStringLiteral("未还图书：读者还有%1本书未还，借出记录不随文件而来，"
-                                      "请在图书归还后导入，或改为0")
-                           .arg(booksOut.value));
+        return RowVerdict::refused(
+            QStringLiteral("未还图书：读者还有%1本书未还，借出记录不随文件而来，"
+                           "请在图书归还后导入，或改为0")
+                .arg(booksOut.value));
 
     return {{},
             {id, row[Name], type.value, Dates::toStorage(validity.value), *deposit, state.value,
