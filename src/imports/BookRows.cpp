@@ -70,9 +70,11 @@ RowVerdict BookRows::check(const RowCells& row) const {
     }
     // Registration offers the first type of the list (none when the list is empty).
     const Choice type = readChoice(row, Type, name(Type), types_, types_.value(0));
+    // The shop's types may be many: the reason names the place to add one, not the list.
     if (!type.reason.isEmpty())
-        return RowVerdict::refused(type.reason +
-                                   QStringLiteral("（可在“系统参数设置”中添加图书类型）"));
+        return RowVerdict::refused(
+            name(Type) + QStringLiteral("：") + quoted(row.trimmed(Type)) +
+            QStringLiteral("不是系统中的图书类型（可在“系统参数设置”中添加）"));
     const QString remark = Gbk::joinLines(row[Remark]);
     if (const QString reason = tooLong(name(Remark), remark, Books::kRemarkBytes);
         !reason.isEmpty())

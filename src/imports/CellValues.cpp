@@ -41,10 +41,9 @@ Choice readChoice(const RowCells& row, int column, const QString& name, const QS
         return {fallback, {}};
     if (items.contains(text))
         return {text, {}};
-    const QString among = items.isEmpty()
-                              ? QStringLiteral("不在列表中（列表是空的）")
-                              : QStringLiteral("不是") + listed(items) + QStringLiteral("之一");
-    return {{}, name + QStringLiteral("：") + quoted(text) + among};
+    return {{},
+            name + QStringLiteral("：") + quoted(text) + QStringLiteral("不是") + listed(items) +
+                QStringLiteral("之一")};
 }
 
 DateCell readDate(const RowCells& row, int column, const QString& name, const QDateTime& fallback) {
