@@ -25,12 +25,9 @@ ShopApplication::ShopApplication(const QString& programFolder, Prompter& prompte
                                  const Clock& clock)
     : pub_(withAppPath(programFolder)), prompter_(prompter), dm_(pub_),
       main_(dm_, prompter, clock, host_), context_{dm_, pub_, prompter, clock, host_},
-      login_(dm_, prompter, host_, main_), setup_(dm_, prompter),
-      admin_(context_, main_),
-      queries_(context_, main_),
-      readers_(context_, main_),
-      books_(context_, main_),
-      circulation_(context_, main_),
+      login_(dm_, prompter, host_, main_), setup_(dm_, prompter), admin_(context_, main_),
+      queries_(context_, main_), readers_(context_, main_), books_(context_, main_),
+      imports_(context_, main_), circulation_(context_, main_),
       window_(std::make_unique<MainWindow>(main_)) {
     host_.setMainWindow(&window_->window());
     CashChartView::attach(host_, queries_.QMoneyChart);

@@ -15,6 +15,7 @@
 #include "core/widgets/MainWindow.h"
 #include "core/widgets/WidgetHost.h"
 #include "core/widgets/WidgetPrompter.h"
+#include "imports/ImportScreens.h"
 #include "queries/QueryScreens.h"
 #include "readers/ReaderScreens.h"
 
@@ -55,6 +56,7 @@ private:
     QueryScreens queries_;
     ReaderScreens readers_;
     BookScreens books_;
+    ImportScreens imports_;
     CirculationScreens circulation_;
     // Declared last, so the windows go before the screens they show.
     std::unique_ptr<MainWindow> window_;

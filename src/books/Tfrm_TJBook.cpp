@@ -1,6 +1,7 @@
 #include "books/Tfrm_TJBook.h"
 
 #include "books/BookDomains.h"
+#include "books/BookEntry.h"
 #include "books/BookMessages.h"
 #include "books/BookPrice.h"
 #include "books/BookStore.h"
@@ -83,29 +84,12 @@ void Tfrm_TJBook::tsjgExit() {
 
 void Tfrm_TJBook::Button1Click() {
     const QString bookId = typedId(id);
-    if (bookId.isEmpty()) {
-        ctx_.prompter.error(QStringLiteral("请输入图书编号！"));
-        id.requestFocus();
-        return;
-    }
-    if (!idFitsLimit(id, QStringLiteral("图书"), ctx_.prompter))
-        return;
     const QString title = tsmz.text();
-    if (title.trimmed().isEmpty()) {
-        ctx_.prompter.error(QStringLiteral("请输入图书名称！"));
-        tsmz.requestFocus();
-        return;
-    }
     const QString price = tsjg.text();
-    if (price.trimmed().isEmpty()) {
-        ctx_.prompter.error(QStringLiteral("请输入图书价格！"));
-        tsjg.requestFocus();
-        return;
-    }
-    // Returning charges a share of the price, so only a number is ever stored.
-    if (!Books::parsePrice(price)) {
-        ctx_.prompter.error(Books::invalidPriceMessage());
-        tsjg.requestFocus();
+    if (const auto problem = Books::checkEntry(bookId, id.maxBytes(), title, price)) {
+        ctx_.prompter.error(problem->message);
+        Field* const focus[] = {&id, &tsmz, &tsjg}; // in the order of Books::EntryField
+        focus[static_cast<int>(problem->field)]->requestFocus();
         return;
     }
     const std::optional<bool> free = isFree(bookId);

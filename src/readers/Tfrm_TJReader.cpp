@@ -10,6 +10,7 @@
 #include "core/form/Prompter.h"
 #include "readers/Amounts.h"
 #include "readers/ReaderDomains.h"
+#include "readers/ReaderEntry.h"
 #include "readers/ReaderFieldLimits.h"
 #include "readers/ReaderMessages.h"
 #include "readers/ReaderStore.h"
@@ -22,7 +23,6 @@ namespace lms {
 
 namespace {
 
-const QString kNameRequired = QStringLiteral("请输入读者姓名！");
 using Readers::kIdNumberBytes;
 using Readers::kNameBytes;
 using Readers::kPhoneBytes;
@@ -154,17 +154,10 @@ std::optional<Tfrm_TJReader::Amounts> Tfrm_TJReader::amounts() const {
 
 void Tfrm_TJReader::Button1Click() {
     const QString id = typedId(ID);
-    if (id.isEmpty()) {
-        ctx_.prompter.error(QStringLiteral("请输入读者编号！"));
-        ID.requestFocus();
-        return;
-    }
-    if (!idFitsLimit(ID, QStringLiteral("读者"), ctx_.prompter))
-        return;
     const QString name = Gbk::truncateToBytes(xm.text(), kNameBytes);
-    if (name.trimmed().isEmpty()) {
-        ctx_.prompter.error(kNameRequired);
-        xm.requestFocus();
+    if (const auto problem = Readers::checkEntry(id, ID.maxBytes(), name)) {
+        ctx_.prompter.error(problem->message);
+        (problem->field == Readers::EntryField::Id ? ID : xm).requestFocus();
         return;
     }
     try {
@@ -178,7 +171,7 @@ void Tfrm_TJReader::Button1Click() {
     }
     const std::optional<Amounts> sum = amounts();
     if (!sum) {
-        ctx_.prompter.error(QStringLiteral("输入费用金额错误！请输入正确的金额。"));
+        ctx_.prompter.error(Readers::invalidAmountMessage());
         return;
     }
     if (!Dates::isStorable(yxq.value().toDateTime())) {

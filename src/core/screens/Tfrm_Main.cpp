@@ -18,6 +18,7 @@ const std::vector<Tfrm_Main::Menu>& Tfrm_Main::menus() {
          {{"TJBookMenu", "添加新书"},
           {"GGBookMenu", "更改图书信息"},
           {"SCBookMenu", "删除图书"},
+          {"DRBookMenu", "导入图书…"},
           {"N27", "-"},
           {"TZJBookMenu", "读者借书"},
           {"TZHBookMenu", "读者还书"}}},
@@ -26,6 +27,7 @@ const std::vector<Tfrm_Main::Menu>& Tfrm_Main::menus() {
          {{"TJReaderMenu", "添加读者"},
           {"GGReaderMenu", "更改读者信息"},
           {"SZReaderMenu", "删除读者"},
+          {"DRReaderMenu", "导入读者…"},
           {"N17", "-"},
           {"JNZCMenu", "缴费充值"}}},
         {"N5",
@@ -77,7 +79,8 @@ QStringList Tfrm_Main::commandsOfFlag(int number) {
         int flag;
         const char* command;
     };
-    static constexpr Shared kShared[] = {{23, "QMoneyChartMenu"}};
+    static constexpr Shared kShared[] = {
+        {1, "DRBookMenu"}, {6, "DRReaderMenu"}, {23, "QMoneyChartMenu"}};
     QStringList commands = {QString::fromUtf8(permissionFlags().at(number - 1).command)};
     for (const Shared& shared : kShared) {
         if (shared.flag == number)

@@ -38,7 +38,7 @@ public:
     static const std::vector<ToolButton>& toolButtons();
     static QString title();
     // Every command a permission flag enables: its own, then the later screens that go with
-    // it (the cash chart goes with the money listing).
+    // it (importing goes with adding books or readers, the cash chart with the money listing).
     static QStringList commandsOfFlag(int number);
 
     Tfrm_Main(Tdm_Dbase& dm, Prompter& prompter, const Clock& clock, ScreenHost& host,

@@ -2,7 +2,7 @@
 // (commas, quotes, line breaks and Chinese included) with the header and any totals; the print
 // preview gets the caption, the criteria of the listing shown, the date, the rows and the totals;
 // odd names, unwritable folders, cancelled dialogs and long listings behave.
-#include "queries/CsvReader.h"
+#include "queries/ExportedCsv.h"
 #include "queries/Tfrm_CHRZ.h"
 #include "queries/Tfrm_QAllRec.h"
 #include "queries/Tfrm_QJCBook.h"

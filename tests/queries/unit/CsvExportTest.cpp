@@ -1,7 +1,7 @@
 // The CSV form of a listing: quoting that survives commas, quotes and line breaks, the byte-order
 // mark, writing in pieces with progress, and files that are complete or not there at all.
 #include "queries/Csv.h"
-#include "queries/CsvReader.h"
+#include "queries/ExportedCsv.h"
 #include "queries/ListingExport.h"
 
 #include <QBuffer>
