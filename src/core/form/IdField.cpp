@@ -40,14 +40,4 @@ QString typedId(const Field& idField) {
     return idField.text().trimmed();
 }
 
-bool idFitsLimit(Field& idField, const QString& noun, Prompter& prompter) {
-    const int limit = idField.maxBytes();
-    if (limit <= 0 || Gbk::byteLength(typedId(idField)) <= limit)
-        return true;
-    prompter.error(noun + QStringLiteral("编号最多") + QString::number(limit) +
-                   QStringLiteral("个字符，请重新输入！"));
-    idField.requestFocus();
-    return false;
-}
-
 } // namespace lms

@@ -29,9 +29,4 @@ bool keepsLookedUpId(Field& idField, bool loaded, const QString& loadedId, const
 // The id an operation acts on: the field's text without surrounding blanks, as it is shown.
 QString typedId(const Field& idField);
 
-// Before a new id is stored: it must fit the field's byte limit, which may have been lowered
-// since the id was typed. Otherwise shows the refusal ("读者" or "图书" as `noun`), focuses
-// the field and returns false.
-bool idFitsLimit(Field& idField, const QString& noun, Prompter& prompter);
-
 } // namespace lms
