@@ -28,6 +28,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTextCursor>
+#include <QTimer>
 #include <QValidator>
 #include <algorithm>
 #include <type_traits>
@@ -66,6 +67,9 @@ int windowsKeyCode(int qtKey) {
         return qtKey >= Qt::Key_Space && qtKey <= Qt::Key_AsciiTilde ? qtKey : 0;
     }
 }
+
+// How often the columns of a grid whose rows keep arriving are fitted again.
+constexpr int kRefitMs = 250;
 
 // Columns fit their texts. The header measures a sample of rows only, so a column that names
 // its widest text (numbers: the row number, amounts) is widened to it as well.
@@ -407,7 +411,19 @@ void Binder::bindGrid(Field& field, QTableView& table) {
     };
     if (QAbstractItemModel* model = field.gridModel()) {
         table.setModel(model);
-        connect(model, &QAbstractItemModel::rowsInserted, &table, [&table] { fitColumns(table); });
+        // The first rows are fitted at once; rows that keep arriving (a long listing comes in
+        // slices) are fitted a few times a second, since each fitting measures a sample of rows.
+        auto* refit = new QTimer(&table);
+        refit->setSingleShot(true);
+        refit->setInterval(kRefitMs);
+        connect(refit, &QTimer::timeout, &table, [&table] { fitColumns(table); });
+        connect(model, &QAbstractItemModel::rowsInserted, &table,
+                [&table, refit](const QModelIndex&, int first) {
+                    if (first == 0)
+                        fitColumns(table);
+                    else if (!refit->isActive())
+                        refit->start();
+                });
         // A reset of the rows clears the view's selection; the value, perhaps unchanged, is
         // shown again (the last row of a listing run twice).
         connect(model, &QAbstractItemModel::modelReset, &table, [&table, &field, select] {
