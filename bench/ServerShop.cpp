@@ -1,9 +1,9 @@
 #include "ServerShop.h"
 
-#include "admin/ShopMove.h"
 #include "core/Database.h"
 #include "core/Schema.h"
 #include "core/Tdm_Dbase.h"
+#include "storage/ShopMove.h"
 
 #include <QDir>
 #include <QRegularExpression>

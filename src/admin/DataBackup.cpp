@@ -1,15 +1,15 @@
 #include "admin/DataBackup.h"
 
 #include "admin/BackgroundCheck.h"
-#include "admin/DatabaseFileCheck.h"
-#include "admin/PageCodes.h"
-#include "admin/ServerDumps.h"
 #include "admin/Tfrm_bfffDate.h"
 #include "core/Messages.h"
 #include "core/Tdm_Dbase.h"
 #include "core/form/Clock.h"
 #include "core/form/Prompter.h"
 #include "core/form/ScreenHost.h"
+#include "storage/DatabaseFileCheck.h"
+#include "storage/PageCodes.h"
+#include "storage/ServerDumps.h"
 
 #include <QFileInfo>
 

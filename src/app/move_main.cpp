@@ -1,5 +1,5 @@
 // lms_move: moves the shop between the file beside the program and a server database.
-#include "admin/ShopMoveCommand.h"
+#include "storage/ShopMoveCommand.h"
 
 #include <QCoreApplication>
 

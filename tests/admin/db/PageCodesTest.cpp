@@ -1,6 +1,6 @@
 // Checking a database file page by page by the codes its pages carry: a good file passes, and a
 // flipped byte, swapped pages, a cut file, another password or a wrong page count do not.
-#include "admin/PageCodes.h"
+#include "storage/PageCodes.h"
 #include "admin/BackgroundCheck.h"
 #include "core/engines/PageKeys.h"
 #include "support/ServerDatabase.h"

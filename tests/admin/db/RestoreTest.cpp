@@ -5,11 +5,11 @@
 #include "AdminFixture.h"
 #include "FailingFiles.h"
 #include "admin/DataBackup.h"
-#include "admin/PageCodes.h"
-#include "admin/ServerDumps.h"
 #include "admin/Tfrm_bfffDate.h"
 #include "core/Schema.h"
 #include "core/engines/PageKeys.h"
+#include "storage/PageCodes.h"
+#include "storage/ServerDumps.h"
 #include "support/DatabaseDump.h"
 
 #include <QDir>

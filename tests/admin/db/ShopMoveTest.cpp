@@ -1,9 +1,9 @@
 // Moving a shop from the file to a server database and back: every row of every table in its
 // order, checked, and nothing changed when a move is refused or fails part way.
-#include "admin/ShopMove.h"
-#include "admin/ShopMoveCommand.h"
+#include "storage/ShopMove.h"
 #include "core/NumberForms.h"
 #include "core/Schema.h"
+#include "storage/ShopMoveCommand.h"
 #include "support/DatabaseDump.h"
 #include "support/FailingStatements.h"
 #include "support/Moments.h"

@@ -1,7 +1,7 @@
-#include "admin/ServerDumps.h"
+#include "storage/ServerDumps.h"
 
-#include "admin/PgTool.h"
 #include "core/Schema.h"
+#include "storage/PgTool.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "admin/DatabaseFileCheck.h"
+#include "storage/DatabaseFileCheck.h"
 
-#include "admin/PageCodes.h"
+#include "storage/PageCodes.h"
 
 #include "core/Database.h"
 #include "core/Schema.h"

@@ -1,4 +1,4 @@
-#include "admin/PgTool.h"
+#include "storage/PgTool.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>

@@ -1,4 +1,4 @@
-#include "admin/ShopMove.h"
+#include "storage/ShopMove.h"
 
 #include "admin/DataClearing.h"
 #include "core/NumberForms.h"

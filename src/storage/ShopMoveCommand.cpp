@@ -1,7 +1,7 @@
-#include "admin/ShopMoveCommand.h"
+#include "storage/ShopMoveCommand.h"
 
-#include "admin/ShopMove.h"
 #include "core/ServerSettings.h"
+#include "storage/ShopMove.h"
 
 #include <QDir>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "admin/PageCodes.h"
+#include "storage/PageCodes.h"
 
 #include "core/engines/PageKeys.h"
 
