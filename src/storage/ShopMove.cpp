@@ -43,19 +43,6 @@ int checkSource(Database& source) {
     return version;
 }
 
-void checkTargetIsEmpty(Database& target) {
-    QStringList present;
-    for (const QString& table : Schema::tableNames())
-        if (target.hasTable(table))
-            present << table;
-    if (target.userVersion() != 0)
-        present << QStringLiteral("lms_schema");
-    if (!present.isEmpty())
-        throw Failure(QStringLiteral("目标数据库不是空的（已有表：%1），为免覆盖其中的数据，"
-                                     "没有移动。请指定一个新建的空数据库。")
-                          .arg(present.join(QStringLiteral("、"))));
-}
-
 // Reads the source as of one moment, so that a desk writing meanwhile cannot put half an
 // operation into the copy.
 class Snapshot {
@@ -193,6 +180,19 @@ void removeSideFile(const QString& path) {
 }
 
 } // namespace
+
+void checkTargetIsEmpty(Database& target) {
+    QStringList present;
+    for (const QString& table : Schema::tableNames())
+        if (target.hasTable(table))
+            present << table;
+    if (target.userVersion() != 0)
+        present << QStringLiteral("lms_schema");
+    if (!present.isEmpty())
+        throw Failure(QStringLiteral("目标数据库不是空的（已有表：%1），为免覆盖其中的数据，"
+                                     "没有移动。请指定一个新建的空数据库。")
+                          .arg(present.join(QStringLiteral("、"))));
+}
 
 Moved copyShop(Database& source, Database& target) {
     try {

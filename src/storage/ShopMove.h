@@ -49,6 +49,9 @@ Moved toFile(Database& server, const QString& folder);
 // one. Throws Failure; the target then holds nothing of the shop.
 Moved copyShop(Database& source, Database& target);
 
+// Throws Failure when `target` already holds a table of a shop or a schema version.
+void checkTargetIsEmpty(Database& target);
+
 // What was moved, line by line, for the shop owner.
 QString describe(const Moved& moved);
 
