@@ -10,7 +10,10 @@
 #include "storage/DatabaseFileCheck.h"
 #include "storage/PageCodes.h"
 #include "storage/ServerDumps.h"
+#include "storage/jet/JetArrival.h"
+#include "storage/jet/JetFormat.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace lms {
@@ -145,6 +148,9 @@ void DataBackup::abandonWith(const QString& message) {
 }
 
 void DataBackup::restoreFrom(const QString& chosen) {
+    const JetFormat::Probe jet = JetFormat::probe(chosen);
+    if (jet.kind != JetFormat::Kind::NotJet)
+        return restoreFromJet(chosen, jet);
     const QString live = ctx_.dm.databasePath();
     // Copying the open file onto itself would empty it.
     if (isSameFile(chosen, live)) {
@@ -184,6 +190,26 @@ void DataBackup::restoreFrom(const QString& chosen) {
     reconnect();
     if (copy.failure)
         ctx_.prompter.error(QStringLiteral("数据恢复失败！\r") + *copy.failure);
+}
+
+void DataBackup::restoreFromJet(const QString& chosen, const JetFormat::Probe& probe) {
+    if (probe.kind != JetFormat::Kind::Jet4) {
+        abandonWith(QStringLiteral("数据恢复失败！\r") + JetFormat::refusal(probe));
+        return;
+    }
+    // Moved into a file of this program beside the live one first; that file is then restored
+    // as any backup is, and the live file is replaced only once the move checked out.
+    const QString side = ctx_.dm.databasePath() + QStringLiteral(".jet-restore");
+    QFile::remove(side);
+    ctx_.host.showModeless(progress_, false);
+    try {
+        JetArrival::moveToNewFile(chosen, side);
+    } catch (const JetMove::Failure& failure) {
+        abandonWith(QStringLiteral("数据恢复失败！\r") + failure.message());
+        return;
+    }
+    restoreFrom(side);
+    QFile::remove(side);
 }
 
 void DataBackup::restoreServerFrom(const QString& chosen) {

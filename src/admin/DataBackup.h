@@ -3,6 +3,8 @@
 #include "core/RegionalFormats.h"
 #include "core/ScreenContext.h"
 
+#include "storage/jet/JetFormat.h"
+
 #include <QDateTime>
 
 namespace lms {
@@ -32,6 +34,8 @@ private:
     void backUpServer(const QString& target);
     // Replaces the live database with the chosen file; the live file is untouched on failure.
     void restoreFrom(const QString& chosen);
+    // Moves the chosen Jet 4.0 backup into a file of this program, then restores that.
+    void restoreFromJet(const QString& chosen, const JetFormat::Probe& probe);
     // Replaces the server's tables with the chosen dump's; on failure they stay as they were.
     void restoreServerFrom(const QString& chosen);
     // Ends a refused or failed operation: the window closes, the message shows.

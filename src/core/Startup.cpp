@@ -6,12 +6,16 @@
 #include "core/form/FormModel.h"
 #include "core/form/Prompter.h"
 #include "core/form/ScreenHost.h"
+#include "storage/jet/JetStart.h"
 
 #include <QObject>
 
 namespace lms {
 
 bool Startup::openDatabase() {
+    if (dm_.server().isEmpty() &&
+        JetStart(prompter_, host_, jetReport_).run(dm_.pub().AppPath) == JetStart::Outcome::Ended)
+        return false;
     bool isNew = false;
     try {
         isNew = dm_.isNew();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/jet/Tfrm_JetReport.h"
+
 namespace lms {
 
 class Tdm_Dbase;
@@ -8,8 +10,9 @@ class ScreenHost;
 class FormModel;
 
 // Reaches a usable database before the main window shows: creates it on the first start (after
-// the super user has been chosen) and opens it; any failure ends the program with the file as it
-// was.
+// the super user has been chosen), moves in a shop whose file is still the old engine's Jet 4.0
+// file (at the shop owner's word), and opens it; any failure ends the program with the file as
+// it was.
 class Startup {
 public:
     Startup(Tdm_Dbase& dm, Prompter& prompter, ScreenHost& host, FormModel& superUserSetup)
@@ -18,11 +21,15 @@ public:
     // False when the program is to end.
     bool openDatabase();
 
+    // The report shown after a shop was moved in from its Jet 4.0 file.
+    Tfrm_JetReport& jetReport() { return jetReport_; }
+
 private:
     Tdm_Dbase& dm_;
     Prompter& prompter_;
     ScreenHost& host_;
     FormModel& setup_;
+    Tfrm_JetReport jetReport_;
 };
 
 } // namespace lms
