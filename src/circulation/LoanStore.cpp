@@ -12,18 +12,22 @@ namespace lms::Circulation {
 
 std::optional<LoanRow> loanOfBook(Database& db, const QString& bookId) {
     Query query(db,
-                QStringLiteral("SELECT 图书编号, 读者编号, 借出日期, 最晚归还日期 FROM 借出图书 "
-                               "WHERE 图书编号 = ? ORDER BY rowid"));
+                QStringLiteral("SELECT 图书编号, 读者编号, 借出日期, 最晚归还日期, 图书名称 FROM "
+                               "借出图书 WHERE 图书编号 = ? ORDER BY rowid"));
     query.bind(1, bookId);
     if (!query.next())
         return std::nullopt;
-    return LoanRow{query.text(0), query.text(1), query.storedDate(2), query.storedDate(3)};
+    return LoanRow{query.text(0), query.text(1), query.storedDate(2), query.storedDate(3),
+                   query.text(4)};
 }
 
 QList<OpenLoan> openLoans(Database& db, const QString& readerId) {
-    Query query(db, QStringLiteral("SELECT 借出图书.图书编号, 图书.图书名称 FROM 借出图书, 图书 "
-                                   "WHERE 借出图书.图书编号 = 图书.图书编号 AND "
-                                   "借出图书.读者编号 = ? ORDER BY 借出图书.rowid"));
+    // A loan whose book row is gone (an old shop's file may hold one) is listed with the title
+    // the loan kept, so that it can still be returned.
+    Query query(db, QStringLiteral("SELECT 借出图书.图书编号, COALESCE(图书.图书名称, "
+                                   "借出图书.图书名称) FROM 借出图书 LEFT JOIN 图书 ON "
+                                   "借出图书.图书编号 = 图书.图书编号 WHERE 借出图书.读者编号 = ? "
+                                   "ORDER BY 借出图书.rowid"));
     query.bind(1, readerId);
     QList<OpenLoan> loans;
     while (query.next())
@@ -94,8 +98,8 @@ ReturnOutcome giveBack(Tdm_Dbase& dm, const Returning& r, StoredRows* stored) {
             .bindAll({r.bookRemark,
                       Books::states().at(r.damagedOrLost ? Books::DamagedOrLost : Books::OnShelf),
                       Dates::toStorage(r.now), r.bookId})
-            .execCounted() != 1)
-        throw DbError(0, "the returned book is gone");
+            .execCounted() > 1)
+        throw DbError(0, "the returned book is there twice");
     const QString totalText = Numbers::twoDecimalForm(r.amounts.total);
     // The count follows the loan rows that ended, so it always equals the rows left.
     if (Query(db, QStringLiteral("UPDATE 读者 SET 备注 = ?, 借阅有效期 = ") + laterValidity() +

@@ -32,6 +32,7 @@ struct LoanRow {
     QString readerId;
     QDateTime lentAt;
     QDateTime due;
+    QString bookTitle; // the title the loan kept
 };
 
 // The (first) loan of a book; nothing when it is not lent. Throws DbError, also for a date that

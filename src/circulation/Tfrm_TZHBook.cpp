@@ -74,12 +74,28 @@ void Tfrm_TZHBook::allowReturn(bool allowed) {
 
 void Tfrm_TZHBook::CheckisHavebookClick() {
     const QString id = typedId(tsID);
-    const std::optional<Books::BookRecord> book = lookUpBookSide(id, Button1);
-    if (!book)
-        return;
     std::optional<LoanRow> loan;
-    if (!guarded([&] { loan = loanOfBook(ctx_.dm.db(), id); }))
+    bool known = true;
+    if (!guarded([&] {
+            known = ctx_.dm.isHaveBook(id);
+            if (!known)
+                loan = loanOfBook(ctx_.dm.db(), id);
+        }))
         return;
+    std::optional<Books::BookRecord> book;
+    if (!known && loan) {
+        // A loan whose book row is gone (kept from an old shop's file) is still returned and
+        // charged, with what the loan knows of the book.
+        book.emplace();
+        book->id = id;
+        book->title = loan->bookTitle;
+    } else {
+        book = lookUpBookSide(id, Button1);
+        if (!book)
+            return;
+        if (!guarded([&] { loan = loanOfBook(ctx_.dm.db(), id); }))
+            return;
+    }
     const QDateTime now = ctx_.clock.now();
     currentBookId_ = id;
     {

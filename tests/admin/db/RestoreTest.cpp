@@ -10,6 +10,7 @@
 #include "core/engines/PageKeys.h"
 #include "storage/PageCodes.h"
 #include "storage/ServerDumps.h"
+#include "support/JetFiles.h"
 #include "support/DatabaseDump.h"
 
 #include <QDir>
@@ -167,6 +168,32 @@ TEST_F(Restore, ARealBackupComesBackThroughTheReopenedConnection) {
     // Work goes on in the restored database.
     EXPECT_TRUE(
         shop.dm->WriteRZ(QStringLiteral("读者借书"), QStringLiteral("admin"), clock.now(), {}));
+}
+
+TEST_F(Restore, AJetBackupIsMovedInBesideAndRestoredAndANoShopOneIsRefused) {
+    LMS_FILE_ENGINE_ONLY();
+    const QString chosen = shop.folder.file(QStringLiteral("2025-01-01 09-00-00buckup.zqd"));
+    test::copyOldShop(QStringLiteral("old-shop.zqd"), chosen);
+    const QByteArray original = shop.folder.readFile(QFileInfo(chosen).fileName());
+    markConnection();
+    prompter.clear();
+    restoreFrom(chosen);
+    EXPECT_EQ(prompter.single(), kQuestion);
+    EXPECT_TRUE(freshConnection());
+    EXPECT_EQ(shop.count(QStringLiteral("读者")), 40);
+    EXPECT_EQ(shop.count(QStringLiteral("管理员")), 5);
+    EXPECT_EQ(shop.folder.readFile(QFileInfo(chosen).fileName()), original);
+    EXPECT_EQ(QDir(shop.folder.path()).entryList({QStringLiteral("*.jet-*")}, QDir::Files),
+              QStringList());
+    progress.Timer1Timer();
+    EXPECT_EQ(progress.field(QStringLiteral("Label1")).text(), QStringLiteral("数据恢复成功！！"));
+
+    prompter.clear();
+    restoreFrom(test::oldShop(QStringLiteral("not-a-shop.mdb")));
+    EXPECT_TRUE(prompter.lastText().startsWith(QStringLiteral("数据恢复失败！\r这个 Jet 4.0 数据库"
+                                                              "文件不是图书租借系统的数据库")))
+        << prompter.lastText().toStdString();
+    EXPECT_EQ(shop.count(QStringLiteral("读者")), 40);
 }
 
 TEST_F(Restore, NoEndsBeforeTheFileDialog) {
