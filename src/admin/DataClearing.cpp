@@ -3,6 +3,7 @@
 #include "core/NumberForms.h"
 
 #include <array>
+#include <cmath>
 
 namespace lms::DataClearing {
 
@@ -48,6 +49,14 @@ void clear(Tdm_Dbase& dm, Group group, const QString& user, const QDateTime& now
     transaction.commit();
 }
 
+double asShown(double amount) {
+    // An amount already of whole cents reads back unchanged; only others take the (slow) round
+    // trip through the printed form.
+    if (std::round(amount * 100) / 100 == amount)
+        return amount;
+    return Numbers::parseDecimal(Numbers::twoDecimalForm(amount)).value_or(0);
+}
+
 std::optional<LedgerAmounts> sumLedger(Database& db) {
     Query query(db, QStringLiteral("SELECT 金额总计, 开户费, 押金, 租金, 逾期罚款, 破损遗失赔偿 "
                                    "FROM 资金 ORDER BY rowid"));
@@ -57,9 +66,7 @@ std::optional<LedgerAmounts> sumLedger(Database& db) {
         any = true;
         for (std::size_t i = 0; i < kColumns.size(); ++i) {
             // Rounded as the ledger shows it ("0.00"), then added in single precision.
-            const double shown =
-                Numbers::parseDecimal(Numbers::twoDecimalForm(query.real(static_cast<int>(i))))
-                    .value_or(0);
+            const double shown = asShown(query.real(static_cast<int>(i)));
             float& sum = sums.*kColumns[i];
             sum = static_cast<float>(static_cast<double>(sum) + shown);
         }

@@ -19,6 +19,9 @@ enum class Group {
 };
 void clear(Tdm_Dbase& dm, Group group, const QString& user, const QDateTime& now);
 
+// An amount as the ledger shows it ("0.00"), read back.
+double asShown(double amount);
+
 // The ledger's amounts summed as the summary record holds them, each amount first rounded to two
 // decimals; nothing when the ledger is empty. Throws DbError.
 std::optional<LedgerAmounts> sumLedger(Database& db);

@@ -2,6 +2,7 @@
 // processes working a shop database again and again and checks that the database is whole.
 // lms_crashharness child … is a clerk it starts; lms_crashharness check checks a shop it left.
 
+#include "JetMoveKills.h"
 #include "KillLoop.h"
 #include "ServerClerk.h"
 #include "ServerKillLoop.h"
@@ -21,6 +22,7 @@ int usage() {
         "           [--server CONNINFO [--clerks N] [--kills-per-check K] [--think MS]\n"
         "            [--restart-server CLUSTER_DIR [--restarts R]]]\n"
         "       lms_crashharness check (--folder DIR | --server CONNINFO)\n"
+        "       lms_crashharness jet-move --jet FILE --reader LMS_MOVE [--kills N] [--seed S]\n"
         "\n"
         "Without --server the shop is an encrypted file in DIR (a temporary folder by default)\n"
         "and one clerk process at a time works it; the database is checked after each kill.\n"
@@ -40,7 +42,13 @@ int usage() {
         "                   while the clerks work (as the postgres user when run as root);\n"
         "                   commits on the run's database are made to wait for the server's log.\n"
         "\n"
+        "jet-move           kills the move of a Jet 4.0 dbase.zqd (a copy of FILE, read by the\n"
+        "                   lms_move LMS_MOVE) at each of its steps and at random moments,\n"
+        "                   and checks the folder after each kill\n"
+        "\n"
         "internal: lms_crashharness child --folder DIR --seed S\n"
+        "          lms_crashharness jet-move-child --folder DIR --reader LMS_MOVE [--stop-at "
+        "STEP]\n"
         "          lms_crashharness child --server CONNINFO --folder DIR --seed S --process N\n"
         "                           --think MS\n");
     return 2;
@@ -57,6 +65,10 @@ int main(int argc, char** argv) {
     QString mode = QStringLiteral("parent");
     if (!args.isEmpty() && !args.first().startsWith(QLatin1Char('-')))
         mode = args.takeFirst();
+    if (mode == QLatin1String("jet-move"))
+        return lms::crash::runJetMoveKills(args);
+    if (mode == QLatin1String("jet-move-child"))
+        return lms::crash::runJetMoveChild(args);
     lms::crash::HarnessOptions options;
     options.seed = std::random_device()();
     bool restartsGiven = false;

@@ -115,25 +115,41 @@ bool ChildReader::nextTable(QString& name, QList<Column>& columns) {
     record([&](QDataStream& in) { in >> name >> columns; });
     columns_ = static_cast<int>(columns.size());
     rows_ = 0;
+    batchLeft_ = 0;
     return true;
 }
 
 bool ChildReader::nextRow(Row& row) {
-    const quint8 next = tag();
-    if (next == EndTag) {
-        qint64 sent = -1;
-        record([&](QDataStream& in) { in >> sent; });
-        if (sent != rows_)
-            fail(QStringLiteral("行数不符"));
-        return false;
+    if (batchLeft_ == 0) {
+        const quint8 next = tag();
+        if (next == EndTag) {
+            qint64 sent = -1;
+            record([&](QDataStream& in) { in >> sent; });
+            if (sent != rows_)
+                fail(QStringLiteral("行数不符"));
+            return false;
+        }
+        if (next != RowTag)
+            fail(QStringLiteral("读取程序的输出不可识别"));
+        quint32 count = 0;
+        record([&](QDataStream& in) { in >> count >> batch_; });
+        if (count == 0)
+            fail(QStringLiteral("读取程序的输出不可识别"));
+        batchLeft_ = count;
+        batchBuffer_.close();
+        batchBuffer_.setBuffer(&batch_);
+        batchBuffer_.open(QIODevice::ReadOnly);
+        batchStream_.setDevice(&batchBuffer_);
+        batchStream_.setVersion(kStreamVersion);
     }
-    if (next != RowTag)
-        fail(QStringLiteral("读取程序的输出不可识别"));
     row.resize(columns_);
-    record([&](QDataStream& in) {
-        for (Value& value : row)
-            in >> value;
-    });
+    for (Value& value : row)
+        batchStream_ >> value;
+    if (batchStream_.status() != QDataStream::Ok)
+        fail(QStringLiteral("读取程序的输出不可识别"));
+    --batchLeft_;
+    if (batchLeft_ == 0 && !batchStream_.atEnd())
+        fail(QStringLiteral("读取程序的输出不可识别"));
     ++rows_;
     return true;
 }

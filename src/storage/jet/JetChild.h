@@ -2,6 +2,7 @@
 
 #include "storage/jet/JetReader.h"
 
+#include <QBuffer>
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <memory>
@@ -42,6 +43,11 @@ private:
     QList<TableInfo> catalog_;
     int columns_ = 0;
     qint64 rows_ = 0;
+    // The batch of rows being read.
+    QByteArray batch_;
+    QBuffer batchBuffer_;
+    QDataStream batchStream_;
+    quint32 batchLeft_ = 0;
 };
 
 // How long the child may take for a file of `bytes`: far beyond any sound file's time.

@@ -11,6 +11,7 @@
 #include <QTime>
 #include <cmath>
 #include <future>
+#include <limits>
 
 namespace lms::JetMove {
 
@@ -76,9 +77,22 @@ std::optional<QString> storedDate(double days) {
     const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(whole));
     if (!date.isValid() || date.year() < 1 || date.year() > 9999)
         return std::nullopt;
-    const QTime time = QTime(0, 0).addSecs(static_cast<int>(seconds));
-    return date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +
-           time.toString(QStringLiteral("HH:mm:ss.zzz"));
+    // Written digit by digit: a shop holds a hundred thousand of them.
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    const int parts[] = {
+        year, month, day, int(seconds / 3600), int(seconds / 60 % 60), int(seconds % 60)};
+    char text[] = "0000-00-00 00:00:00.000";
+    const int at[] = {0, 5, 8, 11, 14, 17};
+    const int widths[] = {4, 2, 2, 2, 2, 2};
+    for (int p = 0; p < 6; ++p) {
+        int value = parts[p];
+        for (int w = widths[p] - 1; w >= 0; --w) {
+            text[at[p] + w] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        }
+    }
+    return QString::fromLatin1(text, sizeof text - 1);
 }
 
 // One row of the ledger's six amounts, as the listing totals them.
@@ -111,10 +125,13 @@ QString sumsText(const std::optional<LedgerAmounts>& sums) {
              money(sums->fine), money(sums->compensation));
 }
 
+constexpr qint64 kNoCount = std::numeric_limits<qint64>::min();
+
 // What the move learns of the old rows on the way, for the findings and the checks.
 struct Seen {
-    QHash<QString, std::optional<qint64>> outstanding; // reader id → 未还数量
-    QHash<QString, QString> bookStates;                // book id → 当前状态
+    // reader id → 未还数量, kNoCount where it is empty
+    QHash<QString, qint64> outstanding;
+    QHash<QString, QString> bookStates; // book id → 当前状态
     struct Loan {
         qint64 row;
         QString book;
@@ -150,9 +167,14 @@ public:
         QStringList names;
         for (const QString& column : carried)
             names << quoted(column);
-        Query insert(target_, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                  .arg(quoted(table), names.join(QStringLiteral(", ")),
-                                       marks.join(QStringLiteral(", "))));
+        const QString insertSql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(quoted(table), names.join(QStringLiteral(", ")),
+                                           marks.join(QStringLiteral(", ")));
+        Query insert(target_, insertSql);
+        QList<Holds> holds;
+        for (const QString& column : carried)
+            holds << holdsOf(column);
+        const Remembered remembered = rememberedOf(table, carried);
         const QString key = keyOf(table);
         const int keyAt = static_cast<int>(carried.indexOf(key));
         const bool users = table == QStringLiteral("管理员");
@@ -166,10 +188,10 @@ public:
             ++row;
             QVariantList bound;
             for (int c = 0; c < carried.size(); ++c)
-                bound << convert(values[from[c]], table, row, carried[c]);
+                bound << convert(values[from[c]], holds[c], table, row, carried[c]);
             if (keyAt >= 0 && !distinct(table, key, row, bound[keyAt], keys))
                 continue;
-            remember(table, carried, bound, row);
+            remember(remembered, bound, row);
             if (users && passwordAt >= 0) {
                 // The plain password never reaches the new file: hashed beside the reading.
                 const QString plain = bound[passwordAt].toString();
@@ -182,12 +204,31 @@ public:
             store(insert, table, row);
             ++written;
         }
-        for (auto& [bound, hashed] : pendingUsers) {
-            bound[passwordAt] = hashed.get();
-            insert.bindAll(bound);
-            store(insert, table, ++written);
+        if (pendingUsers.empty()) {
+            report_.tables << TableRows{.table = table, .rows = written};
+            return;
         }
-        report_.tables << TableRows{.table = table, .rows = written};
+        // The users are stored once every table is read, so that their passwords are hashed
+        // meanwhile.
+        users_ = Users{.table = table,
+                       .sql = insertSql,
+                       .passwordAt = passwordAt,
+                       .pending = std::move(pendingUsers),
+                       .written = written};
+    }
+
+    // Stores the users whose passwords were being hashed.
+    void finishUsers() {
+        if (users_.pending.empty())
+            return;
+        Query insert(target_, users_.sql);
+        for (auto& [bound, hashed] : users_.pending) {
+            bound[users_.passwordAt] = hashed.get();
+            insert.bindAll(bound);
+            store(insert, users_.table, ++users_.written);
+        }
+        report_.tables << TableRows{.table = users_.table, .rows = users_.written};
+        users_.pending.clear();
     }
 
     Seen& seen() { return seen_; }
@@ -211,8 +252,8 @@ private:
                           .arg(column, why));
     }
 
-    QVariant convert(const Value& value, const QString& table, qint64 row, const QString& column) {
-        const Holds holds = holdsOf(column);
+    QVariant convert(const Value& value, Holds holds, const QString& table, qint64 row,
+                     const QString& column) {
         switch (value.kind) {
         case Value::Null:
             return QVariant();
@@ -290,40 +331,67 @@ private:
         keys.insert(renamed);
         value = renamed;
         report_.findings << QStringLiteral("表“%1”中“%2”为“%3”的有不止一行：第%4行移入后改为“%5”，"
-                                           "可以按这个编号查到并更改或删除它；借出记录仍属于"
-                                           "第一行。")
+                                           "可以按这个编号查到并更改或删除它（编号长于系统参数中"
+                                           "的编号长度时，先把长度调大）；借出记录仍属于第一行。")
                                 .arg(table, key, id)
                                 .arg(row)
                                 .arg(renamed);
         return true;
     }
 
-    void remember(const QString& table, const QStringList& carried, const QVariantList& bound,
-                  qint64 row) {
-        const auto at = [&](const char* column) {
-            const qsizetype i = carried.indexOf(QString::fromUtf8(column));
-            return i < 0 ? QVariant() : bound[i];
+    // Where the columns the checks need lie among those carried (-1: not carried).
+    struct Remembered {
+        enum Kind { Other, Readers, Books, Loans, Ledger } kind = Other;
+        QList<qsizetype> at;
+    };
+    static Remembered rememberedOf(const QString& table, const QStringList& carried) {
+        const auto columns = [&](std::initializer_list<const char*> names) {
+            QList<qsizetype> at;
+            for (const char* name : names)
+                at << carried.indexOf(QString::fromUtf8(name));
+            return at;
         };
-        if (table == QStringLiteral("读者")) {
-            const QVariant count = at("未还数量");
-            seen_.outstanding.insert(at("读者编号").toString(),
-                                     count.isNull() ? std::nullopt
-                                                    : std::optional<qint64>(count.toLongLong()));
-        } else if (table == QStringLiteral("图书")) {
-            seen_.bookStates.insert(at("图书编号").toString(), at("当前状态").toString());
-        } else if (table == QStringLiteral("借出图书")) {
+        if (table == QStringLiteral("读者"))
+            return {Remembered::Readers, columns({"读者编号", "未还数量"})};
+        if (table == QStringLiteral("图书"))
+            return {Remembered::Books, columns({"图书编号", "当前状态"})};
+        if (table == QStringLiteral("借出图书"))
+            return {Remembered::Loans, columns({"图书编号", "读者编号"})};
+        if (table == QStringLiteral("资金"))
+            return {Remembered::Ledger,
+                    columns({"金额总计", "开户费", "押金", "租金", "逾期罚款", "破损遗失赔偿"})};
+        return {};
+    }
+
+    void remember(const Remembered& r, const QVariantList& bound, qint64 row) {
+        const auto at = [&](int i) { return r.at[i] < 0 ? QVariant() : bound[r.at[i]]; };
+        switch (r.kind) {
+        case Remembered::Other:
+            break;
+        case Remembered::Readers: {
+            const QVariant count = at(1);
+            seen_.outstanding.insert(at(0).toString(),
+                                     count.isNull() ? kNoCount : count.toLongLong());
+            break;
+        }
+        case Remembered::Books:
+            seen_.bookStates.insert(at(0).toString(), at(1).toString());
+            break;
+        case Remembered::Loans:
             seen_.loans << Seen::Loan{
-                .row = row, .book = at("图书编号").toString(), .reader = at("读者编号").toString()};
-        } else if (table == QStringLiteral("资金")) {
+                .row = row, .book = at(0).toString(), .reader = at(1).toString()};
+            break;
+        case Remembered::Ledger: {
             QList<double> amounts;
-            for (const char* column :
-                 {"金额总计", "开户费", "押金", "租金", "逾期罚款", "破损遗失赔偿"}) {
-                const QVariant amount = at(column);
+            for (int i = 0; i < 6; ++i) {
+                const QVariant amount = at(i);
                 amounts << (amount.isNull() ? 0.0 : amount.toDouble());
             }
             if (!seen_.ledger)
                 seen_.ledger = LedgerAmounts();
             addToSums(*seen_.ledger, amounts);
+            break;
+        }
         }
     }
 
@@ -339,9 +407,18 @@ private:
         insert.reset();
     }
 
+    struct Users {
+        QString table;
+        QString sql;
+        int passwordAt = -1;
+        std::vector<std::pair<QVariantList, std::future<QString>>> pending;
+        qint64 written = 0;
+    };
+
     Database& target_;
     Report& report_;
     Seen seen_;
+    Users users_;
 };
 
 // What the old rows break, named for the shop owner.
@@ -371,10 +448,11 @@ void findBreaks(const Seen& seen, Report& report) {
                 << QStringLiteral("图书“%1”的状态是“已借出”，却没有借出记录。").arg(it.key());
     for (auto it = seen.outstanding.begin(); it != seen.outstanding.end(); ++it) {
         const qint64 loans = loansOf.value(it.key());
-        if (it.value().value_or(0) != loans)
+        const bool empty = it.value() == kNoCount;
+        if ((empty ? 0 : it.value()) != loans)
             report.findings << QStringLiteral("读者“%1”的未还数量是%2，借出记录有%3条。")
-                                   .arg(it.key(), it.value() ? QString::number(*it.value())
-                                                             : QStringLiteral("空"))
+                                   .arg(it.key(),
+                                        empty ? QStringLiteral("空") : QString::number(it.value()))
                                    .arg(loans);
     }
 }
@@ -404,8 +482,7 @@ void checkCarried(Database& target, const Seen& seen, Report& report) {
     while (readers.next()) {
         ++count;
         const QString id = readers.text(0);
-        const std::optional<qint64> kept =
-            readers.isNull(1) ? std::nullopt : std::optional<qint64>(readers.integer(1));
+        const qint64 kept = readers.isNull(1) ? kNoCount : readers.integer(1);
         if (!seen.outstanding.contains(id) || seen.outstanding.value(id) != kept)
             throw Failure(QStringLiteral("核对不符：读者“%1”的未还数量与原文件不同。").arg(id));
     }
@@ -479,6 +556,7 @@ Report carry(const QString& file, Database& target) {
         QList<Jet::Column> columns;
         while (source.nextTable(name, columns))
             carrier.table(source, name, columns);
+        carrier.finishUsers();
         // In the order of the program's tables, as every other listing of them.
         std::sort(report.tables.begin(), report.tables.end(),
                   [](const TableRows& a, const TableRows& b) {

@@ -328,17 +328,32 @@ int writeStream(const QString& path, const QStringList& tables, bool catalogOnly
                 if (!present.contains(name))
                     continue;
                 qint64 sent = 0;
+                // Rows go in batches: one record for the parent to wait for, many rows in it.
+                QByteArray batch;
+                quint32 inBatch = 0;
+                QDataStream rows(&batch, QIODevice::WriteOnly);
+                rows.setVersion(kStreamVersion);
+                const auto flush = [&] {
+                    if (inBatch == 0)
+                        return;
+                    stream << quint8(RowTag) << inBatch << batch;
+                    batch.clear();
+                    rows.device()->seek(0);
+                    inBatch = 0;
+                };
                 reader.readTable(
                     name,
                     [&](const QList<Column>& columns) {
                         stream << quint8(TableTag) << name << columns;
                     },
                     [&](const Row& row) {
-                        stream << quint8(RowTag);
                         for (const Value& value : row)
-                            stream << value;
+                            rows << value;
                         ++sent;
+                        if (++inBatch == kRowsPerBatch)
+                            flush();
                     });
+                flush();
                 stream << quint8(EndTag) << sent;
             }
         }

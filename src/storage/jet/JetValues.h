@@ -32,7 +32,7 @@ struct TableInfo {
 // The records the reading child sends its parent, each a tag and its fields in QDataStream form:
 //   'C' catalogue: the user tables with their kept row counts
 //   'T' a table begins: its name and columns
-//   'R' one row, a value per column
+//   'R' a batch of rows: their number, then the rows (a value per column) as one byte array
 //   'E' the table ends: the rows sent
 //   'Z' all was read
 //   'X' the file could not be read: why
@@ -55,5 +55,6 @@ QDataStream& operator>>(QDataStream& in, TableInfo& table);
 // The stream's fixed first bytes, so a parent never reads another program's output as rows.
 inline constexpr quint32 kStreamMark = 0x4C4A4554; // "LJET"
 inline constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_4;
+inline constexpr quint32 kRowsPerBatch = 256;
 
 } // namespace lms::Jet
