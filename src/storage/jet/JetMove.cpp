@@ -4,6 +4,8 @@
 #include "core/NumberForms.h"
 #include "core/Passwords.h"
 #include "core/Schema.h"
+#include "storage/jet/JetChecks.h"
+#include "storage/jet/JetColumns.h"
 
 #include <QDate>
 #include <QHash>
@@ -18,128 +20,6 @@ namespace lms::JetMove {
 namespace {
 
 using Jet::Value;
-
-// How the program's tables hold each column.
-enum class Holds { Text, Integer, Real, Date };
-
-Holds holdsOf(const QString& column) {
-    static const QSet<QString> dates = {
-        QStringLiteral("开户日期"), QStringLiteral("借阅有效期"), QStringLiteral("状态设置期"),
-        QStringLiteral("录入时间"), QStringLiteral("借出日期"),   QStringLiteral("最晚归还日期"),
-        QStringLiteral("借阅日期"), QStringLiteral("归还日期"),   QStringLiteral("时间")};
-    static const QSet<QString> reals = {
-        QStringLiteral("押金"),   QStringLiteral("金额总计"), QStringLiteral("开户费"),
-        QStringLiteral("租金"),   QStringLiteral("逾期罚款"), QStringLiteral("破损遗失赔偿"),
-        QStringLiteral("value1"), QStringLiteral("value2"),   QStringLiteral("value3"),
-        QStringLiteral("value4"), QStringLiteral("value5")};
-    static const QSet<QString> integers = {
-        QStringLiteral("最多持有图书数量"), QStringLiteral("最长持有图书天数"),
-        QStringLiteral("未还数量"),         QStringLiteral("借阅总计"),
-        QStringLiteral("借阅次数"),         QStringLiteral("value6"),
-        QStringLiteral("value7"),           QStringLiteral("value8"),
-        QStringLiteral("value9"),           QStringLiteral("value10"),
-        QStringLiteral("value11"),          QStringLiteral("value12"),
-        QStringLiteral("value13")};
-    if (dates.contains(column))
-        return Holds::Date;
-    if (reals.contains(column))
-        return Holds::Real;
-    if (integers.contains(column) || column.startsWith(QStringLiteral("功能")))
-        return Holds::Integer;
-    return Holds::Text;
-}
-
-// The column of each table that names a row, which the program keeps unique.
-QString keyOf(const QString& table) {
-    static const QHash<QString, QString> keys = {
-        {QStringLiteral("读者"), QStringLiteral("读者编号")},
-        {QStringLiteral("图书"), QStringLiteral("图书编号")},
-        {QStringLiteral("管理员"), QStringLiteral("用户名")},
-        {QStringLiteral("图书类型"), QStringLiteral("图书类型名称")}};
-    return keys.value(table);
-}
-
-QString quoted(const QString& name) {
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
-
-// The engine's days since 1899-12-30 as the stored local-time text, to the second. Before that
-// day the whole days count back while the fraction still counts forward into the day.
-std::optional<QString> storedDate(double days) {
-    if (!std::isfinite(days) || std::fabs(days) > 3.0e6)
-        return std::nullopt;
-    double whole = std::trunc(days);
-    qint64 seconds = std::llround(std::fabs(days - whole) * 86400.0);
-    if (seconds >= 86400) {
-        seconds -= 86400;
-        whole += days < 0 ? -1 : 1;
-    }
-    const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(whole));
-    if (!date.isValid() || date.year() < 1 || date.year() > 9999)
-        return std::nullopt;
-    // Written digit by digit: a shop holds a hundred thousand of them.
-    int year = 0, month = 0, day = 0;
-    date.getDate(&year, &month, &day);
-    const int parts[] = {
-        year, month, day, int(seconds / 3600), int(seconds / 60 % 60), int(seconds % 60)};
-    char text[] = "0000-00-00 00:00:00.000";
-    const int at[] = {0, 5, 8, 11, 14, 17};
-    const int widths[] = {4, 2, 2, 2, 2, 2};
-    for (int p = 0; p < 6; ++p) {
-        int value = parts[p];
-        for (int w = widths[p] - 1; w >= 0; --w) {
-            text[at[p] + w] = static_cast<char>('0' + value % 10);
-            value /= 10;
-        }
-    }
-    return QString::fromLatin1(text, sizeof text - 1);
-}
-
-// One row of the ledger's six amounts, as the listing totals them.
-void addToSums(LedgerAmounts& sums, const QList<double>& amounts) {
-    float* parts[] = {&sums.total, &sums.openingFee, &sums.deposit,
-                      &sums.rent,  &sums.fine,       &sums.compensation};
-    for (int i = 0; i < 6; ++i) {
-        const double shown = Numbers::parseDecimal(Numbers::twoDecimalForm(amounts[i])).value_or(0);
-        *parts[i] = static_cast<float>(static_cast<double>(*parts[i]) + shown);
-    }
-}
-
-bool sameSums(const std::optional<LedgerAmounts>& a, const std::optional<LedgerAmounts>& b) {
-    if (!a || !b)
-        return !a && !b;
-    return a->total == b->total && a->openingFee == b->openingFee && a->deposit == b->deposit &&
-           a->rent == b->rent && a->fine == b->fine && a->compensation == b->compensation;
-}
-
-QString money(float amount) {
-    return Numbers::twoDecimalForm(double(amount));
-}
-
-QString sumsText(const std::optional<LedgerAmounts>& sums) {
-    if (!sums)
-        return QStringLiteral("没有记录");
-    return QStringLiteral("金额总计 %1 元（开户费 %2，押金 %3，租金 %4，逾期罚款 %5，破损遗失赔偿 "
-                          "%6）")
-        .arg(money(sums->total), money(sums->openingFee), money(sums->deposit), money(sums->rent),
-             money(sums->fine), money(sums->compensation));
-}
-
-constexpr qint64 kNoCount = std::numeric_limits<qint64>::min();
-
-// What the move learns of the old rows on the way, for the findings and the checks.
-struct Seen {
-    // reader id → 未还数量, kNoCount where it is empty
-    QHash<QString, qint64> outstanding;
-    QHash<QString, QString> bookStates; // book id → 当前状态
-    struct Loan {
-        qint64 row;
-        QString book;
-        QString reader;
-    };
-    QList<Loan> loans;
-    std::optional<LedgerAmounts> ledger;
-};
 
 class Carrier {
 public:
@@ -420,89 +300,6 @@ private:
     Seen seen_;
     Users users_;
 };
-
-// What the old rows break, named for the shop owner.
-void findBreaks(const Seen& seen, Report& report) {
-    QHash<QString, qint64> loansOf;
-    QHash<QString, qint64> loansOfBook;
-    for (const Seen::Loan& loan : seen.loans) {
-        ++loansOf[loan.reader];
-        if (++loansOfBook[loan.book] == 2)
-            report.findings << QStringLiteral("图书“%1”有不止一条借出记录。").arg(loan.book);
-        if (!seen.bookStates.contains(loan.book))
-            report.findings << QStringLiteral("借出图书第%1行的图书“%2”在图书表中没有；这条借出"
-                                              "仍可在还书时归还并收费。")
-                                   .arg(loan.row)
-                                   .arg(loan.book);
-        else if (seen.bookStates.value(loan.book) != QStringLiteral("已借出"))
-            report.findings << QStringLiteral("图书“%1”有借出记录，当前状态却是“%2”。")
-                                   .arg(loan.book, seen.bookStates.value(loan.book));
-        if (!seen.outstanding.contains(loan.reader))
-            report.findings << QStringLiteral("借出图书第%1行的读者“%2”在读者表中没有。")
-                                   .arg(loan.row)
-                                   .arg(loan.reader);
-    }
-    for (auto it = seen.bookStates.begin(); it != seen.bookStates.end(); ++it)
-        if (it.value() == QStringLiteral("已借出") && !loansOfBook.contains(it.key()))
-            report.findings
-                << QStringLiteral("图书“%1”的状态是“已借出”，却没有借出记录。").arg(it.key());
-    for (auto it = seen.outstanding.begin(); it != seen.outstanding.end(); ++it) {
-        const qint64 loans = loansOf.value(it.key());
-        const bool empty = it.value() == kNoCount;
-        if ((empty ? 0 : it.value()) != loans)
-            report.findings << QStringLiteral("读者“%1”的未还数量是%2，借出记录有%3条。")
-                                   .arg(it.key(),
-                                        empty ? QStringLiteral("空") : QString::number(it.value()))
-                                   .arg(loans);
-    }
-}
-
-qint64 countRows(Database& db, const QString& table) {
-    return db.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(table))).toLongLong();
-}
-
-// The new rows against the old ones: rows per table, the ledger's sums, each reader's count of
-// books out and the loans behind it.
-void checkCarried(Database& target, const Seen& seen, Report& report) {
-    for (const TableRows& table : report.tables) {
-        const qint64 stored = countRows(target, table.table);
-        if (stored != table.rows)
-            throw Failure(QStringLiteral("核对不符：表“%1”应移入%2行，新的数据库中有%3行。")
-                              .arg(table.table)
-                              .arg(table.rows)
-                              .arg(stored));
-    }
-    report.ledger = seen.ledger;
-    const std::optional<LedgerAmounts> stored = DataClearing::sumLedger(target);
-    if (!sameSums(seen.ledger, stored))
-        throw Failure(QStringLiteral("核对不符：资金的合计原为%1，移入后为%2。")
-                          .arg(sumsText(seen.ledger), sumsText(stored)));
-    Query readers(target, QStringLiteral("SELECT 读者编号, 未还数量 FROM 读者"));
-    qint64 count = 0;
-    while (readers.next()) {
-        ++count;
-        const QString id = readers.text(0);
-        const qint64 kept = readers.isNull(1) ? kNoCount : readers.integer(1);
-        if (!seen.outstanding.contains(id) || seen.outstanding.value(id) != kept)
-            throw Failure(QStringLiteral("核对不符：读者“%1”的未还数量与原文件不同。").arg(id));
-    }
-    if (count != seen.outstanding.size())
-        throw Failure(QStringLiteral("核对不符：读者的行数与原文件不同。"));
-    QHash<QString, qint64> loansBefore;
-    for (const Seen::Loan& loan : seen.loans)
-        ++loansBefore[loan.reader];
-    Query loans(target,
-                QStringLiteral("SELECT 读者编号, count(*) FROM 借出图书 GROUP BY 读者编号"));
-    qint64 readersWithLoans = 0;
-    while (loans.next()) {
-        ++readersWithLoans;
-        if (loansBefore.value(loans.text(0)) != loans.integer(1))
-            throw Failure(
-                QStringLiteral("核对不符：读者“%1”的借出记录与原文件不同。").arg(loans.text(0)));
-    }
-    if (readersWithLoans != loansBefore.size())
-        throw Failure(QStringLiteral("核对不符：借出记录与原文件不同。"));
-}
 
 // 管理员 first, so that the passwords are hashed while the large tables are read.
 QStringList readingOrder() {
