@@ -3,14 +3,18 @@
 // No, or a file that is no shop, ends the program with the folder as it was. lms_move from-jet
 // moves such a file into a new file or a server database.
 #include "storage/jet/JetArrival.h"
+#include "circulation/Tfrm_JNZC.h"
 #include "circulation/Tfrm_TZHBook.h"
 #include "circulation/Tfrm_TZJBook.h"
+#include "core/DateRules.h"
 #include "core/NumberForms.h"
 #include "core/ScreenContext.h"
 #include "core/Startup.h"
 #include "core/screens/SuperUserSetup.h"
 #include "core/screens/TfrmLogin.h"
 #include "core/screens/Tfrm_Main.h"
+#include "queries/Tfrm_QAllRec.h"
+#include "queries/Tfrm_QallMoney.h"
 #include "storage/ShopMoveCommand.h"
 #include "storage/jet/JetFormat.h"
 #include "support/JetFiles.h"
@@ -78,7 +82,7 @@ protected:
     QString report;
 };
 
-TEST_F(JetArrivalTest, TheShopMovesInAtYesAndTheOldClerksReturnTheOldLoans) {
+TEST_F(JetArrivalTest, TheShopMovesInAtYesAndTheOldClerksWorkOnTheOldRows) {
     LMS_FILE_ENGINE_ONLY();
     test::copyOldShop(QStringLiteral("old-shop.zqd"), folder.databasePath());
     prompter.answer(true);
@@ -139,6 +143,39 @@ TEST_F(JetArrivalTest, TheShopMovesInAtYesAndTheOldClerksReturnTheOldLoans) {
     returning.Button1Click();
     EXPECT_EQ(prompter.lastText(), QStringLiteral("图书归还成功!"));
     EXPECT_EQ(count(QStringLiteral("借出图书")), 13);
+
+    // An old reader with nothing out borrows an old book on the shelf and pays.
+    Query pick(dm.db(),
+               QStringLiteral("SELECT 读者编号 FROM 读者 WHERE 未还数量 = 0 AND 当前状态 = "
+                              "'正常使用' AND 押金 > 0 AND 借阅有效期 > ? AND 读者类型 = "
+                              "'包月' ORDER BY rowid LIMIT 1"));
+    pick.bind(1, Dates::toStorage(clock.now().addDays(10)));
+    ASSERT_TRUE(pick.next());
+    const QString reader = pick.text(0);
+    const QString shelved =
+        dm.db()
+            .scalar(QStringLiteral("SELECT 图书编号 FROM 图书 WHERE 当前状态 = '未借出' ORDER BY "
+                                   "rowid LIMIT 1"))
+            .toString();
+    prompter.clear();
+    borrowing.FormShow();
+    borrowing.field(QStringLiteral("tzID")).type(reader);
+    borrowing.field(QStringLiteral("tsID")).type(shelved);
+    borrowing.Button1Click();
+    EXPECT_EQ(prompter.lastText(), QStringLiteral("图书借出成功!")) << reader.toStdString();
+    Tfrm_JNZC payment{ctx};
+    payment.FormShow();
+    payment.field(QStringLiteral("ID")).type(reader);
+    prompter.clear();
+    payment.Button2Click();
+    EXPECT_EQ(prompter.lastText(), QStringLiteral("读者缴费充值成功!"));
+    // The listings hold the old rows among the new.
+    Tfrm_QAllRec history{ctx};
+    history.FormShow();
+    EXPECT_EQ(history.results().rowCount(), 202);
+    Tfrm_QallMoney money{ctx};
+    money.FormShow();
+    EXPECT_EQ(money.results().rowCount(), 303);
 
     // The next start asks nothing.
     dm.disconnect();
