@@ -12,11 +12,6 @@ namespace lms::ShopMove {
 
 namespace {
 
-// Table and column names are the program's own, never typed text.
-QString quoted(const QString& name) {
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
-
 QString notOurs() {
     return QStringLiteral("要移动的数据库不是本系统的数据库，或者已经损坏。");
 }
@@ -66,21 +61,6 @@ public:
 private:
     Database& db_;
 };
-
-// The table's columns in their order, without the server's order column.
-QStringList columnsOf(Database& db, const QString& table) {
-    Query query(db, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quoted(table)));
-    query.next();
-    QStringList columns;
-    for (int c = 0; c < query.columnCount(); ++c)
-        if (query.columnName(c) != QLatin1String("rowid"))
-            columns << query.columnName(c);
-    return columns;
-}
-
-qint64 countRows(Database& db, const QString& table) {
-    return db.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(table))).toLongLong();
-}
 
 // A text the server would cut short at its first U+0000 without a word.
 bool holdsNul(const QVariant& value) {
@@ -138,23 +118,6 @@ void continueRowids(Database& server, const QString& table) {
         .exec();
 }
 
-bool sameAmounts(const std::optional<LedgerAmounts>& a, const std::optional<LedgerAmounts>& b) {
-    if (!a || !b)
-        return !a && !b;
-    return a->total == b->total && a->openingFee == b->openingFee && a->deposit == b->deposit &&
-           a->rent == b->rent && a->fine == b->fine && a->compensation == b->compensation;
-}
-
-QString amountsText(const std::optional<LedgerAmounts>& sums) {
-    if (!sums)
-        return QStringLiteral("没有记录");
-    const auto money = [](float amount) { return Numbers::twoDecimalForm(double(amount)); };
-    return QStringLiteral(
-               "金额总计 %1 元（开户费 %2，押金 %3，租金 %4，逾期罚款 %5，破损遗失赔偿 %6）")
-        .arg(money(sums->total), money(sums->openingFee), money(sums->deposit), money(sums->rent),
-             money(sums->fine), money(sums->compensation));
-}
-
 // Compares the copy with the source: the rows of every table and the ledger's sums.
 void checkCopy(Database& source, Database& target, Moved& moved) {
     for (const TableRows& copied : moved.tables) {
@@ -173,12 +136,6 @@ void checkCopy(Database& source, Database& target, Moved& moved) {
                           .arg(amountsText(moved.ledger), amountsText(copiedLedger)));
 }
 
-void removeSideFile(const QString& path) {
-    for (const QString& suffix :
-         {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
-        QFile::remove(path + suffix);
-}
-
 } // namespace
 
 void checkTargetIsEmpty(Database& target) {
@@ -192,6 +149,47 @@ void checkTargetIsEmpty(Database& target) {
         throw Failure(QStringLiteral("目标数据库不是空的（已有表：%1），为免覆盖其中的数据，"
                                      "没有移动。请指定一个新建的空数据库。")
                           .arg(present.join(QStringLiteral("、"))));
+}
+
+QString quoted(const QString& name) {
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+QStringList columnsOf(Database& db, const QString& table) {
+    Query query(db, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quoted(table)));
+    query.next();
+    QStringList columns;
+    for (int c = 0; c < query.columnCount(); ++c)
+        if (query.columnName(c) != QLatin1String("rowid"))
+            columns << query.columnName(c);
+    return columns;
+}
+
+qint64 countRows(Database& db, const QString& table) {
+    return db.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(table))).toLongLong();
+}
+
+bool sameAmounts(const std::optional<LedgerAmounts>& a, const std::optional<LedgerAmounts>& b) {
+    if (!a || !b)
+        return !a && !b;
+    return a->total == b->total && a->openingFee == b->openingFee && a->deposit == b->deposit &&
+           a->rent == b->rent && a->fine == b->fine && a->compensation == b->compensation;
+}
+
+QString amountsText(const std::optional<LedgerAmounts>& sums) {
+    if (!sums)
+        return QStringLiteral("没有记录");
+    const auto money = [](float amount) { return Numbers::twoDecimalForm(double(amount)); };
+    return QStringLiteral(
+               "金额总计 %1 元（开户费 %2，押金 %3，租金 %4，逾期罚款 %5，破损遗失赔偿 %6）")
+        .arg(money(sums->total), money(sums->openingFee), money(sums->deposit), money(sums->rent),
+             money(sums->fine), money(sums->compensation));
+}
+
+void removeSideFile(const QString& path) {
+    for (const QString& suffix :
+         {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
+        QFile::remove(path + suffix);
 }
 
 Moved copyShop(Database& source, Database& target) {

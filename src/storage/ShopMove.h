@@ -52,6 +52,19 @@ Moved copyShop(Database& source, Database& target);
 // Throws Failure when `target` already holds a table of a shop or a schema version.
 void checkTargetIsEmpty(Database& target);
 
+// What the moves between the program's stores share.
+// A table or column name of the program's own between double quotes (never typed text).
+QString quoted(const QString& name);
+// The table's columns in their order, without the server's order column.
+QStringList columnsOf(Database& db, const QString& table);
+qint64 countRows(Database& db, const QString& table);
+// Whether two ledger sums are the very same (both none counts as the same).
+bool sameAmounts(const std::optional<LedgerAmounts>& a, const std::optional<LedgerAmounts>& b);
+// The ledger's sums in words for the shop owner ("没有记录" for none).
+QString amountsText(const std::optional<LedgerAmounts>& sums);
+// Removes a database file built beside the live one, with the files its engine keeps beside it.
+void removeSideFile(const QString& path);
+
 // What was moved, line by line, for the shop owner.
 QString describe(const Moved& moved);
 

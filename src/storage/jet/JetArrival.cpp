@@ -34,12 +34,6 @@ bool sync(const QString& path) {
     return synced;
 }
 
-void removeSideFile(const QString& path) {
-    for (const QString& suffix :
-         {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
-        QFile::remove(path + suffix);
-}
-
 bool sameBytes(const QString& a, const QString& b) {
     QFile first(a);
     QFile second(b);
@@ -118,7 +112,7 @@ namespace {
 
 // Builds the new file at `side` from the Jet file and syncs it.
 JetMove::Report buildBeside(const QString& jetFile, const QString& side) {
-    removeSideFile(side);
+    ShopMove::removeSideFile(side);
     try {
         JetMove::Report report;
         {
@@ -133,11 +127,11 @@ JetMove::Report buildBeside(const QString& jetFile, const QString& side) {
         step("side-file-synced");
         return report;
     } catch (const DbError& error) {
-        removeSideFile(side);
+        ShopMove::removeSideFile(side);
         throw JetMove::Failure(QStringLiteral("数据库出错：") +
                                QString::fromStdString(error.what()).trimmed());
     } catch (...) {
-        removeSideFile(side);
+        ShopMove::removeSideFile(side);
         throw;
     }
 }
@@ -150,7 +144,7 @@ JetMove::Report moveToNewFile(const QString& jetFile, const QString& path) {
     // Never over a file that appeared meanwhile.
     const bool named =
         ::link(QFile::encodeName(side).constData(), QFile::encodeName(path).constData()) == 0;
-    removeSideFile(side);
+    ShopMove::removeSideFile(side);
     if (!named)
         throw JetMove::Failure(QStringLiteral("不能把新文件命名为 %1，没有移动。")
                                    .arg(QDir::toNativeSeparators(path)));
@@ -170,7 +164,7 @@ Moved moveInPlace(const QString& folder) {
     // One rename replaces the Jet file by the new one: the folder holds one or the other.
     if (std::rename(QFile::encodeName(side).constData(), QFile::encodeName(live).constData()) !=
         0) {
-        removeSideFile(side);
+        ShopMove::removeSideFile(side);
         throw JetMove::Failure(QStringLiteral("新的数据库文件不能命名为 %1，没有移动。")
                                    .arg(QDir::toNativeSeparators(live)));
     }

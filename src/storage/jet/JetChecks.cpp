@@ -6,36 +6,12 @@
 
 namespace lms::JetMove {
 
-namespace {
-
-bool sameSums(const std::optional<LedgerAmounts>& a, const std::optional<LedgerAmounts>& b) {
-    if (!a || !b)
-        return !a && !b;
-    return a->total == b->total && a->openingFee == b->openingFee && a->deposit == b->deposit &&
-           a->rent == b->rent && a->fine == b->fine && a->compensation == b->compensation;
-}
-
-QString money(float amount) {
-    return Numbers::twoDecimalForm(double(amount));
-}
-
-} // namespace
-
 void addToSums(LedgerAmounts& sums, const QList<double>& amounts) {
     float* parts[] = {&sums.total, &sums.openingFee, &sums.deposit,
                       &sums.rent,  &sums.fine,       &sums.compensation};
     for (int i = 0; i < 6; ++i)
         *parts[i] =
             static_cast<float>(static_cast<double>(*parts[i]) + DataClearing::asShown(amounts[i]));
-}
-
-QString sumsText(const std::optional<LedgerAmounts>& sums) {
-    if (!sums)
-        return QStringLiteral("没有记录");
-    return QStringLiteral("金额总计 %1 元（开户费 %2，押金 %3，租金 %4，逾期罚款 %5，破损遗失赔偿 "
-                          "%6）")
-        .arg(money(sums->total), money(sums->openingFee), money(sums->deposit), money(sums->rent),
-             money(sums->fine), money(sums->compensation));
 }
 
 void findBreaks(const Seen& seen, Report& report) {
@@ -73,13 +49,9 @@ void findBreaks(const Seen& seen, Report& report) {
     }
 }
 
-qint64 countRows(Database& db, const QString& table) {
-    return db.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(table))).toLongLong();
-}
-
 void checkCarried(Database& target, const Seen& seen, Report& report) {
     for (const TableRows& table : report.tables) {
-        const qint64 stored = countRows(target, table.table);
+        const qint64 stored = ShopMove::countRows(target, table.table);
         if (stored != table.rows)
             throw Failure(QStringLiteral("核对不符：表“%1”应移入%2行，新的数据库中有%3行。")
                               .arg(table.table)
@@ -88,9 +60,9 @@ void checkCarried(Database& target, const Seen& seen, Report& report) {
     }
     report.ledger = seen.ledger;
     const std::optional<LedgerAmounts> stored = DataClearing::sumLedger(target);
-    if (!sameSums(seen.ledger, stored))
+    if (!ShopMove::sameAmounts(seen.ledger, stored))
         throw Failure(QStringLiteral("核对不符：资金的合计原为%1，移入后为%2。")
-                          .arg(sumsText(seen.ledger), sumsText(stored)));
+                          .arg(ShopMove::amountsText(seen.ledger), ShopMove::amountsText(stored)));
     Query readers(target, QStringLiteral("SELECT 读者编号, 未还数量 FROM 读者"));
     qint64 count = 0;
     while (readers.next()) {

@@ -30,8 +30,6 @@ struct Seen {
 
 // Adds one row of the ledger's six amounts to the sums, as the listing totals them.
 void addToSums(LedgerAmounts& sums, const QList<double>& amounts);
-// The sums in words, for the report and the checks' messages.
-QString sumsText(const std::optional<LedgerAmounts>& sums);
 
 // Names what the old rows break (loans without book or reader, counts that disagree, books lent
 // without a loan) among the report's findings.
@@ -40,7 +38,5 @@ void findBreaks(const Seen& seen, Report& report);
 // Holds the new rows to the old ones before the move commits: the rows of every table, the
 // ledger's sums, each reader's count of books out and the loans behind it. Throws Failure.
 void checkCarried(Database& target, const Seen& seen, Report& report);
-
-qint64 countRows(Database& db, const QString& table);
 
 } // namespace lms::JetMove

@@ -43,10 +43,6 @@ QString keyOf(const QString& table) {
     return keys.value(table);
 }
 
-QString quoted(const QString& name) {
-    return QLatin1Char('"') + name + QLatin1Char('"');
-}
-
 // The engine's days since 1899-12-30 as the stored local-time text, to the second. Before that
 // day the whole days count back while the fraction still counts forward into the day.
 std::optional<QString> storedDate(double days) {

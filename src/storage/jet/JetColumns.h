@@ -12,9 +12,6 @@ Holds holdsOf(const QString& column);
 // The column of each table that names a row, which the program keeps unique; empty for none.
 QString keyOf(const QString& table);
 
-// A table or column name of the program's own between double quotes (never typed text).
-QString quoted(const QString& name);
-
 // The engine's days since 1899-12-30 (local time) as the stored local-time text, to the second;
 // nothing for a moment outside the years 1 to 9999.
 std::optional<QString> storedDate(double days);

@@ -26,7 +26,7 @@ public:
     Carrier(Database& target, Report& report) : target_(target), report_(report) {}
 
     void table(Jet::ChildReader& source, const QString& table, const QList<Jet::Column>& columns) {
-        const QStringList targetColumns = columnsOf(table);
+        const QStringList targetColumns = ShopMove::columnsOf(target_, table);
         QList<int> from; // the source column of each target column carried
         QStringList carried;
         for (const QString& column : targetColumns) {
@@ -46,10 +46,11 @@ public:
         QStringList marks(carried.size(), QStringLiteral("?"));
         QStringList names;
         for (const QString& column : carried)
-            names << quoted(column);
-        const QString insertSql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                      .arg(quoted(table), names.join(QStringLiteral(", ")),
-                                           marks.join(QStringLiteral(", ")));
+            names << ShopMove::quoted(column);
+        const QString insertSql =
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(ShopMove::quoted(table), names.join(QStringLiteral(", ")),
+                     marks.join(QStringLiteral(", ")));
         Query insert(target_, insertSql);
         QList<Holds> holds;
         for (const QString& column : carried)
@@ -114,16 +115,6 @@ public:
     Seen& seen() { return seen_; }
 
 private:
-    QStringList columnsOf(const QString& table) {
-        Query query(target_, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(quoted(table)));
-        query.next();
-        QStringList columns;
-        for (int c = 0; c < query.columnCount(); ++c)
-            if (query.columnName(c) != QLatin1String("rowid"))
-                columns << query.columnName(c);
-        return columns;
-    }
-
     [[noreturn]] void refuse(const QString& table, qint64 row, const QString& column,
                              const QString& why) {
         throw Failure(QStringLiteral("表“%1”第%2行的“%3”%4，新的数据库不能保存，没有移动。")
@@ -362,12 +353,12 @@ Report carry(const QString& file, Database& target) {
                   });
         if (report.tables.size() != Schema::tableNames().size())
             throw Failure(QStringLiteral("旧数据库文件没有读完，没有移动。"));
-        const qint64 settings = countRows(target, QStringLiteral("sysset"));
+        const qint64 settings = ShopMove::countRows(target, QStringLiteral("sysset"));
         if (settings < 11)
             throw Failure(QStringLiteral("表“sysset”只有%1条记录，缺少系统参数（应有11条），不能"
                                          "移入。")
                               .arg(settings));
-        if (countRows(target, QStringLiteral("管理员")) == 0)
+        if (ShopMove::countRows(target, QStringLiteral("管理员")) == 0)
             throw Failure(QStringLiteral("表“管理员”中没有系统用户，移入后无人能登录，没有移动。"));
         findBreaks(carrier.seen(), report);
         checkCarried(target, carrier.seen(), report);
@@ -390,7 +381,7 @@ QString reportText(const Report& report, const QString& source, const QString& k
     lines << QString() << QStringLiteral("已移入：");
     for (const TableRows& table : report.tables)
         lines << QStringLiteral("  %1：%2 行").arg(table.table).arg(table.rows);
-    lines << QStringLiteral("  资金合计：") + sumsText(report.ledger)
+    lines << QStringLiteral("  资金合计：") + ShopMove::amountsText(report.ledger)
           << QStringLiteral("  系统用户的密码已改为加密保存，每位用户仍用原来的密码登录。");
     lines << QString() << QStringLiteral("未移入（本系统不用）：");
     if (report.leftTables.isEmpty() && report.leftColumns.isEmpty())
