@@ -3,6 +3,7 @@
 #include "core/Permissions.h"
 #include "core/screens/TfrmLogin.h"
 #include "core/screens/Tfrm_Main.h"
+#include "support/LoginScript.h"
 #include "support/Moments.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
@@ -28,20 +29,8 @@ protected:
         main.setLoginDialog(login);
     }
 
-    // Shows the login dialog as the main window does, then types and clicks.
     bool logIn(const QString& name, const QString& password) {
-        bool accepted = false;
-        auto c = QObject::connect(&login, &FormModel::closeRequested, [&](FormModel::Result r) {
-            accepted = r == FormModel::Result::Accepted;
-        });
-        host.script(login.objectName(), [&](FormModel& screen) {
-            screen.field(QStringLiteral("userlist")).type(name);
-            screen.field(QStringLiteral("PWDEdit")).type(password);
-            screen.run(QStringLiteral("Button1Click"));
-        });
-        host.showModal(login);
-        QObject::disconnect(c);
-        return accepted;
+        return test::logIn(host, login, name, password);
     }
 
     QStringList enabledCommands() const {

@@ -18,6 +18,7 @@
 #include "storage/ShopMoveCommand.h"
 #include "storage/jet/JetFormat.h"
 #include "support/JetFiles.h"
+#include "support/LoginScript.h"
 #include "support/Moments.h"
 #include "support/TableRows.h"
 #include "support/TestDoubles.h"
@@ -49,18 +50,7 @@ protected:
         return started;
     }
     bool logIn(const QString& name, const QString& password) {
-        bool accepted = false;
-        auto c = QObject::connect(&login, &FormModel::closeRequested, [&](FormModel::Result r) {
-            accepted = r == FormModel::Result::Accepted;
-        });
-        host.script(login.objectName(), [&](FormModel& screen) {
-            screen.field(QStringLiteral("userlist")).type(name);
-            screen.field(QStringLiteral("PWDEdit")).type(password);
-            screen.run(QStringLiteral("Button1Click"));
-        });
-        host.showModal(login);
-        QObject::disconnect(c);
-        return accepted;
+        return test::logIn(host, login, name, password);
     }
     QStringList filesInFolder() const { return QDir(folder.path()).entryList(QDir::Files); }
     qint64 count(const QString& table) {
