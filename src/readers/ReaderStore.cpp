@@ -117,8 +117,9 @@ ReaderWrite changeReader(Tdm_Dbase& dm, const ReaderRecord& loaded, const Reader
     return ReaderWrite::Written;
 }
 
-ReaderDeletion deleteReader(Tdm_Dbase& dm, const QString& id, const QString& user,
+ReaderDeletion deleteReader(Tdm_Dbase& dm, const ReaderRecord& loaded, const QString& user,
                             const QDateTime& now) {
+    const QString& id = loaded.id;
     Database& db = dm.db();
     Transaction transaction(db);
     const std::optional<ReaderRecord> reader = loadReader(db, id);
@@ -126,6 +127,8 @@ ReaderDeletion deleteReader(Tdm_Dbase& dm, const QString& id, const QString& use
         return {.gone = true};
     if (reader->booksOut > 0)
         return {.booksOut = reader->booksOut};
+    if (reader->deposit != loaded.deposit || !sameHandColumns(*reader, loaded))
+        return {.changed = true};
     const float refund = static_cast<float>(reader->deposit);
     expectOneRow(
         Query(db, QStringLiteral("DELETE FROM 读者 WHERE 读者编号 = ?")).bind(1, id).execCounted());

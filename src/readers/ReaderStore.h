@@ -76,14 +76,17 @@ ReaderWrite changeReader(Tdm_Dbase& dm, const ReaderRecord& loaded, const Reader
 
 // Deletes the reader and pays the deposit left back (a negative ledger record). What the store
 // holds under the write lock decides, since another desk may have lent a book to the reader or
-// changed the deposit since the lookup: a reader with books out stays.
+// changed the deposit since the lookup: a reader with books out stays, and so does one whose
+// deposit or hand-set data differ from `loaded`, the reader as the screen looked it up (the
+// clerk would pay back another amount than the one shown).
 struct ReaderDeletion {
     bool deleted = false;
-    bool gone = false;   // deleted at another desk already
-    int booksOut = 0;    // when not deleted: the books the reader has out now
-    double refunded = 0; // when deleted: the deposit paid back
+    bool gone = false;    // deleted at another desk already
+    bool changed = false; // changed at another desk since the lookup
+    int booksOut = 0;     // when not deleted: the books the reader has out now
+    double refunded = 0;  // when deleted: the deposit paid back
 };
-ReaderDeletion deleteReader(Tdm_Dbase& dm, const QString& id, const QString& user,
+ReaderDeletion deleteReader(Tdm_Dbase& dm, const ReaderRecord& loaded, const QString& user,
                             const QDateTime& now);
 
 // A payment of the payment screen: the rent of a renewal and a change of the deposit, with the

@@ -70,6 +70,7 @@ void Tfrm_SZReader::CheckisHaveReaderClick() {
     const ReaderRecord& reader = lookup.reader;
     const QDateTime now = ctx_.clock.now();
     loadedId_ = id;
+    loadedReader_ = reader;
     showReader({.name = &tzxm,
                 .type = &tzrx,
                 .sex = &xp,
@@ -113,7 +114,7 @@ void Tfrm_SZReader::Button1Click() {
     }
     ReaderDeletion deletion;
     try {
-        deletion = deleteReader(ctx_.dm, loadedId_, ctx_.pub.CurrentUser, ctx_.clock.now());
+        deletion = deleteReader(ctx_.dm, loadedReader_, ctx_.pub.CurrentUser, ctx_.clock.now());
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
         return;
@@ -125,12 +126,18 @@ void Tfrm_SZReader::Button1Click() {
         tzID.requestFocus();
         return;
     }
+    if (deletion.changed) {
+        // The deposit shown is not the one that would be paid back: look the reader up again.
+        ctx_.prompter.error(changedElsewhereMessage(loadedId_));
+        allowDeletion(false);
+        tzID.requestFocus();
+        return;
+    }
     if (!deletion.deleted) {
         // Another desk lent the reader a book since the lookup.
         refuseBooksOut(loadedId_, deletion.booksOut);
         return;
     }
-    // The deposit paid back is the stored one, which another desk may have changed.
     yj.setValue(Numbers::generalForm(deletion.refunded));
     ctx_.prompter.information(QStringLiteral("删除读者成功!退回押金金额：") + yj.text() +
                               QStringLiteral(" 元。"));

@@ -4,6 +4,7 @@
 #include "core/form/FormModel.h"
 #include "readers/ReaderDomains.h"
 #include "readers/ReaderFieldLimits.h"
+#include "readers/ReaderRecord.h"
 
 namespace lms {
 
@@ -79,6 +80,7 @@ private:
 
     ScreenContext ctx_;
     QString loadedId_;
+    Readers::ReaderRecord loadedReader_; // as read by the lookup
 };
 
 } // namespace lms

@@ -39,6 +39,7 @@ public:
     using ShopScreenTest::prompter;
     using ShopScreenTest::shop;
     using TwoDesks::other;
+    using TwoDesks::rowsWhere;
 
     DeskRaces() {
         addBook(QStringLiteral("B002"));
@@ -77,6 +78,11 @@ public:
         bringBack(*giving, book);
         return [lending, giving] { giving->Button1Click(); };
     }
+    std::function<void()> deletionOf(const QString& reader) {
+        auto deletion = screen<Tfrm_SZReader>(ctx);
+        deletion->tzID.type(reader);
+        return [deletion] { deletion->Button1Click(); };
+    }
     std::function<void()> renewalOf(const QString& reader) {
         auto payment = screen<Tfrm_JNZC>(ctx);
         payment->ID.type(reader);
@@ -111,10 +117,10 @@ public:
         bringBack(giving, book);
         giving.Button1Click();
     }
-    static void renewThere(ScreenContext& desk) {
+    static void renewThere(ScreenContext& desk, const QString& id = QStringLiteral("R001")) {
         Tfrm_JNZC payment(desk);
         payment.FormShow();
-        payment.ID.type(QStringLiteral("R001"));
+        payment.ID.type(id);
         payment.Button2Click();
     }
     static void deleteReaderThere(ScreenContext& desk, const QString& id) {
@@ -316,6 +322,23 @@ const Race races[] = {
          EXPECT_EQ(t.shop.count(QStringLiteral("图书借阅历史记录")), 1);
          EXPECT_EQ(t.reader("未还数量"), QStringLiteral("0"));
      }},
+    {"ReaderDeletionAfterAPayment",
+     [](DeskRaces& t) { return t.deletionOf(QStringLiteral("R002")); },
+     [](DeskRaces&, ScreenContext& desk) { DeskRaces::renewThere(desk, QStringLiteral("R002")); },
+     [] { return Readers::changedElsewhereMessage(QStringLiteral("R002")); },
+     [](DeskRaces& t) {
+         EXPECT_EQ(t.reader("读者编号", QStringLiteral("R002")), QStringLiteral("R002"));
+         EXPECT_EQ(t.rowsWhere(QStringLiteral("资金"), QStringLiteral("事件"),
+                               QStringLiteral("删除读者退回押金")),
+                   0);
+     }},
+    {"ReaderDeletionAfterALoan", [](DeskRaces& t) { return t.deletionOf(QStringLiteral("R002")); },
+     [](DeskRaces& t, ScreenContext& desk) { t.lendThere(desk, QStringLiteral("R002"), B001); },
+     [] {
+         return QStringLiteral("读者编号为：R002的读者还有1本图书未还！不能删除！\r\r"
+                               "请归还图书之后再删除。");
+     },
+     [](DeskRaces& t) { EXPECT_EQ(t.loansOf(QStringLiteral("R002")), 1); }},
 };
 
 TEST_P(DeskRaces, NothingStoredMeanwhileIsTakenBack) {
