@@ -218,9 +218,13 @@ void DataBackup::restoreServerFrom(const QString& chosen) {
                                    "服务器上，不能用它恢复数据！"));
         return;
     }
-    const ServerDumps::Check check = ServerDumps::check(chosen);
+    const ServerDumps::Check check = ServerDumps::check(ctx_.dm.server(), chosen);
     if (!check.failure.isEmpty()) {
         abandonWith(QStringLiteral("数据恢复失败！\r") + check.failure);
+        return;
+    }
+    if (!check.refusal.isEmpty()) {
+        abandonWith(check.refusal);
         return;
     }
     if (!check.sound) {
@@ -232,7 +236,7 @@ void DataBackup::restoreServerFrom(const QString& chosen) {
     // As after a file restore, the program works on a new connection afterwards.
     ctx_.dm.disconnect();
     const std::optional<QString> failure =
-        ServerDumps::restore(ctx_.dm.server(), chosen, [this] { progress_.advanceStep(); });
+        ServerDumps::restore(ctx_.dm.server(), chosen, check, [this] { progress_.advanceStep(); });
     if (failure)
         progress_.abandon();
     else

@@ -91,13 +91,23 @@ const QStringList& defaultBookTypes() {
 }
 
 void upgrade(Database& db) {
-    const int version = db.userVersion();
-    if (version < 1 || version > currentVersion())
-        throw DbError(0, "not a database of this program");
-    for (int step = version; step < currentVersion(); ++step) {
+    const auto checked = [](int version) {
+        if (version < 1 || version > currentVersion())
+            throw DbError(0, "not a database of this program");
+        return version;
+    };
+    // Most starts find the file up to date and take no lock (a backup may be read-only).
+    if (checked(db.userVersion()) == currentVersion())
+        return;
+    // Each step reads the version again under the shop's lock: another desk started after the
+    // same update may have run it meanwhile.
+    for (;;) {
         Transaction transaction(db);
-        kMigrations[step](db);
-        db.setUserVersion(step + 1);
+        const int version = checked(db.userVersion());
+        if (version == currentVersion())
+            return;
+        kMigrations[version](db);
+        db.setUserVersion(version + 1);
         transaction.commit();
     }
 }

@@ -14,7 +14,8 @@ namespace Schema {
 // The version a file has after every migration has run.
 int currentVersion();
 
-// Runs the migrations the file lacks, each step in its own transaction.
+// Runs the migrations the file lacks, each step in its own transaction, which reads the version
+// under the shop's write lock: two desks started at once on an old version run each step once.
 // A file without any version is not one of ours and is refused (DbError), never changed.
 void upgrade(Database& db);
 

@@ -18,8 +18,13 @@ struct Choice {
 
 // The connection named by "--server=…" (or "--server …") among the arguments, else by the
 // settings file in the program folder: its lines without blanks and "#" comments, joined.
-// A password written there is refused: libpq's password file keeps it.
+// A password (or a key's passphrase) written there in any form libpq reads is refused: libpq's
+// password file keeps it. A connection libpq cannot read is refused too.
 Choice read(const QString& programFolder, const QStringList& arguments);
+
+// The connection as libpq reads it, written out again without any password or passphrase: what
+// may be handed to the server's tools on their command line.
+QString withoutSecrets(const QString& connection);
 
 // The message when the server cannot be reached or refuses the login; nothing is changed.
 QString unreachable(const QString& serverMessage);

@@ -57,8 +57,8 @@ QString missing(const QString& name) {
 
 } // namespace
 
-PgToolRun runPgTool(const QString& name, const QStringList& arguments,
-                    const PgToolReport& onReport) {
+PgToolRun runPgTool(const QString& name, const QStringList& arguments, const PgToolReport& onReport,
+                    const PgToolOutput& onOutput) {
     PgToolRun run;
     const QString program = QStandardPaths::findExecutable(name);
     if (program.isEmpty()) {
@@ -81,12 +81,26 @@ PgToolRun runPgTool(const QString& name, const QStringList& arguments,
     run.ran = true;
     QStringList errors;
     LineSplitter lines(errors, onReport);
-    while (process.state() != QProcess::NotRunning) {
-        process.waitForFinished(kPollMs);
-        run.output += process.readAllStandardOutput();
+    const auto takeOutput = [&] {
+        const QByteArray piece = process.readAllStandardOutput();
+        if (!onOutput)
+            run.output += piece;
+        else if (!piece.isEmpty() && !run.stopped && !onOutput(piece))
+            run.stopped = true;
+    };
+    while (process.state() != QProcess::NotRunning && !run.stopped) {
+        // Output is taken as it comes, so a reader's pipe never holds more than a moment of it.
+        if (!process.waitForReadyRead(kPollMs))
+            process.waitForFinished(0);
+        takeOutput();
         lines.take(process.readAllStandardError(), false);
     }
-    run.output += process.readAllStandardOutput();
+    if (run.stopped) {
+        process.kill();
+        process.waitForFinished(-1);
+        return run;
+    }
+    takeOutput();
     lines.take(process.readAllStandardError(), true);
     run.ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     if (!run.ok) {

@@ -1,6 +1,10 @@
 #include "storage/ServerDumps.h"
 
+#include "core/Database.h"
 #include "core/Schema.h"
+#include "core/ServerSettings.h"
+#include "core/engines/PgEngine.h"
+#include "storage/DumpData.h"
 #include "storage/PgTool.h"
 
 #include <QCryptographicHash>
@@ -143,7 +147,10 @@ std::optional<QString> write(const QString& connection, const QString& target, c
                   {QStringLiteral("--format=custom"), QStringLiteral("--no-owner"),
                    QStringLiteral("--no-privileges"), QStringLiteral("--no-password"),
                    QStringLiteral("--verbose"), QStringLiteral("--file=") + side,
-                   QStringLiteral("--dbname=") + connection},
+                   // A scratch schema another desk's restore check left behind is no part of
+                   // the shop.
+                   QStringLiteral("--exclude-schema=lms_shape_*"),
+                   QStringLiteral("--dbname=") + ServerSettings::withoutSecrets(connection)},
                   stepsOf("dumping contents of table ", step));
     std::optional<QString> failure;
     if (!run.ok)
@@ -157,7 +164,87 @@ std::optional<QString> write(const QString& connection, const QString& target, c
     return failure;
 }
 
-Check check(const QString& path) {
+namespace {
+
+// Nowhere: the rows are only read, to find what is foreign before anything is restored.
+class NoRows : public DumpRowsSink {
+public:
+    void beginRows(const QString&) override {}
+    void rows(const QByteArray&) override {}
+    void endRows() override {}
+    void setSequence(const SequenceValue&) override {}
+};
+
+// The restore's own connection, inside its transaction.
+class ServerRows : public DumpRowsSink {
+public:
+    ServerRows(Database& db, const Step& step)
+        : db_(db), pg_(dynamic_cast<PgConnection&>(db.connection())), step_(step) {}
+    ~ServerRows() {
+        if (copying_)
+            pg_.abandonCopy();
+    }
+    ServerRows(const ServerRows&) = delete;
+    ServerRows& operator=(const ServerRows&) = delete;
+
+    void beginRows(const QString& copyStatement) override {
+        pg_.beginCopy(copyStatement);
+        copying_ = true;
+        if (step_)
+            step_();
+    }
+    void rows(const QByteArray& lines) override { pg_.putCopy(lines); }
+    void endRows() override {
+        copying_ = false;
+        pg_.endCopy();
+    }
+    void setSequence(const SequenceValue& value) override {
+        // The dump's statement quotes the name as a literal: its doubled quotes are one.
+        QString sequence = value.sequence;
+        sequence.replace(QStringLiteral("''"), QStringLiteral("'"));
+        Query(db_, QStringLiteral("SELECT pg_catalog.setval(?, ?, ?)"))
+            .bind(1, sequence)
+            .bind(2, value.value)
+            .bind(3, value.called)
+            .exec();
+    }
+
+private:
+    Database& db_;
+    PgConnection& pg_;
+    const Step& step_;
+    bool copying_ = false;
+};
+
+// Streams the dump's data section through the reader; why it stopped, else nothing.
+std::optional<QString> readData(const QString& path, DumpDataReader& reader) {
+    const PgToolRun run =
+        runPgTool(QStringLiteral("pg_restore"),
+                  {QStringLiteral("--data-only"), QStringLiteral("--file=-"), path}, {},
+                  [&reader](const QByteArray& piece) { return reader.take(piece); });
+    if (!reader.foreign().isEmpty())
+        return foreignContent({reader.foreign()});
+    if (!run.ok)
+        return run.failure.isEmpty() ? QStringLiteral("pg_restore") : run.failure;
+    if (!reader.finish())
+        return reader.foreign().isEmpty() ? QStringLiteral("pg_restore")
+                                          : foreignContent({reader.foreign()});
+    return std::nullopt;
+}
+
+} // namespace
+
+QString foreignContent(const QStringList& found) {
+    constexpr qsizetype kShown = 8;
+    QString message = QStringLiteral("所选文件中有本系统的数据库以外的内容，不能恢复数据！");
+    for (const QString& what : found.mid(0, kShown))
+        message += QLatin1Char('\r') + what;
+    if (found.size() > kShown)
+        message += QStringLiteral("\r……等%1项").arg(found.size());
+    return message;
+}
+
+Check check(const QString& connection, const QString& path) {
     Check result;
     const QString file = QFileInfo(path).absoluteFilePath();
     if (!QFileInfo(file).isFile() || sealOf(file) == Seal::Broken)
@@ -177,24 +264,67 @@ Check check(const QString& path) {
     const int schema = version.ok ? schemaVersion(version.output) : 0;
     if (schema < 1 || schema > Schema::currentVersion())
         return result;
-    // Reading every row once finds a cut or damaged file before any table is touched.
-    result.sound = runPgTool(tool, {QStringLiteral("--file=") + QProcess::nullDevice(), file}).ok;
+    // The dump is held against what this program's migrations make at its version.
+    std::optional<DumpShape> program = DumpShape::ofProgram(connection, schema, &result.failure);
+    if (!program)
+        return result;
+    const std::optional<DumpShape> dump = DumpShape::read(file, &result.failure);
+    if (!dump)
+        return result;
+    if (const QStringList found = dump->differencesFrom(*program); !found.isEmpty()) {
+        result.refusal = foreignContent(found);
+        return result;
+    }
+    // Reading every row once finds a cut or damaged file, or a foreign statement among the
+    // rows, before any table is touched.
+    NoRows nowhere;
+    DumpDataReader reader(*program, nowhere);
+    if (const std::optional<QString> stopped = readData(file, reader)) {
+        if (!reader.foreign().isEmpty())
+            result.refusal = *stopped;
+        return result;
+    }
+    result.sound = true;
     result.tables = *tables;
+    result.version = schema;
+    result.program = std::move(program);
     return result;
 }
 
-std::optional<QString> restore(const QString& connection, const QString& path, const Step& step) {
-    const PgToolRun run =
-        runPgTool(QStringLiteral("pg_restore"),
-                  {QStringLiteral("--single-transaction"), QStringLiteral("--clean"),
-                   QStringLiteral("--if-exists"), QStringLiteral("--no-owner"),
-                   QStringLiteral("--no-privileges"), QStringLiteral("--no-password"),
-                   QStringLiteral("--verbose"), QStringLiteral("--dbname=") + connection,
-                   QFileInfo(path).absoluteFilePath()},
-                  stepsOf("processing data for table ", step));
-    if (run.ok)
+std::optional<QString> restore(const QString& connection, const QString& path, const Check& check,
+                               const Step& step) {
+    const QString unchanged = QStringLiteral("\r数据库服务器上的数据没有改变。");
+    if (!check.sound || !check.program)
+        return QStringLiteral("数据恢复失败！") + unchanged;
+    std::optional<QString> failure;
+    try {
+        Database db;
+        db.openServer(connection);
+        // One transaction under the shop's lock: the other desks wait on the tables' locks and
+        // then see the restored shop, and a failure changes nothing. The tables are made anew by
+        // the program's own migrations; of the dump only its rows are taken.
+        Transaction transaction(db);
+        for (const QString& table : tablesOfTheShop())
+            db.exec(QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(table));
+        Schema::createEmpty(db, check.version);
+        db.exec(QStringLiteral("DELETE FROM lms_schema"));
+        {
+            ServerRows rows(db, step);
+            DumpDataReader reader(*check.program, rows);
+            failure = readData(QFileInfo(path).absoluteFilePath(), reader);
+        }
+        if (!failure) {
+            if (db.userVersion() != check.version)
+                failure = QStringLiteral("备份文件中的数据库版本与核对时的不同。");
+            else
+                transaction.commit();
+        }
+    } catch (const DbError& error) {
+        failure = QString::fromUtf8(error.what());
+    }
+    if (!failure)
         return std::nullopt;
-    return run.failure + QStringLiteral("\r数据库服务器上的数据没有改变。");
+    return *failure + unchanged;
 }
 
 } // namespace lms::ServerDumps

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/DumpShape.h"
+
 #include <QString>
 #include <functional>
 #include <optional>
@@ -31,20 +33,31 @@ int backupSteps();
 std::optional<QString> write(const QString& connection, const QString& target, const Step& step);
 
 struct Check {
-    // A whole, undamaged dump holding this system's tables and rows, of a schema version this
-    // program opens.
+    // A whole, undamaged dump holding this system's tables and rows and nothing else, of a schema
+    // version this program opens.
     bool sound = false;
     int tables = 0;  // the tables whose rows it holds: the steps of its restore
+    int version = 0; // its schema version
     QString failure; // why it could not be read at all (the tool is missing), else empty
+    // The message naming what it holds besides the shop, else empty.
+    QString refusal;
+    // What this program's migrations make at its version: all a restore takes from it.
+    std::optional<DumpShape> program;
 };
 
-// Reads the whole file without touching any database.
-Check check(const QString& path);
+// Reads the whole file and holds it against the shape this program's migrations make, built for
+// comparison in a scratch schema of the connection's database (nothing of the shop is touched).
+Check check(const QString& connection, const QString& path);
 
-// Replaces the database's tables with the dump's in one transaction: the other connections wait
-// on the tables' locks and then see the restored shop, and a failure changes nothing. Nothing
-// on success, else why it failed.
-std::optional<QString> restore(const QString& connection, const QString& path, const Step& step);
+// Replaces the database's tables with the dump's in one transaction: the tables are made by the
+// program's own migrations and only the dump's rows are loaded (no statement of the dump ever
+// runs). The other connections wait on the tables' locks and then see the restored shop, and a
+// failure changes nothing. Nothing on success, else why it failed.
+std::optional<QString> restore(const QString& connection, const QString& path, const Check& check,
+                               const Step& step);
+
+// The message refusing a dump, naming what was found.
+QString foreignContent(const QStringList& found);
 
 } // namespace ServerDumps
 

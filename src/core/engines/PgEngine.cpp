@@ -24,9 +24,25 @@ constexpr Oid kNumeric = 1700;
 
 // The number of the lock every writing transaction of a shop takes (any constant would do).
 constexpr qint64 kShopWriteLock = 0x4C4D53;
-// How long a desk waits for a lock another desk holds before the operation fails, as the file
-// engine waits for another program's write.
-constexpr const char* kLockTimeout = "SET lock_timeout = '5s'";
+// The session's settings, sent once per connection. A desk waits at most 5 s for a lock another
+// desk holds before the operation fails, as the file engine waits for another program's write.
+// A desk that vanishes inside a transaction (its network gone, the program killed) loses its
+// session after a minute idle, and with it the shop's lock; the server's side of the connection
+// asks after a silent desk within the same minute.
+constexpr const char* kSessionSettings =
+    "SET client_encoding = 'UTF8'; "
+    // Notices (a savepoint released twice, say) are no business of the clerk's.
+    "SET client_min_messages = warning; "
+    "SET lock_timeout = '5s'; "
+    "SET idle_in_transaction_session_timeout = '60s'; "
+    "SET tcp_keepalives_idle = 20; SET tcp_keepalives_interval = 10; "
+    "SET tcp_keepalives_count = 3";
+
+// The desk's side of the connection notices a dead server or network the same way, within
+// 20 + 3 × 10 seconds. The connection's own settings come after these and win.
+constexpr const char* kKeepaliveKeywords[] = {"keepalives", "keepalives_idle",
+                                              "keepalives_interval", "keepalives_count"};
+constexpr const char* kKeepaliveValues[] = {"1", "20", "10", "3"};
 
 bool isWordChar(QChar c) {
     return c.isLetterOrNumber() || c == QLatin1Char('_');
@@ -138,6 +154,12 @@ public:
         }
         const char* affected = PQcmdTuples(result);
         changes_ = affected && *affected ? QByteArray(affected).toInt() : 0;
+        // A transaction that failed inside is ended by COMMIT too, but the server answers
+        // ROLLBACK: nothing of it was stored.
+        if (sql_ == QLatin1String("COMMIT") && QByteArrayView(PQcmdStatus(result)) != "COMMIT") {
+            PQclear(result);
+            throw DbError(0, "the server rolled the transaction back [COMMIT]");
+        }
         connection_.noteTransaction(sql_, true);
         // The last result holds no row but still names the columns.
         PQclear(result_);
@@ -323,7 +345,15 @@ private:
 } // namespace
 
 PgConnection::PgConnection(const QString& connectionString) {
-    conn_ = PQconnectdb(connectionString.toUtf8().constData());
+    const QByteArray connection = connectionString.toUtf8();
+    std::vector<const char*> keywords(std::begin(kKeepaliveKeywords), std::end(kKeepaliveKeywords));
+    std::vector<const char*> values(std::begin(kKeepaliveValues), std::end(kKeepaliveValues));
+    // The connection string is read in place of the database name, after the defaults.
+    keywords.push_back("dbname");
+    values.push_back(connection.constData());
+    keywords.push_back(nullptr);
+    values.push_back(nullptr);
+    conn_ = PQconnectdbParams(keywords.data(), values.data(), 1);
     if (PQstatus(conn_) != CONNECTION_OK) {
         const std::string message = PQerrorMessage(conn_);
         PQfinish(conn_);
@@ -343,14 +373,11 @@ void PgConnection::setUpSession() {
     // to the terminal; what matters reaches the program as an error of the statement.
     PQsetNoticeProcessor(
         conn_, [](void*, const char*) {}, nullptr);
-    PQclear(run(QStringLiteral("SET client_encoding = 'UTF8'")));
-    // Notices (a savepoint released twice, say) are no business of the clerk's.
-    PQclear(run(QStringLiteral("SET client_min_messages = warning")));
-    PQclear(run(QString::fromLatin1(kLockTimeout)));
+    PQclear(run(QString::fromLatin1(kSessionSettings)));
 }
 
 bool PgConnection::ensureConnected() {
-    if (PQstatus(conn_) != CONNECTION_BAD || transactionOpen_)
+    if (PQstatus(conn_) != CONNECTION_BAD || transactionOpen_ || commitSent_)
         return false;
     // The server restarted or the network dropped the connection: the operation that found it
     // failed; the next one gets a new connection, and the statements are prepared anew on it.
@@ -364,10 +391,20 @@ bool PgConnection::ensureConnected() {
 }
 
 void PgConnection::noteTransaction(const QString& sql, bool done) {
-    if (!done && (sql == QLatin1String("COMMIT") || sql == QLatin1String("ROLLBACK")))
-        transactionOpen_ = false;
-    else if (done && sql == beginStatement())
+    const bool commit = sql == QLatin1String("COMMIT");
+    if (!done) {
+        // A COMMIT goes only to the session that began the transaction: until the next
+        // operation begins, a lost connection is not made anew, so the COMMIT fails with it
+        // rather than reach a fresh session that would answer it without committing anything.
+        if (commit)
+            commitSent_ = commitSent_ || transactionOpen_;
+        else if (sql != QLatin1String("ROLLBACK"))
+            commitSent_ = false;
+        if (commit || sql == QLatin1String("ROLLBACK"))
+            transactionOpen_ = false;
+    } else if (sql == beginStatement()) {
         transactionOpen_ = true;
+    }
 }
 
 PgConnection::~PgConnection() {
@@ -484,6 +521,37 @@ pg_result* PgConnection::run(const QString& sql) {
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         fail(result, sql);
     return result;
+}
+
+void PgConnection::beginCopy(const QString& sql) {
+    settleStream();
+    pg_result* result = PQexec(conn_, sql.toUtf8().constData());
+    if (PQresultStatus(result) != PGRES_COPY_IN)
+        fail(result, sql);
+    PQclear(result);
+}
+
+void PgConnection::putCopy(const QByteArray& lines) {
+    if (PQputCopyData(conn_, lines.constData(), static_cast<int>(lines.size())) != 1)
+        raise(0, QStringLiteral("COPY"));
+}
+
+void PgConnection::endCopy() {
+    if (PQputCopyEnd(conn_, nullptr) != 1)
+        raise(0, QStringLiteral("COPY"));
+    pg_result* result = PQgetResult(conn_);
+    while (pg_result* extra = PQgetResult(conn_))
+        PQclear(extra);
+    if (PQresultStatus(result) != PGRES_COMMAND_OK)
+        fail(result, QStringLiteral("COPY"));
+    PQclear(result);
+}
+
+void PgConnection::abandonCopy() {
+    if (PQputCopyEnd(conn_, "abandoned") != 1)
+        return;
+    while (pg_result* result = PQgetResult(conn_))
+        PQclear(result);
 }
 
 bool PgConnection::inTransaction() const {

@@ -54,6 +54,12 @@ public:
     [[noreturn]] void fail(pg_result* result, const QString& context) const;
     // Runs a statement without parameters and returns its result; throws DbError on failure.
     pg_result* run(const QString& sql);
+    // Rows in COPY's text format for the table a "COPY … FROM stdin" statement names: begun,
+    // given in pieces of whole lines, ended (or abandoned after a failure elsewhere).
+    void beginCopy(const QString& sql);
+    void putCopy(const QByteArray& lines);
+    void endCopy();
+    void abandonCopy();
     // The name of the server-side statement for this text, prepared on first use.
     QByteArray preparedName(const QString& serverSql, int parameters);
     // Prepares the statement under its name once more (after the tables it reads were replaced).
@@ -68,7 +74,8 @@ public:
     // true when it did, so the statement is prepared again. Inside a transaction the failure
     // stays, so no operation ever runs half on one connection and half on another.
     bool ensureConnected();
-    // Keeps track of the transaction the program opened: `done` after a statement succeeded.
+    // Keeps track of the transaction the program opened: `done` after a statement succeeded,
+    // else before it is sent.
     void noteTransaction(const QString& sql, bool done);
 
     // The program's statement in the server's dialect.
@@ -81,6 +88,9 @@ private:
     pg_conn* conn_ = nullptr;
     PgStream* stream_ = nullptr;
     bool transactionOpen_ = false;
+    // A COMMIT of a transaction went out on this session; the next operation's first statement
+    // clears it.
+    bool commitSent_ = false;
     QHash<QString, QByteArray> prepared_;
 };
 

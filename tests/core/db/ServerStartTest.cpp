@@ -122,19 +122,54 @@ TEST(ServerSettings, TheOptionWinsOverTheFileWhoseCommentsAndBlanksAreDropped) {
     EXPECT_TRUE(ServerSettings::read(QStringLiteral("/nonexistent/"), {}).connection.isEmpty());
 }
 
-TEST(ServerSettings, APasswordInTheSettingsIsRefused) {
-    for (const char* written : {"host=h dbname=shop password=secret",
-                                "postgresql://clerk:secret@h/shop", "host=h PASSWORD = x"}) {
-        const ServerSettings::Choice choice = ServerSettings::read(
-            QStringLiteral("/nonexistent/"),
-            {QStringLiteral("lms"), QStringLiteral("--server"), QString::fromUtf8(written)});
-        EXPECT_TRUE(choice.connection.isEmpty()) << written;
-        EXPECT_TRUE(choice.refusal.contains(QStringLiteral("~/.pgpass"))) << written;
+// Every form in which libpq takes a password or a key's passphrase, as libpq itself reads it.
+TEST(ServerSettings, APasswordInTheSettingsIsRefusedInEveryFormLibpqReads) {
+    const QString kPassword = QStringLiteral("~/.pgpass");
+    const QString kUnreadable = QStringLiteral("数据库服务器的连接设置写得不对");
+    struct Case {
+        const char* written;
+        const QString* refusal; // null: accepted
+    };
+    const Case cases[] = {
+        {"host=h dbname=shop password=secret", &kPassword},
+        {"host=h PASSWORD = x", &kUnreadable}, // libpq knows its key words in lower case only
+        {"host=h password='se cret'", &kPassword},
+        {"host=h sslpassword=keyphrase", &kPassword},
+        {"postgresql://clerk:secret@h/shop", &kPassword},
+        {"postgres://clerk:secret@h:5432/shop", &kPassword},
+        {"postgresql://h/shop?password=secret", &kPassword},
+        {"postgresql://h/shop?user=clerk&pass%77ord=secret", &kPassword},
+        {"postgresql://h/shop?sslpassword=keyphrase", &kPassword},
+        {"host=h dbname='postgresql://clerk:secret@h/shop'", &kPassword},
+        {"host=h dbname='user=clerk password=secret'", &kPassword},
+        {"host=h dbname=shop password", &kUnreadable},
+        {"host=h nosuchoption=1", &kUnreadable},
+        {"postgresql://h/shop?nosuchoption=1", &kUnreadable},
+        {"host=h dbname=shop user=clerk passfile=/srv/shop/pgpass", nullptr},
+        {"postgresql://clerk@h/shop?passfile=%2Fsrv%2Fpgpass", nullptr},
+        {"host=h dbname=shop password=", nullptr},
+        {"service=branch2", nullptr},
+    };
+    for (const Case& c : cases) {
+        for (const bool inFile : {false, true}) {
+            test::TempProgramFolder folder;
+            QStringList arguments = {QStringLiteral("lms")};
+            if (inFile)
+                folder.writeFile(ServerSettings::fileName(), QByteArray(c.written) + "\n");
+            else
+                arguments << QStringLiteral("--server") << QString::fromUtf8(c.written);
+            const ServerSettings::Choice choice = ServerSettings::read(folder.path(), arguments);
+            if (!c.refusal) {
+                EXPECT_TRUE(choice.refusal.isEmpty()) << c.written;
+                EXPECT_EQ(choice.connection, QString::fromUtf8(c.written)) << c.written;
+                continue;
+            }
+            EXPECT_TRUE(choice.connection.isEmpty()) << c.written;
+            EXPECT_TRUE(choice.refusal.contains(*c.refusal)) << c.written;
+            // The refusal never repeats what was written.
+            EXPECT_FALSE(choice.refusal.contains(QStringLiteral("secret"))) << c.written;
+        }
     }
-    EXPECT_TRUE(ServerSettings::read(QStringLiteral("/nonexistent/"),
-                                     {QStringLiteral("lms"), QStringLiteral("--server"),
-                                      QStringLiteral("postgresql://clerk@h/shop")})
-                    .refusal.isEmpty());
 }
 
 } // namespace
