@@ -9,6 +9,10 @@ namespace {
 const QString kValidity = QStringLiteral("借阅有效期");
 const QString kState = QStringLiteral("当前状态");
 const QString kLent = QStringLiteral("已借出");
+const QString kType = QStringLiteral("读者类型");
+// A reader renting by the day has no rental period: the screens show and store "now" as the
+// validity, and each desk's clock is its own.
+const QString kDaily = QStringLiteral("按日租借");
 const QString kSuspended = QStringLiteral("暂停使用");
 const QString kStopped = QStringLiteral("挂失停用");
 const QString kReaderChange = QStringLiteral("更改读者信息");
@@ -83,10 +87,11 @@ void ChangeReplay::apply(Columns& row, const JournalEntry& intent, const QString
             const bool stale =
                 c.column == kValidity ? c.loaded < known->value : c.loaded != known->value;
             if (stale)
-                failures << QStringLiteral("%1 %2: %3 wrote %4 \"%5\" over \"%6\" (stored by %7), "
-                                           "having loaded \"%8\"")
-                                    .arg(kind, intent.row, by, c.column, c.stored, known->value,
-                                         known->setBy, c.loaded) +
+                failures << QStringLiteral("%1 %2: %3 loaded %4 \"%5\" where the log implies "
+                                           "\"%6\" (stored by %7) and wrote \"%8\": a change "
+                                           "was written over one it had not seen")
+                                    .arg(kind, intent.row, by, c.column, c.loaded, known->value,
+                                         known->setBy, c.stored) +
                                 where;
         }
         row[c.column] = {c.stored, by};
@@ -106,7 +111,12 @@ void ChangeReplay::readerWritten(const QString& event, const QString& moment, co
             row.remove(column);
         return;
     }
+    const auto daily = [&row] { return row.value(kType).value == kDaily; };
+    if (daily())
+        row.remove(kValidity);
     apply(row, *intent, QStringLiteral("reader"), where, failures);
+    if (daily())
+        row.remove(kValidity);
     for (const ColumnChange& c : intent->changes)
         if (c.column == kState && c.stored == kSuspended && booksOut > 0)
             failures << QStringLiteral("reader %1 set to %2 with %3 books out")

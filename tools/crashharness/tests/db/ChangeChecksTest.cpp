@@ -135,11 +135,11 @@ public:
         transaction.commit();
     }
 
+    // A reader renting for a period, with or without books out.
     QString readerWithLoans(bool withLoans) {
-        return value(withLoans ? QStringLiteral("SELECT 读者编号 FROM 读者 WHERE 未还数量 > 0 "
-                                                "ORDER BY 读者编号")
-                               : QStringLiteral("SELECT 读者编号 FROM 读者 WHERE 未还数量 = 0 "
-                                                "ORDER BY 读者编号"));
+        return value(QStringLiteral("SELECT 读者编号 FROM 读者 WHERE 读者类型 <> '按日租借' AND ") +
+                     (withLoans ? QStringLiteral("未还数量 > 0") : QStringLiteral("未还数量 = 0")) +
+                     QStringLiteral(" ORDER BY 读者编号"));
     }
     QString bookIn(const QString& state) {
         return value(
@@ -198,6 +198,24 @@ TEST_F(ChangeChecksTest, ChangesOneAfterAnotherPassEveryCheck) {
     EXPECT_EQ(entries[3].changes[0].column, QStringLiteral("借阅有效期"));
 }
 
+TEST_F(ChangeChecksTest, ADailyReadersValidityIsNotHeldToPayments) {
+    // Renting by the day, the validity is each desk's "now".
+    const QString reader = value(QStringLiteral("SELECT 读者编号 FROM 读者 WHERE 读者类型 = "
+                                                "'按日租借' AND 当前状态 = '正常使用'"));
+    ASSERT_FALSE(reader.isEmpty());
+    ASSERT_EQ(pay(reader), QStringLiteral("读者缴费充值成功!"));
+    ASSERT_EQ(changeReader(
+                  reader,
+                  [](Tfrm_GGReader& s) { s.yxq.setValue(s.yxq.value().toDateTime().addDays(-3)); }),
+              QStringLiteral("读者信息更改成功!"));
+    writeUnchecked(kReaderChange, reader, QStringLiteral("借阅有效期 = ?"),
+                   {QStringLiteral("2026-01-01 00:00:00.000")});
+    journal.intent(kReaderChange, moment(), reader,
+                   {{QStringLiteral("借阅有效期"), QStringLiteral("2025-12-01 00:00:00.000"),
+                     QStringLiteral("2026-01-01 00:00:00.000")}});
+    EXPECT_EQ(check(), QStringList());
+}
+
 // Each case does what a store racing another desk writes, and names what the checks report.
 struct RaceCase {
     const char* name;
@@ -233,7 +251,7 @@ const RaceCase kRaces[] = {
                           {{QStringLiteral("借阅有效期"), QStringLiteral("2025-12-01 00:00:00.000"),
                             kOldValidity}});
      },
-     "having loaded \"2025-12-01 00:00:00.000\""},
+     "loaded 借阅有效期 \"2025-12-01 00:00:00.000\" where the log implies"},
     {"ANameWrittenBackFromAScreenCopy",
      [](ChangeChecksTest& t) {
          const QString r = t.readerWithLoans(false);
