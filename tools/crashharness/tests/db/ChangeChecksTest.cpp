@@ -216,6 +216,34 @@ TEST_F(ChangeChecksTest, ADailyReadersValidityIsNotHeldToPayments) {
     EXPECT_EQ(check(), QStringList());
 }
 
+TEST_F(ChangeChecksTest, TheClerkJournalsEachChangeBeforeItIsStored) {
+    RandomClerk clerk(*shop.dm, shop.pub, 17, kDesk);
+    clerk.setIntentSink([this](const QString& event, const QString& at, const QString& row,
+                               const QList<ColumnChange>& changes) {
+        // Nothing of the operation is stored yet.
+        EXPECT_EQ(value(QStringLiteral("SELECT count(*) FROM 日志 WHERE 时间 = ?"), {at}),
+                  QStringLiteral("0"));
+        journal.intent(event, at, row, changes);
+    });
+    QHash<QString, int> done;
+    for (int i = 0; i < 150; ++i)
+        ++done[clerk.step()];
+    EXPECT_GT(done.value(kReaderChange), 3);
+    EXPECT_GT(done.value(kBookChange), 3);
+    const Intents intents = intentsIn({readJournal(journalPath)});
+    Query changes(shop.dm->db(), QStringLiteral("SELECT 事件, 时间, 说明 FROM 日志 WHERE 事件 IN "
+                                                "('更改读者信息', '更改图书信息', '缴费充值')"));
+    int checked = 0;
+    while (changes.next()) {
+        const auto intent = intents.constFind(changes.text(1));
+        ASSERT_NE(intent, intents.cend()) << changes.text(2).toStdString();
+        EXPECT_EQ(intent->event, changes.text(0));
+        EXPECT_TRUE(changes.text(2).contains(intent->row)) << changes.text(2).toStdString();
+        ++checked;
+    }
+    EXPECT_GT(checked, 10);
+}
+
 // Each case does what a store racing another desk writes, and names what the checks report.
 struct RaceCase {
     const char* name;
