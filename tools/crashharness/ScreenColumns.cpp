@@ -64,13 +64,18 @@ QList<ColumnChange> paymentChanges(const FormModel& screen, const QString& loade
     const auto shown = [&screen](const QString& name, Form form) {
         return storedForm(screen.field(name), form);
     };
-    return {{QStringLiteral("借阅有效期"), shown(QStringLiteral("yxq"), Form::Moment),
-             shown(QStringLiteral("xyxq"), Form::Moment)},
-            {QStringLiteral("读者类型"), loadedType, shown(QStringLiteral("tzrx"), Form::Text)},
-            {QStringLiteral("最多持有图书数量"), ColumnChange::kNotShown,
-             shown(QStringLiteral("tssn"), Form::Number)},
-            {QStringLiteral("最长持有图书天数"), ColumnChange::kNotShown,
-             shown(QStringLiteral("tssj"), Form::Number)}};
+    QList<ColumnChange> changes = {{QStringLiteral("借阅有效期"),
+                                    shown(QStringLiteral("yxq"), Form::Moment),
+                                    shown(QStringLiteral("xyxq"), Form::Moment)}};
+    // Another type brings its own limits; the reader's own type keeps the stored ones.
+    if (shown(QStringLiteral("tzrx"), Form::Text) != loadedType)
+        changes << ColumnChange{QStringLiteral("读者类型"), loadedType,
+                                shown(QStringLiteral("tzrx"), Form::Text)}
+                << ColumnChange{QStringLiteral("最多持有图书数量"), ColumnChange::kNotShown,
+                                shown(QStringLiteral("tssn"), Form::Number)}
+                << ColumnChange{QStringLiteral("最长持有图书天数"), ColumnChange::kNotShown,
+                                shown(QStringLiteral("tssj"), Form::Number)};
+    return changes;
 }
 
 } // namespace lms::crash

@@ -30,8 +30,8 @@ QStringList columnValues(const FormModel& screen, const QList<ColumnField>& colu
 QList<ColumnChange> changedColumns(const FormModel& screen, const QList<ColumnField>& columns,
                                    const QStringList& loaded);
 // What the payment screen is about to write: the validity after the payment (from the one it
-// showed), the type (from the stored one, which `loadedType` holds) and the type's limits (the
-// screen showed its proposal in place of the stored ones).
+// showed) and, when the clerk chose another type than the stored `loadedType`, the type and its
+// limits (the screen showed them in place of the stored ones).
 QList<ColumnChange> paymentChanges(const FormModel& screen, const QString& loadedType);
 
 } // namespace lms::crash
