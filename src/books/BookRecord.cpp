@@ -57,4 +57,10 @@ void showBook(const BookPanel& panel, const BookRecord& book) {
             showStored(*field, value);
 }
 
+bool sameHandColumns(const BookRecord& a, const BookRecord& b) {
+    return a.type == b.type && a.title == b.title && a.author == b.author &&
+           a.attachments == b.attachments && a.price == b.price && a.remark == b.remark &&
+           a.state == b.state;
+}
+
 } // namespace lms::Books

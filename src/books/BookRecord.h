@@ -32,6 +32,10 @@ struct BookRecord {
     int stateIndex() const;
 };
 
+// Whether two reads of a book agree on what clerks set by hand (type, title, author,
+// attachments, price, remark and state): a screen's copy is stale once another desk changed any.
+bool sameHandColumns(const BookRecord& a, const BookRecord& b);
+
 struct BookLookup {
     LookupOutcome outcome = LookupOutcome::NotFound;
     BookRecord book; // filled when found

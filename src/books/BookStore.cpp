@@ -58,8 +58,20 @@ bool addBook(Tdm_Dbase& dm, const NewBook& book, const QString& user, const QDat
     return true;
 }
 
-void changeBook(Tdm_Dbase& dm, const BookChange& change, const QString& user,
-                const QDateTime& now) {
+namespace {
+
+bool hasLoan(Database& db, const QString& bookId) {
+    return db.scalar(QStringLiteral("SELECT count(*) FROM 借出图书 WHERE 图书编号 = ?"), {bookId})
+               .toLongLong() > 0;
+}
+
+} // namespace
+
+BookWrite changeBook(Tdm_Dbase& dm, const BookRecord& loaded, const BookChange& change,
+                     const QString& user, const QDateTime& now) {
+    const QString& lent = states().at(Lent);
+    if (change.newState && *change.newState == lent)
+        return BookWrite::LentOnlyByLoan;
     QString sql = QStringLiteral(
         "UPDATE 图书 SET 图书名称 = ?, 图书类型 = ?, 作者 = ?, 价格 = ?, 附件 = ?, 备注 = ?");
     QVariantList values = {change.title, change.type,        change.author,
@@ -73,17 +85,28 @@ void changeBook(Tdm_Dbase& dm, const BookChange& change, const QString& user,
 
     Database& db = dm.db();
     Transaction transaction(db);
+    const std::optional<BookRecord> stored = loadBook(db, change.id);
+    if (!stored)
+        return BookWrite::Gone;
+    if (!sameHandColumns(*stored, loaded))
+        return BookWrite::ChangedElsewhere;
+    if (change.newState && stored->state == lent && hasLoan(db, change.id))
+        return BookWrite::LoanOpen;
     expectOneRow(Query(db, sql).bindAll(values).execCounted());
     dm.appendLog(QStringLiteral("更改图书信息"), user, now,
                  QStringLiteral("被更改的图书编号：") + change.id);
     transaction.commit();
+    return BookWrite::Written;
 }
 
 BookDeletion deleteBook(Tdm_Dbase& dm, const QString& id, const QString& user,
                         const QDateTime& now) {
     Database& db = dm.db();
     Transaction transaction(db);
-    // A lent book stays, so a loan never loses its book.
+    // A lent book stays, so a loan never loses its book; so does a book with a loan whatever
+    // its state says (an old shop's data may disagree).
+    if (hasLoan(db, id))
+        return dm.isHaveBook(id) ? BookDeletion::Lent : BookDeletion::Gone;
     if (Query(db, QStringLiteral("DELETE FROM 图书 WHERE 图书编号 = ? AND "
                                  "(当前状态 IS NULL OR 当前状态 <> ?)"))
             .bindAll({id, states().at(Lent)})

@@ -70,6 +70,7 @@ void Tfrm_GGBook::Button3Click() {
                     lookup.book);
     loadedTypeIndex_ = tsrx.itemIndex();
     loadedStateIndex_ = tszt.itemIndex();
+    loadedBook_ = lookup.book;
     loaded_ = true;
 }
 
@@ -99,6 +100,11 @@ void Tfrm_GGBook::Button1Click() {
         tsrx.requestFocus();
         return;
     }
+    if (tszt.itemIndex() != loadedStateIndex_ && tszt.itemIndex() == Books::Lent) {
+        ctx_.prompter.error(Books::lentOnlyByLoanMessage());
+        tszt.requestFocus();
+        return;
+    }
     if (tszt.itemIndex() != loadedStateIndex_ &&
         !ctx_.prompter.warningYesNo(QStringLiteral("修改图书状态会影响图书借阅、归还及查询系统对"
                                                    "图书的判断！您确定要修改吗？"))) {
@@ -106,7 +112,8 @@ void Tfrm_GGBook::Button1Click() {
         return;
     }
     try {
-        store(ctx_.clock.now());
+        if (!store(ctx_.clock.now()))
+            return;
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
         return;
@@ -117,7 +124,7 @@ void Tfrm_GGBook::Button1Click() {
     id.requestFocus();
 }
 
-void Tfrm_GGBook::store(const QDateTime& now) {
+bool Tfrm_GGBook::store(const QDateTime& now) {
     if (!hasChoice(tsrx))
         throw DbError(0, "book type not chosen");
     Books::BookChange change{.id = loadedId_,
@@ -130,7 +137,28 @@ void Tfrm_GGBook::store(const QDateTime& now) {
                              .newState = std::nullopt};
     if (tszt.itemIndex() != loadedStateIndex_)
         change.newState = tszt.text();
-    Books::changeBook(ctx_.dm, change, ctx_.pub.CurrentUser, now);
+    switch (Books::changeBook(ctx_.dm, loadedBook_, change, ctx_.pub.CurrentUser, now)) {
+    case Books::BookWrite::Written:
+        return true;
+    case Books::BookWrite::LentOnlyByLoan:
+        ctx_.prompter.error(Books::lentOnlyByLoanMessage());
+        tszt.requestFocus();
+        return false;
+    case Books::BookWrite::LoanOpen:
+        ctx_.prompter.error(Books::lentStateKeptMessage(loadedId_));
+        tszt.requestFocus();
+        return false;
+    case Books::BookWrite::Gone:
+        ctx_.prompter.error(Books::notFoundMessage(loadedId_));
+        break;
+    case Books::BookWrite::ChangedElsewhere:
+        ctx_.prompter.error(Books::changedElsewhereMessage(loadedId_));
+        break;
+    }
+    // The clerk's typing stays on screen; a new lookup shows the book as stored now.
+    loaded_ = false;
+    id.requestFocus();
+    return false;
 }
 
 void Tfrm_GGBook::Button2Click() {

@@ -51,7 +51,8 @@ public:
 
 private:
     // Writes the change and its log record in one transaction; throws DbError.
-    void store(const QDateTime& now);
+    // False when the store refused the change; that is then said.
+    bool store(const QDateTime& now);
 
     ScreenContext ctx_;
     // The loaded-book context, from a successful lookup to the next change or lookup.
@@ -59,6 +60,7 @@ private:
     QString loadedId_;
     int loadedTypeIndex_ = -1;
     int loadedStateIndex_ = 0;
+    Books::BookRecord loadedBook_; // as read by the lookup
 };
 
 } // namespace lms

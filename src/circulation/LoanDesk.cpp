@@ -166,11 +166,27 @@ std::optional<Books::BookRecord> LoanDesk::lookUpBookSide(const QString& id, Fie
 
 void LoanDesk::showReaderRow(const Readers::ReaderRecord& reader, const QDateTime& now) {
     Readers::showReader(readerPanel(), reader);
+    loadedReader_ = reader;
+    shownReaderRemark_ = storedRemark(tzbz);
     yxq.setValue(reader.shownValidity(ctx_.pub.AutoExtendValidity, now).validity);
     const bool daily = tzrx.itemIndex() == Readers::Daily;
     if (daily)
         yxq.setValue(now);
     GroupBox6.setVisible(!daily);
+}
+
+void LoanDesk::showBookRow(const Books::BookRecord& book) {
+    Books::showBook(bookPanel(), book);
+    shownBookRemark_ = storedRemark(tsbz);
+}
+
+Circulation::DeskCopy LoanDesk::deskCopy() const {
+    return {.reader = loadedReader_,
+            .readerRemark = storedRemark(tzbz),
+            .shownReaderRemark = shownReaderRemark_,
+            .bookRemark = storedRemark(tsbz),
+            .shownBookRemark = shownBookRemark_,
+            .autoExtendValidity = ctx_.pub.AutoExtendValidity};
 }
 
 void LoanDesk::putId(Field& idField, const QString& id) {

@@ -2,6 +2,7 @@
 
 #include "books/BookDomains.h"
 #include "books/BookRecord.h"
+#include "circulation/LoanStore.h"
 #include "circulation/ReceiptSlip.h"
 #include "core/ScreenContext.h"
 #include "core/form/FormModel.h"
@@ -159,8 +160,13 @@ protected:
     std::optional<Books::BookRecord> lookUpBookSide(const QString& id, Field& action);
 
     // Shows a looked-up reader with the validity of the idle-time extension (now for a
-    // pay-per-day reader, whose validity group is hidden).
+    // pay-per-day reader, whose validity group is hidden), and keeps what was read.
     void showReaderRow(const Readers::ReaderRecord& reader, const QDateTime& now);
+    // Shows a looked-up book and keeps its remark as shown.
+    void showBookRow(const Books::BookRecord& book);
+    // What the lookups read and the remarks as the clerk left them, for the store to check
+    // under its lock.
+    Circulation::DeskCopy deskCopy() const;
     // Puts an id into the reader field without the lookup a full id starts.
     void setReaderIdQuietly(const QString& id);
     // Whether the reader's state forbids lending and returning.
@@ -184,6 +190,9 @@ protected:
     ReceiptSlip receipt_;
     QString currentReaderId_;
     QString currentBookId_;
+    Readers::ReaderRecord loadedReader_;
+    QString shownReaderRemark_;
+    QString shownBookRemark_;
     bool readerOk_ = false;
     bool bookOk_ = false;
 

@@ -95,7 +95,7 @@ void Tfrm_JNZC::CheckisHaveReaderClick() {
         const Readers::ReaderRecord& reader = lookup.reader;
         const QDateTime now = ctx_.clock.now();
         currentReaderId_ = id;
-        storedValidity_ = reader.validityStored;
+        loadedReader_ = reader;
         {
             const QScopedValueRollback<bool> filling(filling_, true);
             Readers::showReader({.name = &tzxm,
@@ -215,8 +215,7 @@ std::optional<qint64> Tfrm_JNZC::store(double rent, double depositChange, const 
     if (!hasChoice(tzrx))
         throw DbError(0, "reader type not chosen");
     return Readers::pay(ctx_.dm,
-                        {.readerId = currentReaderId_,
-                         .storedValidity = storedValidity_,
+                        {.loaded = loadedReader_,
                          .type = tzrx.text(),
                          .maxBooks = tssn.number(),
                          .maxDays = tssj.number(),

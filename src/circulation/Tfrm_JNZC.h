@@ -6,6 +6,7 @@
 #include "core/ScreenContext.h"
 #include "core/form/FormModel.h"
 #include "readers/ReaderDomains.h"
+#include "readers/ReaderRecord.h"
 
 #include <QDateTime>
 
@@ -109,7 +110,7 @@ private:
     ScreenContext ctx_;
     ReceiptSlip receipt_;
     QString currentReaderId_;
-    QString storedValidity_; // as the lookup read it
+    Readers::ReaderRecord loadedReader_; // as the lookup read it
     bool readerOk_ = false;
     Circulation::PaymentBasis old_;
     // Set while the screen fills fields itself: the type's proposal and the running total wait.

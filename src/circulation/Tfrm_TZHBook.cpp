@@ -100,7 +100,7 @@ void Tfrm_TZHBook::CheckisHavebookClick() {
     currentBookId_ = id;
     {
         const QScopedValueRollback<bool> settling(settling_, true);
-        Books::showBook(bookPanel(), *book);
+        showBookRow(*book);
         pspz.setValue(compensation(book->price, ctx_.pub.DamageRate));
     }
     bookOk_ = true;
@@ -220,13 +220,10 @@ void Tfrm_TZHBook::Button1Click() {
     }
     zj.setValue(Numbers::twoDecimalForm(amounts->total));
 
-    const Returning returning{.readerId = currentReaderId_,
+    const Returning returning{.desk = deskCopy(),
                               .readerName = tzxm.text(),
-                              .readerRemark = storedRemark(tzbz),
-                              .validity = yxq.value().toDateTime(),
                               .bookId = currentBookId_,
                               .bookTitle = tsmz.text(),
-                              .bookRemark = storedRemark(tsbz),
                               .lentAt = zjrq.value().toDateTime(),
                               .damagedOrLost = damaged,
                               .fromDeposit = cyjhz.checked(),
@@ -237,6 +234,12 @@ void Tfrm_TZHBook::Button1Click() {
     StoredRows stored;
     if (!guarded([&] { outcome = giveBack(ctx_.dm, returning, &stored); }))
         return;
+    if (outcome == ReturnOutcome::ReaderRefused) {
+        // The reader's state was set at another window: the lookup names it.
+        putId(tzID, currentReaderId_);
+        CheckisHaveReaderClick();
+        return;
+    }
     if (outcome == ReturnOutcome::NoSuchLoan) {
         ctx_.prompter.error(noSuchLoanMessage(currentReaderId_, currentBookId_));
         return;

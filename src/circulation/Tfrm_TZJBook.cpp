@@ -78,7 +78,7 @@ void Tfrm_TZJBook::CheckisHavebookClick() {
     if (!book)
         return;
     currentBookId_ = id;
-    Books::showBook(bookPanel(), *book);
+    showBookRow(*book);
     if (tszt.itemIndex() != Books::OnShelf) {
         ctx_.prompter.error(bookNotLendableMessage(id, tszt.text()));
         bookOk_ = false;
@@ -107,14 +107,11 @@ void Tfrm_TZJBook::Button1Click() {
     if (booksOut >= tssn.number() && !ctx_.prompter.warningYesNo(limitReachedQuestion(booksOut)))
         return;
 
-    const Lending lending{.readerId = currentReaderId_,
+    const Lending lending{.desk = deskCopy(),
                           .readerName = tzxm.text(),
-                          .readerRemark = storedRemark(tzbz),
-                          .validity = yxq.value().toDateTime(),
                           .loanDays = tssj.number(),
                           .bookId = currentBookId_,
                           .bookTitle = tsmz.text(),
-                          .bookRemark = storedRemark(tsbz),
                           .user = ctx_.pub.CurrentUser,
                           .now = now};
     LendOutcome outcome = LendOutcome::Lent;
@@ -129,10 +126,13 @@ void Tfrm_TZJBook::Button1Click() {
             CheckisHavebookClick();
         return;
     }
-    if (outcome == LendOutcome::ReaderGone) {
-        // Deleted in another window: the lookup says so.
+    if (outcome == LendOutcome::ReaderGone || outcome == LendOutcome::ReaderRefused) {
+        // Deleted or changed in another window: the lookup says what holds now. A reader it
+        // still accepts was changed in a way only the lending question tells (the limit).
         putId(tzID, currentReaderId_);
         CheckisHaveReaderClick();
+        if (readerOk_)
+            ctx_.prompter.error(Readers::changedElsewhereMessage(currentReaderId_));
         return;
     }
     receipt_.addLoan(currentReaderId_, stored.loanRow, stored.logRow);

@@ -22,4 +22,10 @@ ShownValidity ReaderRecord::validityOnScreen(bool autoExtendValidity, const QDat
     return shownValidity(autoExtendValidity, now);
 }
 
+bool sameHandColumns(const ReaderRecord& a, const ReaderRecord& b) {
+    return a.name == b.name && a.type == b.type && a.sex == b.sex && a.phone == b.phone &&
+           a.idNumber == b.idNumber && a.remark == b.remark && a.maxBooks == b.maxBooks &&
+           a.maxDays == b.maxDays && a.validityStored == b.validityStored && a.state == b.state;
+}
+
 } // namespace lms::Readers

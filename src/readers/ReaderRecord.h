@@ -37,4 +37,10 @@ struct ReaderRecord {
     ShownValidity validityOnScreen(bool autoExtendValidity, const QDateTime& now) const;
 };
 
+// Whether two reads of a reader agree on what clerks set by hand (name, type, sex, phone,
+// document, remark, limits, validity and state): a screen's copy of a reader is stale once
+// another desk changed any of them. Counters and the deposit, which loans, returns and payments
+// add to, are not compared.
+bool sameHandColumns(const ReaderRecord& a, const ReaderRecord& b);
+
 } // namespace lms::Readers

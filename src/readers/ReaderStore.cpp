@@ -83,8 +83,8 @@ bool addReader(Tdm_Dbase& dm, const NewReader& reader, const QString& user, cons
     return true;
 }
 
-void changeReader(Tdm_Dbase& dm, const ReaderChange& change, const QString& user,
-                  const QDateTime& now) {
+ReaderWrite changeReader(Tdm_Dbase& dm, const ReaderRecord& loaded, const ReaderChange& change,
+                         const QString& user, const QDateTime& now) {
     QString sql = QStringLiteral("UPDATE 读者 SET 读者姓名 = ?, 读者类型 = ?, 性别 = ?, 电话 = ?, "
                                  "证件号码 = ?, 备注 = ?, 最多持有图书数量 = ?, "
                                  "最长持有图书天数 = ?, 借阅有效期 = ?");
@@ -104,10 +104,17 @@ void changeReader(Tdm_Dbase& dm, const ReaderChange& change, const QString& user
 
     Database& db = dm.db();
     Transaction transaction(db);
+    const std::optional<ReaderRecord> stored = loadReader(db, change.id);
+    if (!stored)
+        return ReaderWrite::Gone;
+    if (!sameHandColumns(*stored, loaded) ||
+        (change.newState && stored->booksOut != loaded.booksOut))
+        return ReaderWrite::ChangedElsewhere;
     expectOneRow(Query(db, sql).bindAll(values).execCounted());
     dm.appendLog(QStringLiteral("更改读者信息"), user, now,
                  QStringLiteral("被更改的读者编号：") + change.id);
     transaction.commit();
+    return ReaderWrite::Written;
 }
 
 ReaderDeletion deleteReader(Tdm_Dbase& dm, const QString& id, const QString& user,
@@ -132,19 +139,23 @@ ReaderDeletion deleteReader(Tdm_Dbase& dm, const QString& id, const QString& use
 std::optional<qint64> pay(Tdm_Dbase& dm, const Payment& payment, const QString& user,
                           const QDateTime& now) {
     const double total = payment.rent + payment.depositChange;
+    const QString& readerId = payment.loaded.id;
     Database& db = dm.db();
     Transaction transaction(db);
-    if (Query(db, QStringLiteral("UPDATE 读者 SET 读者类型 = ?, 最多持有图书数量 = ?, "
-                                 "最长持有图书天数 = ?, 备注 = ?, 借阅有效期 = ?, "
-                                 "押金 = COALESCE(押金, 0) + ?, 状态设置期 = ? "
-                                 "WHERE 读者编号 = ? AND COALESCE(借阅有效期, '') = ?"))
-            .bindAll({payment.type, payment.maxBooks, payment.maxDays, payment.remark,
-                      Dates::toStorage(payment.validity), payment.depositChange,
-                      Dates::toStorage(now), payment.readerId, payment.storedValidity})
-            .execCounted() != 1)
+    const std::optional<ReaderRecord> stored = loadReader(db, readerId);
+    if (!stored || !sameHandColumns(*stored, payment.loaded))
         return std::nullopt;
+    // The deposit grows from what is stored, so a return's deduction meanwhile is kept.
+    expectOneRow(Query(db, QStringLiteral("UPDATE 读者 SET 读者类型 = ?, 最多持有图书数量 = ?, "
+                                          "最长持有图书天数 = ?, 备注 = ?, 借阅有效期 = ?, "
+                                          "押金 = COALESCE(押金, 0) + ?, 状态设置期 = ? "
+                                          "WHERE 读者编号 = ?"))
+                     .bindAll({payment.type, payment.maxBooks, payment.maxDays, payment.remark,
+                               Dates::toStorage(payment.validity), payment.depositChange,
+                               Dates::toStorage(now), readerId})
+                     .execCounted());
     dm.appendLog(QStringLiteral("缴费充值"), user, now,
-                 QStringLiteral("读者编号：") + payment.readerId + QStringLiteral(" 总金额：") +
+                 QStringLiteral("读者编号：") + readerId + QStringLiteral(" 总金额：") +
                      Numbers::generalForm(total) + QStringLiteral(" 押金增减：") +
                      payment.depositChangeText);
     dm.appendLedger(QStringLiteral("缴费充值"), user, now,

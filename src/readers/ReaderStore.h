@@ -60,9 +60,19 @@ struct ReaderChange {
     // or the next lookup would add the same days again.
     bool validityHoldsIdleDays = false;
 };
-// A new state or a validity holding idle days also renews the state date.
-void changeReader(Tdm_Dbase& dm, const ReaderChange& change, const QString& user,
-                  const QDateTime& now);
+// What a write checked under the lock against the screen's lookup did.
+enum class ReaderWrite {
+    Written,
+    ChangedElsewhere, // another desk changed the reader since the lookup: nothing written
+    Gone,             // another desk deleted the reader: nothing written
+};
+// A new state or a validity holding idle days also renews the state date. `loaded` is the
+// reader as the screen looked it up: under the write lock the stored reader must still agree
+// with it on every hand-set column (and, with a new state, on the books out the screen judged
+// it by), or nothing is written, so a renewal, a hand change or a loan of another desk since
+// the lookup is never taken back. Counters and the deposit are never written here.
+ReaderWrite changeReader(Tdm_Dbase& dm, const ReaderRecord& loaded, const ReaderChange& change,
+                         const QString& user, const QDateTime& now);
 
 // Deletes the reader and pays the deposit left back (a negative ledger record). What the store
 // holds under the write lock decides, since another desk may have lent a book to the reader or
@@ -79,8 +89,7 @@ ReaderDeletion deleteReader(Tdm_Dbase& dm, const QString& id, const QString& use
 // A payment of the payment screen: the rent of a renewal and a change of the deposit, with the
 // reader's new type, limits, remark and validity.
 struct Payment {
-    QString readerId;
-    QString storedValidity; // the validity's stored text the lookup read (the renewal's start)
+    ReaderRecord loaded; // the reader as the lookup read it; the renewal starts at its validity
     QString type;
     int maxBooks = 0;
     int maxDays = 0;
@@ -92,8 +101,8 @@ struct Payment {
 };
 // Stores the payment; the stored validity may hold idle days, so the state date is renewed to
 // keep the next lookup from adding them again. Returns the rowid of its ledger record, for the
-// receipt, or nothing, having written nothing, when another desk changed the reader's validity
-// since the lookup (the renewal would take that change back) or deleted the reader.
+// receipt, or nothing, having written nothing, when another desk changed the reader since the
+// lookup (the renewal would take that renewal or hand change back) or deleted the reader.
 std::optional<qint64> pay(Tdm_Dbase& dm, const Payment& payment, const QString& user,
                           const QDateTime& now);
 

@@ -11,6 +11,7 @@
 #include "readers/ReaderDomains.h"
 #include "readers/ReaderFieldLimits.h"
 #include "readers/ReaderLookup.h"
+#include "readers/ReaderMessages.h"
 #include "readers/ReaderStore.h"
 
 #include <climits>
@@ -80,6 +81,7 @@ void Tfrm_GGReader::CheckisHaveReaderClick() {
                 .deposit = &yj},
                reader);
     loadedBooksOut_ = reader.booksOut;
+    loadedReader_ = reader;
     loadedStateIndex_ = tzzt.itemIndex();
     const ShownValidity shown = reader.validityOnScreen(ctx_.pub.AutoExtendValidity, now);
     yxq.setValue(shown.validity);
@@ -119,7 +121,8 @@ void Tfrm_GGReader::Button1Click() {
         return;
     }
     try {
-        store(ctx_.clock.now());
+        if (!store(ctx_.clock.now()))
+            return;
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
         return;
@@ -130,7 +133,7 @@ void Tfrm_GGReader::Button1Click() {
     loaded_ = false;
 }
 
-void Tfrm_GGReader::store(const QDateTime& now) {
+bool Tfrm_GGReader::store(const QDateTime& now) {
     if (!hasChoice(tzrx) || !hasChoice(xp))
         throw DbError(0, "reader type or sex not chosen");
     // Texts go back as the fields hold them: their byte limits hold for what the clerk types,
@@ -149,7 +152,16 @@ void Tfrm_GGReader::store(const QDateTime& now) {
                         .validityHoldsIdleDays = loadedExtended_};
     if (tzzt.itemIndex() != loadedStateIndex_)
         change.newState = tzzt.text();
-    changeReader(ctx_.dm, change, ctx_.pub.CurrentUser, now);
+    const ReaderWrite written =
+        changeReader(ctx_.dm, loadedReader_, change, ctx_.pub.CurrentUser, now);
+    if (written == ReaderWrite::Written)
+        return true;
+    // The clerk's typing stays on screen; a new lookup shows the reader as stored now.
+    ctx_.prompter.error(written == ReaderWrite::Gone ? notFoundMessage(loadedId_)
+                                                     : changedElsewhereMessage(loadedId_));
+    loaded_ = false;
+    ID.requestFocus();
+    return false;
 }
 
 void Tfrm_GGReader::Button2Click() {

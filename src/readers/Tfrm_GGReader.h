@@ -5,6 +5,7 @@
 #include "core/form/FormModel.h"
 #include "readers/ReaderDomains.h"
 #include "readers/ReaderFieldLimits.h"
+#include "readers/ReaderRecord.h"
 
 #include <QDateTime>
 
@@ -76,7 +77,8 @@ public:
 
 private:
     // Writes the change, its log record included, in one transaction; throws DbError.
-    void store(const QDateTime& now);
+    // False when another desk changed or deleted the reader since the lookup; that is then said.
+    bool store(const QDateTime& now);
 
     ScreenContext ctx_;
     // The loaded-reader context, from a successful lookup to the next change or lookup.
@@ -84,6 +86,7 @@ private:
     QString loadedId_;
     int loadedStateIndex_ = 0;
     int loadedBooksOut_ = 0;
+    Readers::ReaderRecord loadedReader_; // as read by the lookup
     // The validity shown holds idle days beyond the stored one.
     bool loadedExtended_ = false;
 };

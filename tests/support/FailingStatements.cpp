@@ -8,6 +8,11 @@ FailingStatements::FailingStatements(Database& db, const QString& fragment) : db
     failOn(fragment);
 }
 
+FailingStatements::FailingStatements(Database& db, const QString& fragment, const QString& after)
+    : db_(db), after_(after), armed_(false) {
+    failOn(fragment);
+}
+
 FailingStatements::~FailingStatements() {
     clear();
 }
@@ -23,6 +28,10 @@ void FailingStatements::clear() {
 
 void FailingStatements::check(void* self, const QString& sql) {
     auto* me = static_cast<FailingStatements*>(self);
+    if (!me->armed_) {
+        me->armed_ = sql.startsWith(me->after_);
+        return;
+    }
     if (sql.contains(me->fragment_)) {
         ++me->failures_;
         throw DbError(10, "disk I/O error (injected): " + sql.toStdString());

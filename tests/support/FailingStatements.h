@@ -13,6 +13,9 @@ public:
     // Fails nothing until failOn().
     explicit FailingStatements(Database& db);
     FailingStatements(Database& db, const QString& fragment);
+    // Fails statements containing `fragment` only once a statement starting with `after` ran,
+    // e.g. the reads that follow a COMMIT.
+    FailingStatements(Database& db, const QString& fragment, const QString& after);
     ~FailingStatements();
     FailingStatements(const FailingStatements&) = delete;
     FailingStatements& operator=(const FailingStatements&) = delete;
@@ -27,6 +30,8 @@ private:
 
     Database& db_;
     QString fragment_;
+    QString after_;
+    bool armed_ = true;
     int failures_ = 0;
 };
 

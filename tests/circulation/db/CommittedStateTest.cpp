@@ -77,7 +77,7 @@ TEST_F(CommittedState, AFailedRefreshAfterACommitIsNoFailureOfTheOperation) {
     borrowing.field(QStringLiteral("tsID")).type(QStringLiteral("B001"));
     prompter.clear();
     {
-        FailingStatements fail(shop.dm->db(), kReaderRead);
+        FailingStatements fail(shop.dm->db(), kReaderRead, QStringLiteral("COMMIT"));
         borrowing.Button1Click();
     }
     EXPECT_EQ(prompter.single(), QStringLiteral("图书借出成功!"));
@@ -88,7 +88,7 @@ TEST_F(CommittedState, AFailedRefreshAfterACommitIsNoFailureOfTheOperation) {
     bringBack(returning, QStringLiteral("B001"));
     prompter.clear();
     {
-        FailingStatements fail(shop.dm->db(), kReaderRead);
+        FailingStatements fail(shop.dm->db(), kReaderRead, QStringLiteral("COMMIT"));
         returning.Button1Click();
     }
     EXPECT_EQ(prompter.single(), QStringLiteral("图书归还成功!"));

@@ -1,5 +1,6 @@
 // Changing a reader: the lookup with the idle-time extension, the state rules with books out,
 // the loaded id that cannot be changed, and a change stored whole or not at all.
+#include "readers/ReaderMessages.h"
 #include "ReaderFixture.h"
 
 #include "core/GbkText.h"
@@ -317,12 +318,12 @@ TEST_F(Maintenance, ADatabaseFailureWritesNothingAndKeepsTheReaderLoaded) {
               QStringLiteral("Wang"));
 }
 
-TEST_F(Maintenance, AReaderDeletedMeanwhileIsAFailureNotASuccess) {
+TEST_F(Maintenance, AReaderDeletedMeanwhileIsSaidNotReportedAsASuccess) {
     addReader(QStringLiteral("R001"));
     lookUp(QStringLiteral("R001"));
     shop.dm->db().exec(QStringLiteral("DELETE FROM 读者"));
     change();
-    EXPECT_EQ(prompter.single(), kDbError);
+    EXPECT_EQ(prompter.single(), Readers::notFoundMessage(QStringLiteral("R001")));
     EXPECT_EQ(shop.count(QStringLiteral("日志")), 0);
 }
 
