@@ -8,6 +8,7 @@ namespace lms::crash {
 
 namespace {
 
+const QString kIntent = QStringLiteral("intent");
 const QString kDone = QStringLiteral("done");
 const QString kDatabaseError = QStringLiteral("dberror");
 const QString kReconnected = QStringLiteral("reconnected");
@@ -30,6 +31,14 @@ void ClerkJournal::append(const QStringList& fields) {
     file.flush();
     // On disk before the clerk reports or does anything further.
     ::fsync(file.handle());
+}
+
+void ClerkJournal::intent(const QString& event, const QString& moment, const QString& row,
+                          const QList<ColumnChange>& changes) {
+    QStringList fields{kIntent, event, moment, row};
+    for (const ColumnChange& c : changes)
+        fields << c.column << c.loaded << c.stored;
+    append(fields);
 }
 
 void ClerkJournal::done(const QString& event, const QString& moment) {
@@ -57,9 +66,20 @@ QList<JournalEntry> readJournal(const QString& path) {
     // The last piece follows the last line break: empty, or a line the kill cut short.
     for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
         const QStringList f = QString::fromUtf8(lines[i]).split(QLatin1Char('\t'));
-        JournalEntry entry{
-            .event = f.value(1), .moment = f.value(2), .state = f.value(3), .detail = f.value(4)};
-        if (f.value(0) == kDone && f.size() == 3) {
+        JournalEntry entry{.event = f.value(1),
+                           .moment = f.value(2),
+                           .state = f.value(3),
+                           .detail = f.value(4),
+                           .row = {},
+                           .changes = {}};
+        if (f.value(0) == kIntent && f.size() >= 4 && (f.size() - 4) % 3 == 0) {
+            entry.kind = JournalEntry::Kind::Intent;
+            entry.state.clear();
+            entry.detail.clear();
+            entry.row = f.value(3);
+            for (qsizetype c = 4; c + 2 < f.size(); c += 3)
+                entry.changes << ColumnChange{f[c], f[c + 1], f[c + 2]};
+        } else if (f.value(0) == kDone && f.size() == 3) {
             entry.kind = JournalEntry::Kind::Done;
         } else if (f.value(0) == kDatabaseError && f.size() == 5) {
             entry.kind = JournalEntry::Kind::DatabaseError;

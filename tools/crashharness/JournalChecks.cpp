@@ -35,6 +35,8 @@ QStringList checkJournals(Database& db, const QList<ClerkRecord>& clerks, bool s
         for (const JournalEntry& e : clerk.entries) {
             const QString where = clerkName(clerk) + QStringLiteral(": ");
             switch (e.kind) {
+            case JournalEntry::Kind::Intent:
+                break;
             case JournalEntry::Kind::Done:
                 ++sum.done;
                 accounted.insert(e.moment, e.event);

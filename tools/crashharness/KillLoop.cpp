@@ -1,5 +1,6 @@
 #include "KillLoop.h"
 
+#include "ClerkJournal.h"
 #include "RandomClerk.h"
 #include "ShopChecks.h"
 #include "ShopSession.h"
@@ -227,7 +228,12 @@ int checkShopAt(const QString& folder, const QString& server) {
     try {
         OpenShop shop(folder, server);
         shop.open();
-        const QStringList failures = checkShop(shop.dm.db());
+        // A server run's journals tell what its clerks' changes were about to write.
+        QList<QList<JournalEntry>> journals;
+        for (const QString& name :
+             QDir(folder).entryList({QStringLiteral("clerk-*.journal")}, QDir::Files))
+            journals << readJournal(QDir(folder).filePath(name));
+        const QStringList failures = checkShop(shop.dm.db(), intentsIn(journals));
         for (const QString& line : failures)
             say(line);
         say(QStringLiteral("failures: %1").arg(failures.size()));

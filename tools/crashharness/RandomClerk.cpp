@@ -1,5 +1,7 @@
 #include "RandomClerk.h"
 
+#include "ScreenColumns.h"
+
 #include "core/DateRules.h"
 #include "core/Tdm_Dbase.h"
 #include "core/pubdata.h"
@@ -26,7 +28,8 @@ const QStringList kPrices = {QStringLiteral("20"), QStringLiteral("35.5"), QStri
 RandomClerk::RandomClerk(Tdm_Dbase& dm, PubData& pub, quint32 seed, int desk)
     : dm_(dm), pub_(pub), random_(seed), ctx_{dm, pub, prompter_, clock_, host_},
       readerRegistration_(ctx_), bookRegistration_(ctx_), borrowing_(ctx_),
-      returning_(ctx_, borrowing_), payment_(ctx_), readerDeletion_(ctx_), bookDeletion_(ctx_) {
+      returning_(ctx_, borrowing_), payment_(ctx_), readerDeletion_(ctx_), bookDeletion_(ctx_),
+      readerChange_(ctx_), bookChange_(ctx_) {
     clock_.set(QDateTime(QDate(2026, 1, 5), QTime(9, 0)));
     clock_.setMillisecond(desk);
 }
@@ -71,9 +74,15 @@ QString RandomClerk::newId(QChar prefix, int length) {
                                              digits, 10, QLatin1Char('0'));
 }
 
-void RandomClerk::think() {
+void RandomClerk::think(int times) {
     if (thinkMs_ > 0)
-        QThread::msleep(static_cast<unsigned long>(below(thinkMs_ + 1)));
+        QThread::msleep(static_cast<unsigned long>(below(times * thinkMs_ + 1)));
+}
+
+void RandomClerk::tellIntent(const QString& event, const QString& row,
+                             const QList<ColumnChange>& changes) {
+    if (intentSink_)
+        intentSink_(event, lastMoment(), row, changes);
 }
 
 void RandomClerk::tick() {
@@ -88,8 +97,9 @@ QString RandomClerk::step() {
     const qint64 readers = count(QStringLiteral("SELECT count(*) FROM 读者"));
     const qint64 books = count(QStringLiteral("SELECT count(*) FROM 图书"));
     // Weights keep the shop at a working size: enough readers and books, many loans.
-    const int weights[] = {readers < 15 ? 30 : 6, books < 25 ? 30 : 8, 30, 25, 10,
-                           readers > 10 ? 5 : 0,  books > 20 ? 5 : 0};
+    const int changes = intentSink_ ? 10 : 0;
+    const int weights[] = {readers < 15 ? 30 : 6, books < 25 ? 30 : 8, 30,      25,     10,
+                           readers > 10 ? 5 : 0,  books > 20 ? 5 : 0,  changes, changes};
     std::discrete_distribution<int> pick(std::begin(weights), std::end(weights));
     static const struct {
         QString event;
@@ -102,6 +112,8 @@ QString RandomClerk::step() {
         {QStringLiteral("缴费充值"), &RandomClerk::pay},
         {QStringLiteral("删除读者"), &RandomClerk::deleteReader},
         {QStringLiteral("删除图书"), &RandomClerk::deleteBook},
+        {QStringLiteral("更改读者信息"), &RandomClerk::changeReader},
+        {QStringLiteral("更改图书信息"), &RandomClerk::changeBook},
     };
     const auto& operation = operations[pick(random_)];
     lastOperation_ = operation.event;
@@ -193,9 +205,11 @@ bool RandomClerk::pay() {
     s.field(QStringLiteral("ID")).type(reader);
     if (!s.readerOk())
         return false;
+    const QString loadedType = s.field(QStringLiteral("tzrx")).text();
     if (chance(0.3))
         s.field(QStringLiteral("tzrx")).setItemIndex(below(4));
     think();
+    tellIntent(QStringLiteral("缴费充值"), reader, paymentChanges(s, loadedType));
     s.Button2Click();
     return prompter_.lastText() == QStringLiteral("读者缴费充值成功!");
 }

@@ -107,6 +107,10 @@ int runServerClerk(const HarnessOptions& options) {
     ClerkJournal journal(journalPath(options.folder, options.process));
     RandomClerk clerk(shop.dm, shop.pub, options.seed, deskOf(options.process));
     clerk.setThinkTime(options.thinkMs);
+    clerk.setIntentSink([&journal](const QString& event, const QString& moment, const QString& row,
+                                   const QList<ColumnChange>& changes) {
+        journal.intent(event, moment, row, changes);
+    });
     qint64 backend = backendOf(shop.dm.db());
     say(QStringLiteral("running"));
     // Endless until killed; a clerk whose parent is gone stops.

@@ -96,10 +96,13 @@ public:
                 problems << QStringLiteral("killed clerks' sessions still work on the server");
             OpenShop shop(folder_, shop_);
             shop.open();
-            problems << checkShop(shop.dm.db());
             QList<ClerkRecord> records;
-            for (int n = 1; n <= processes_; ++n)
+            QList<QList<JournalEntry>> journals;
+            for (int n = 1; n <= processes_; ++n) {
                 records << ClerkRecord{n, deskOf(n), readJournal(journalPath(folder_, n))};
+                journals << records.last().entries;
+            }
+            problems << checkShop(shop.dm.db(), intentsIn(journals));
             problems << checkJournals(shop.dm.db(), records, restarts_ > 0, &tally_);
             counts_ = countLogEvents(shop.dm.db());
         } catch (const DbError& error) {

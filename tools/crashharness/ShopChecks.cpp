@@ -76,7 +76,7 @@ QList<QStringList> rowsOf(Database& db, const QString& sql) {
 // Replays the log and compares what it implies with the tables.
 class ShopAudit {
 public:
-    explicit ShopAudit(Database& db) : db_(db) {}
+    ShopAudit(Database& db, const Intents& intents) : db_(db), changes_(intents) {}
 
     QStringList run() {
         checkIntegrity();
@@ -89,6 +89,7 @@ public:
         compareBooks();
         compareLoans();
         compareHistory();
+        changes_.compareStored(db_, failures_);
         return failures_;
     }
 
@@ -170,6 +171,8 @@ private:
                 if (readers_.contains(id))
                     fail(QStringLiteral("reader %1 registered twice").arg(id) + where);
                 readers_[id] = {r.time, 0, 0, depositMoved(r.time, e)};
+                changes_.readerAdded(id, idAfter(r.explanation, QStringLiteral("读者姓名：")),
+                                     idAfter(r.explanation, QStringLiteral("读者类型：")));
             } else if (e == QStringLiteral("删除读者")) {
                 const QString id = idAfter(r.explanation, QStringLiteral("被删除的读者编号："));
                 if (!readers_.contains(id))
@@ -177,18 +180,23 @@ private:
                 else
                     checkDeletedReader(id, r, where);
                 readers_.remove(id);
+                changes_.readerGone(id);
             } else if (e == QStringLiteral("添加图书")) {
                 const QString id = idAfter(r.explanation, QStringLiteral("图书编号："));
                 if (books_.contains(id))
                     fail(QStringLiteral("book %1 registered twice").arg(id) + where);
                 books_[id] = {r.time, 0, kOnShelf};
+                changes_.bookAdded(id, idAfter(r.explanation, QStringLiteral("图书名称：")));
             } else if (e == QStringLiteral("删除图书")) {
                 const QString id = idAfter(r.explanation, QStringLiteral("被删除的图书编号："));
                 if (!books_.contains(id))
                     fail(QStringLiteral("deleted book %1 did not exist").arg(id) + where);
                 else if (books_[id].state == kLent)
                     fail(QStringLiteral("deleted book %1 was lent").arg(id) + where);
+                else if (loans_.contains(id))
+                    fail(QStringLiteral("deleted book %1 had an open loan").arg(id) + where);
                 books_.remove(id);
+                changes_.bookGone(id);
             } else if (e == QStringLiteral("读者借书")) {
                 replayLend(r, where);
             } else if (e == QStringLiteral("读者归书")) {
@@ -198,8 +206,24 @@ private:
                 if (!readers_.contains(id))
                     fail(QStringLiteral("payment of a reader %1 who does not exist").arg(id) +
                          where);
-                else
+                else {
                     readers_[id].deposit += depositMoved(r.time, QStringLiteral("缴费充值"));
+                    changes_.readerWritten(e, r.time, id, readers_[id].booksOut, where, failures_);
+                }
+            } else if (e == QStringLiteral("更改读者信息")) {
+                const QString id = idAfter(r.explanation, QStringLiteral("被更改的读者编号："));
+                if (!readers_.contains(id))
+                    fail(QStringLiteral("change of a reader %1 who does not exist").arg(id) +
+                         where);
+                else
+                    changes_.readerWritten(e, r.time, id, readers_[id].booksOut, where, failures_);
+            } else if (e == QStringLiteral("更改图书信息")) {
+                const QString id = idAfter(r.explanation, QStringLiteral("被更改的图书编号："));
+                if (!books_.contains(id))
+                    fail(QStringLiteral("change of a book %1 that does not exist").arg(id) + where);
+                else
+                    changes_.bookChanged(r.time, id, loans_.contains(id), books_[id].state, where,
+                                         failures_);
             } else {
                 fail(QStringLiteral("unexpected log event") + where);
             }
@@ -228,6 +252,10 @@ private:
                  where);
             return;
         }
+        const QString refused = changes_.lendRefusedBy(reader);
+        if (!refused.isEmpty())
+            fail(QStringLiteral("reader %1 borrowed %2 in state %3").arg(reader, book, refused) +
+                 where);
         ModelBook& b = books_[book];
         if (b.state != kOnShelf || loans_.contains(book))
             fail(QStringLiteral("book %1 lent in state %2").arg(book, b.state) + where);
@@ -334,6 +362,18 @@ private:
     }
 
     void compareLoans() {
+        for (const QStringList& row :
+             rowsOf(db_, QStringLiteral("SELECT 借出图书.图书编号, 借出图书.读者编号, "
+                                        "CASE WHEN 图书.图书编号 IS NULL THEN 1 ELSE 0 END, "
+                                        "CASE WHEN 读者.读者编号 IS NULL THEN 1 ELSE 0 END "
+                                        "FROM 借出图书 "
+                                        "LEFT JOIN 图书 ON 图书.图书编号 = 借出图书.图书编号 "
+                                        "LEFT JOIN 读者 ON 读者.读者编号 = 借出图书.读者编号")))
+            for (const auto& [gone, what] : {std::pair{row[2], QStringLiteral("book")},
+                                             std::pair{row[3], QStringLiteral("reader")}})
+                if (gone == QStringLiteral("1"))
+                    fail(
+                        QStringLiteral("loan of %1 to %2 has no %3 row").arg(row[0], row[1], what));
         QSet<QString> seen;
         for (const QStringList& row :
              rowsOf(db_, QStringLiteral("SELECT 图书编号, 读者编号, 借出日期 FROM 借出图书"))) {
@@ -375,6 +415,7 @@ private:
     }
 
     Database& db_;
+    ChangeReplay changes_;
     QStringList failures_;
     QList<LogRecord> logs_;
     QList<LedgerRecord> ledger_;
@@ -388,8 +429,8 @@ private:
 
 } // namespace
 
-QStringList checkShop(Database& db) {
-    return ShopAudit(db).run();
+QStringList checkShop(Database& db, const Intents& intents) {
+    return ShopAudit(db, intents).run();
 }
 
 QMap<QString, qint64> countLogEvents(Database& db) {

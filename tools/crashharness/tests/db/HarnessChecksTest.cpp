@@ -158,7 +158,9 @@ TEST_F(WorkedShopTest, AnErrorShownOnAWorkingConnectionIsAFailure) {
                             .event = QStringLiteral("读者借书"),
                             .moment = Dates::toStorage(later()),
                             .state = QStringLiteral("alive"),
-                            .detail = QStringLiteral("UPDATE 读者")};
+                            .detail = QStringLiteral("UPDATE 读者"),
+                            .row = {},
+                            .changes = {}};
     EXPECT_TRUE(anyContains(checkJournalsWith(journal, true),
                             QStringLiteral("while its connection worked (not stored")));
 }
@@ -170,12 +172,16 @@ TEST_F(WorkedShopTest, AConnectionLostWithItsCommitUnansweredNeedsARestart) {
                             .event = entries.last().event,
                             .moment = entries.last().moment,
                             .state = QStringLiteral("lost"),
-                            .detail = QStringLiteral("COMMIT")};
+                            .detail = QStringLiteral("COMMIT"),
+                            .row = {},
+                            .changes = {}};
     journal << JournalEntry{.kind = JournalEntry::Kind::Reconnected,
                             .event = {},
                             .moment = {},
                             .state = QStringLiteral("stayed broken"),
-                            .detail = {}};
+                            .detail = {},
+                            .row = {},
+                            .changes = {}};
     EXPECT_EQ(checkJournalsWith(journal, true), QStringList());
     EXPECT_EQ(tally.connectionLost, 1);
     EXPECT_EQ(tally.reconnected, 1);
