@@ -111,7 +111,9 @@ TEST_F(WorkedShopTest, ALentBookDeletedIsFound) {
 TEST_F(WorkedShopTest, AReaderDeletedWithABookOutIsFound) {
     const QString reader = first(QStringLiteral("SELECT 读者编号 FROM 借出图书 ORDER BY rowid"));
     ASSERT_FALSE(reader.isEmpty());
-    EXPECT_FALSE(Readers::deleteReader(*shop.dm, reader, kUser, later()).deleted);
+    EXPECT_FALSE(
+        Readers::deleteReader(*shop.dm, *Readers::loadReader(shop.dm->db(), reader), kUser, later())
+            .deleted);
     EXPECT_EQ(checkShop(shop.dm->db()), QStringList());
     deleteUnchecked(QStringLiteral("读者"), reader,
                     Readers::loadReader(shop.dm->db(), reader)->deposit);
@@ -123,7 +125,9 @@ TEST_F(WorkedShopTest, ARefundOtherThanTheDepositIsFound) {
     const QString reader =
         first(QStringLiteral("SELECT 读者编号 FROM 读者 WHERE 未还数量 = 0 ORDER BY rowid"));
     ASSERT_FALSE(reader.isEmpty());
-    EXPECT_TRUE(Readers::deleteReader(*shop.dm, reader, kUser, later()).deleted);
+    EXPECT_TRUE(
+        Readers::deleteReader(*shop.dm, *Readers::loadReader(shop.dm->db(), reader), kUser, later())
+            .deleted);
     EXPECT_EQ(checkShop(shop.dm->db()), QStringList());
     const QString other =
         first(QStringLiteral("SELECT 读者编号 FROM 读者 WHERE 未还数量 = 0 ORDER BY rowid"));
