@@ -64,12 +64,15 @@ QString fromSpreadsheetCell(const QString& cell) {
 }
 
 QString record(const QStringList& cells, const std::vector<CellKind>& kinds) {
-    QStringList written;
-    written.reserve(cells.size());
-    for (qsizetype i = 0; i < cells.size(); ++i)
-        written << spreadsheetCell(cells[i], std::size_t(i) < kinds.size() ? kinds[std::size_t(i)]
-                                                                           : CellKind::Text);
-    return record(written);
+    QString line;
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            line += QLatin1Char(',');
+        const CellKind kind =
+            std::size_t(i) < kinds.size() ? kinds[std::size_t(i)] : CellKind::Text;
+        line += field(spreadsheetCell(cells[i], kind));
+    }
+    return line + QStringLiteral("\r\n");
 }
 
 } // namespace lms::Csv
