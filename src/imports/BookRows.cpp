@@ -45,7 +45,12 @@ QString name(Column column) {
 } // namespace
 
 const std::vector<ImportColumn>& BookRows::columns() const {
-    static const std::vector<ImportColumn> list = importColumns(kNames);
+    static const std::vector<ImportColumn> list = [] {
+        std::vector<ImportColumn> all = importColumns(kNames);
+        for (Column number : {Price, TimesLent})
+            all[number].kind = Csv::CellKind::Number;
+        return all;
+    }();
     return list;
 }
 
@@ -68,6 +73,10 @@ RowVerdict BookRows::check(const RowCells& row) const {
         return RowVerdict::refused(
             aboutColumn(name(about[static_cast<int>(problem->field)]), problem->message));
     }
+    for (Column oneLine : {Id, Title, Author, Attachments, Price})
+        if (const QString reason = notOneLine(name(oneLine), oneLine == Id ? id : row[oneLine]);
+            !reason.isEmpty())
+            return RowVerdict::refused(reason);
     // Registration offers the first type of the list (none when the list is empty).
     const Choice type = readChoice(row, Type, name(Type), types_, types_.value(0));
     // The shop's types may be many: the reason names the place to add one, not the list.

@@ -1,6 +1,7 @@
 #include "imports/CellValues.h"
 
 #include "core/GbkText.h"
+#include "core/LineText.h"
 #include "core/NumberForms.h"
 #include "imports/DateText.h"
 
@@ -67,6 +68,14 @@ CountCell readCount(const RowCells& row, int column, const QString& name, int le
         return {static_cast<int>(*number), {}};
     return {0, name + QStringLiteral("：") + quoted(text) +
                    QStringLiteral("不是%1到%2之间的整数").arg(least).arg(most)};
+}
+
+QString notOneLine(const QString& name, const QString& text) {
+    const std::optional<LineText::Forbidden> forbidden = LineText::firstForbidden(text);
+    if (!forbidden)
+        return {};
+    return name + QStringLiteral("：") + LineText::described(*forbidden) +
+           QStringLiteral("，这一列只能是一行文字，不能有换行符、制表符或其他控制字符");
 }
 
 QString tooLong(const QString& name, const QString& text, int maxBytes) {

@@ -40,6 +40,10 @@ struct CountCell {
 CountCell readCount(const RowCells& row, int column, const QString& name, int least, int most,
                     int fallback);
 
+// The reason for a line break, a tab or another control character in an id or a one-line text
+// (the first one, by its place in the cell); empty when there is none.
+QString notOneLine(const QString& name, const QString& text);
+
 // The reason for a text longer than its column takes (bytes of GBK text); empty when it fits.
 QString tooLong(const QString& name, const QString& text, int maxBytes);
 

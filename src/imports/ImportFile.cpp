@@ -1,9 +1,14 @@
 #include "imports/ImportFile.h"
 
 #include "imports/TextDecoding.h"
+#include "queries/Csv.h"
 #include "queries/CsvReader.h"
 
 #include <QFile>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lms::Imports {
 
@@ -80,22 +85,103 @@ QString matchHeader(ImportFile& file, const ImportKind& kind, int* rowNumberFiel
            shortened(file.header.join(QStringLiteral("，")));
 }
 
+// A file opened for reading, or why it cannot be.
+struct OpenedFile {
+    std::unique_ptr<QFile> device;
+    qint64 size = 0;
+    QString problem;
+};
+
+// Opens the path only when it is a regular file, looked at on the opened file itself: a pipe
+// or a device would be read without end (or wait for a writer), a folder holds no rows.
+OpenedFile openRegularFile(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {nullptr, 0, QStringLiteral("无法打开文件：") + path + kCR + qt_error_string(errno)};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const bool folder = S_ISDIR(info.st_mode);
+        ::close(fd);
+        return {nullptr, 0,
+                folder
+                    ? QStringLiteral("“") + path + QStringLiteral("”是文件夹，不是文件，无法导入。")
+                    : QStringLiteral("“") + path +
+                          QStringLiteral("”不是普通的文件（例如是设备或管道），无法导入。") + kCR +
+                          QStringLiteral("请选择电子表格程序保存的 CSV 文件。")};
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    auto device = std::make_unique<QFile>();
+    if (!device->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return {nullptr, 0, QStringLiteral("无法打开文件：") + path + kCR + device->errorString()};
+    }
+    return {std::move(device), info.st_size, {}};
+}
+
+// The file's bytes as it was when opened (at most `size`); nothing when reading fails.
+std::optional<QByteArray> readWhole(QFile& device, qint64 size) {
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    qsizetype total = 0;
+    while (total < bytes.size()) {
+        const qint64 got = device.read(bytes.data() + total, bytes.size() - total);
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            break;
+        total += static_cast<qsizetype>(got);
+    }
+    bytes.truncate(total);
+    return bytes;
+}
+
+// Cells an export wrote with an apostrophe in front, so that a spreadsheet shows them as text,
+// back to the text they stand for.
+void unprotectCells(QList<QStringList>& records) {
+    for (QStringList& record : records)
+        for (QString& cell : record)
+            if (cell.startsWith(QLatin1Char('\'')))
+                cell = Csv::fromSpreadsheetCell(cell);
+}
+
 } // namespace
 
 FileReading readImportFile(const QString& path, const ImportKind& kind) {
-    QFile device(path);
-    if (!device.open(QIODevice::ReadOnly))
-        return refusal(QStringLiteral("无法打开文件：") + path + kCR + device.errorString());
-    if (device.size() > kLargestFileBytes)
-        return refusal(QStringLiteral("文件太大（超过 %1 MB），请分成几个文件导入。")
-                           .arg(kLargestFileBytes >> 20));
-    const QByteArray bytes = device.readAll();
-    if (device.error() != QFileDevice::NoError)
-        return refusal(QStringLiteral("无法读取文件：") + path + kCR + device.errorString());
+    OpenedFile opened = openRegularFile(path);
+    if (!opened.problem.isEmpty())
+        return refusal(opened.problem);
+    if (opened.size > kLargestFileBytes)
+        return refusal(QStringLiteral("文件太大（%1 MB），没有导入任何%2：导入最多使用 %3 MB "
+                                      "内存，只能读取 %4 MB 以内的文件。")
+                           .arg((opened.size + (1 << 20) - 1) >> 20)
+                           .arg(kind.noun())
+                           .arg(kMemoryBudget >> 20)
+                           .arg(kLargestFileBytes >> 20) +
+                       kCR + kCR + QStringLiteral("请把文件分成几个较小的文件后分别导入。"));
+    std::optional<QByteArray> bytes = readWhole(*opened.device, opened.size);
+    if (!bytes)
+        return refusal(QStringLiteral("无法读取文件：") + path + kCR +
+                       opened.device->errorString());
+    opened.device.reset();
 
-    DecodedText decoded = decodeText(bytes);
+    DecodedText decoded = decodeText(*bytes);
+    bytes.reset();
     if (!decoded.problem.isEmpty())
         return refusal(decoded.problem);
+    // Counted before any record is made: a file of empty lines or of commas makes many records
+    // or fields from few bytes.
+    const Csv::Shape shape = Csv::measure(decoded.text);
+    const qint64 needed =
+        qint64(decoded.text.size()) * 4 + shape.records * kRecordBytes + shape.fields * kFieldBytes;
+    if (needed > kMemoryBudget)
+        return refusal(QStringLiteral("文件的行或列太多（%1 行，%2 个值），导入需要的内存超过 "
+                                      "%3 MB，没有导入任何%4。")
+                           .arg(shape.records)
+                           .arg(shape.fields)
+                           .arg(kMemoryBudget >> 20)
+                           .arg(kind.noun()) +
+                       kCR + kCR +
+                       QStringLiteral("请删去文件中多余的空行和空列，或把文件分成几个较小的文件"
+                                      "后分别导入。"));
     Csv::Reading csv = Csv::read(decoded.text);
     decoded.text.clear();
     if (csv.unclosedQuoteRecord > 0)
@@ -106,6 +192,7 @@ FileReading readImportFile(const QString& path, const ImportKind& kind) {
     if (csv.records.isEmpty() || isBlank(csv.records.first()))
         return refusal(QStringLiteral("文件是空的：第一行应是列名，如“") + kind.columns()[0].name +
                        QStringLiteral(",") + kind.columns()[1].name + QStringLiteral("”。"));
+    unprotectCells(csv.records);
 
     ImportFile file;
     file.path = path;

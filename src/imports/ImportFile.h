@@ -22,16 +22,26 @@ struct ImportFile {
     bool totalsRowLeftOut = false; // a listing's "合计" row was found and left out
 };
 
-// The file, or the reason nothing of it can be imported: a file that cannot be read, is not
-// text, or whose encoding is neither UTF-8 nor GBK; a quote that never closes; no header; a
-// header without a required column or naming a column twice; no data rows.
+// The file, or the reason nothing of it can be imported: a path that is not a regular file (a
+// folder, a device, a pipe), a file that cannot be read, that would take more memory than
+// kMemoryBudget, is not text, or whose encoding is neither UTF-8 nor GBK; a quote that never
+// closes; no header; a header without a required column or naming a column twice; no data rows.
+// Cells a listing export protected from spreadsheets come back as they were listed.
 struct FileReading {
     std::optional<ImportFile> file;
     QString problem;
 };
 FileReading readImportFile(const QString& path, const ImportKind& kind);
 
-// Files larger than this are refused (the whole file is held in memory while it is checked).
-inline constexpr qint64 kLargestFileBytes = qint64(256) << 20;
+// The memory one file's import may take: its text, its cells and their verdicts. A file whose
+// records and fields would need more is refused before they are made.
+inline constexpr qint64 kMemoryBudget = qint64(512) << 20;
+// What a record and a field take beyond their characters' two bytes each: the lists holding
+// them, and a row's verdict, values and id in the check.
+inline constexpr qint64 kRecordBytes = 768;
+inline constexpr qint64 kFieldBytes = 64;
+// Files larger than this are refused before they are read: the bytes, the text (two bytes a
+// character) and the cells (as many again) of a larger file take more than the budget.
+inline constexpr qint64 kLargestFileBytes = kMemoryBudget / 8;
 
 } // namespace lms::Imports

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "queries/Csv.h"
+
 #include <QDateTime>
 #include <QStringList>
 #include <QVariantList>
@@ -17,6 +19,8 @@ struct ImportColumn {
     QString name;
     QStringList aliases{}; // other names taken for it (the table's own column name)
     bool required = false; // a file without it is refused whole
+    // An amount or a count: a file of refused rows writes its numbers as numbers.
+    Csv::CellKind kind = Csv::CellKind::Text;
 };
 
 // One data row of a file: its cells by the kind's columns, empty where the file has none.

@@ -230,6 +230,11 @@ bool ImportScreen::saveRefused() {
     for (int row : refused)
         widest = std::max(widest, static_cast<int>(file.rows[row].size()));
     listing.header.resize(widest + 1);
+    // The reason and the file's columns as text, but the amounts and counts the kind reads.
+    listing.kinds.assign(std::size_t(widest + 1), Csv::CellKind::Text);
+    for (std::size_t c = 0; c < file.sources.size(); ++c)
+        if (file.sources[c] >= 0)
+            listing.kinds[std::size_t(file.sources[c]) + 1] = kind_->columns()[c].kind;
     listing.cell = [this, &file, &refused](int row, int column) {
         const int fileRow = refused[std::size_t(row)];
         return column == 0 ? check_->reason(fileRow) : file.rows[fileRow].value(column - 1);

@@ -67,6 +67,8 @@ const std::vector<ImportColumn>& ReaderRows::columns() const {
     static const std::vector<ImportColumn> list = [] {
         std::vector<ImportColumn> all = importColumns(kNames);
         all[Phone].aliases << QStringLiteral("联系电话");
+        for (Column number : {Deposit, BooksOut, LoansTotal, MaxBooks, MaxDays})
+            all[number].kind = Csv::CellKind::Number;
         return all;
     }();
     return list;
@@ -86,6 +88,10 @@ RowVerdict ReaderRows::check(const RowCells& row) const {
     const QString id = row.trimmed(Id);
     if (const auto problem = Readers::checkEntry(id, pub_.ReaderIdMaxLen, row[Name]))
         return RowVerdict::refused(problem->message);
+    for (Column oneLine : {Id, Name, IdNumber, Phone})
+        if (const QString reason = notOneLine(name(oneLine), oneLine == Id ? id : row[oneLine]);
+            !reason.isEmpty())
+            return RowVerdict::refused(reason);
     // Registration's fields take no more than these; a file's longer value is refused, not cut.
     const QString remark = Gbk::joinLines(row[Remark]);
     for (const QString& reason : {tooLong(name(Name), row[Name], Readers::kNameBytes),

@@ -13,20 +13,22 @@ bool endsField(QChar c) {
     return c == kComma || c == kCR || c == kLF;
 }
 
-class Reader {
+// Reads the records, or with `Build` false only counts them (the fields it would make are then
+// left empty).
+template <bool Build> class Reader {
 public:
     explicit Reader(QStringView text) : text_(text) {}
 
     Reading run() {
         while (i_ < text_.size()) {
-            record_ << (text_[i_] == kQuote ? quotedField() : plainField());
+            add(text_[i_] == kQuote ? quotedField() : plainField());
             if (i_ >= text_.size())
                 break;
             const QChar end = text_[i_++];
             if (end == kComma) {
                 // A comma at the very end still opens one more (empty) field.
                 if (i_ == text_.size())
-                    record_ << QString();
+                    add(QString());
                 continue;
             }
             if (end == kCR && i_ < text_.size() && text_[i_] == kLF)
@@ -35,12 +37,14 @@ public:
                 out_.bareLineEnds = true;
             endRecord();
         }
-        if (!record_.isEmpty()) {
+        if (fieldsInRecord_ > 0) {
             out_.lastUnended = true;
             endRecord();
         }
         return std::move(out_);
     }
+
+    const Shape& shape() const { return shape_; }
 
 private:
     // Up to the next comma or line end, taken as it stands.
@@ -51,7 +55,9 @@ private:
                 out_.strayQuotes = true;
             ++i_;
         }
-        return text_.sliced(start, i_ - start).toString();
+        if constexpr (Build)
+            return text_.sliced(start, i_ - start).toString();
+        return {};
     }
 
     // From the opening quote to its closing one, doubled quotes read as one; text between the
@@ -62,15 +68,18 @@ private:
         for (;;) {
             const qsizetype next = text_.indexOf(kQuote, i_);
             if (next < 0) {
-                field += text_.sliced(i_);
+                if constexpr (Build)
+                    field += text_.sliced(i_);
                 i_ = text_.size();
-                out_.unclosedQuoteRecord = static_cast<int>(out_.records.size()) + 1;
+                out_.unclosedQuoteRecord = static_cast<int>(shape_.records) + 1;
                 return field;
             }
-            field += text_.sliced(i_, next - i_);
+            if constexpr (Build)
+                field += text_.sliced(i_, next - i_);
             i_ = next + 1;
             if (i_ < text_.size() && text_[i_] == kQuote) {
-                field += kQuote;
+                if constexpr (Build)
+                    field += kQuote;
                 ++i_;
                 continue;
             }
@@ -83,21 +92,40 @@ private:
         return field;
     }
 
+    void add(QString field) {
+        if constexpr (Build)
+            record_ << std::move(field);
+        ++fieldsInRecord_;
+    }
+
     void endRecord() {
-        out_.records << record_;
-        record_.clear();
+        if constexpr (Build) {
+            out_.records << record_;
+            record_.clear();
+        }
+        ++shape_.records;
+        shape_.fields += fieldsInRecord_;
+        fieldsInRecord_ = 0;
     }
 
     QStringView text_;
     qsizetype i_ = 0;
     QStringList record_;
+    qint64 fieldsInRecord_ = 0;
+    Shape shape_;
     Reading out_;
 };
 
 } // namespace
 
+Shape measure(QStringView text) {
+    Reader<false> counting(text);
+    counting.run();
+    return counting.shape();
+}
+
 Reading read(QStringView text) {
-    return Reader(text).run();
+    return Reader<true>(text).run();
 }
 
 } // namespace lms::Csv

@@ -25,6 +25,15 @@ struct Reading {
     }
 };
 
+// How many records and fields `read` makes of a text.
+struct Shape {
+    qint64 records = 0;
+    qint64 fields = 0;
+};
+// Counts them without making them, so that a text of many empty lines or of many commas can be
+// refused before its records take memory.
+Shape measure(QStringView text);
+
 // Splits the text into records and fields. Quoted fields may hold commas, doubled quotes and
 // line breaks; a record ends with CR LF, LF or CR. A quote inside an unquoted field is kept as
 // a character, as spreadsheet programs read it.

@@ -22,7 +22,7 @@ bool writeAll(QIODevice& device, const QString& text) {
 bool ListingExport::write(QIODevice& device, const Listing& listing) const {
     if (device.write(Csv::byteOrderMark()) != Csv::byteOrderMark().size())
         return false;
-    QString piece = Csv::record(listing.header);
+    QString piece = Csv::record(listing.header, {});
     QElapsedTimer sinceReport;
     sinceReport.start();
     QStringList cells;
@@ -30,7 +30,7 @@ bool ListingExport::write(QIODevice& device, const Listing& listing) const {
         cells.clear();
         for (int column = 0; column < listing.header.size(); ++column)
             cells << listing.cell(row, column);
-        piece += Csv::record(cells);
+        piece += Csv::record(cells, listing.kinds);
         if ((row + 1) % kRowsPerCheck == 0) {
             if (!writeAll(device, piece))
                 return false;
@@ -43,7 +43,7 @@ bool ListingExport::write(QIODevice& device, const Listing& listing) const {
         }
     }
     if (!listing.totals.isEmpty())
-        piece += Csv::record(listing.totals);
+        piece += Csv::record(listing.totals, listing.kinds);
     if (!writeAll(device, piece))
         return false;
     if (progress_)

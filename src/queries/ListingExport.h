@@ -1,10 +1,13 @@
 #pragma once
 
+#include "queries/Csv.h"
+
 #include <QString>
 #include <QStringList>
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QIODevice;
 
@@ -20,6 +23,8 @@ public:
         int rowCount = 0;
         std::function<QString(int row, int column)> cell;
         QStringList totals; // empty for none
+        // What each column holds (a column without a kind holds text); the header is text.
+        std::vector<Csv::CellKind> kinds{};
     };
     // Told the number of rows written so far, between pieces and at the end.
     using Progress = std::function<void(int rowsWritten)>;

@@ -35,6 +35,7 @@ struct Criterion {
 enum class CellFormat {
     RowNumber,   // 1, 2, 3 …
     Text,        // text as stored
+    TextAmount,  // an amount kept as the clerk typed it (a book's price), shown as stored
     Number,      // a number in the general form; empty when there is none
     DateText,    // short date, and the long time unless it is midnight
     LongDate,    // the long date of a date-time, no time

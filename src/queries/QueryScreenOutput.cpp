@@ -26,6 +26,14 @@ ListingExport::Listing QueryScreen::listing() const {
         out.header << results_.headerData(c, Qt::Horizontal).toString();
     out.rowCount = results_.rowCount();
     out.cell = [this](int row, int column) { return results_.cellText(row, column); };
+    for (const ResultColumn& column : definition_.columns)
+        out.kinds.push_back(column.format == CellFormat::Number ||
+                                    column.format == CellFormat::Money ||
+                                    column.format == CellFormat::TextAmount ||
+                                    column.format == CellFormat::RowNumber ||
+                                    column.format == CellFormat::OverdueDays
+                                ? Csv::CellKind::Number
+                                : Csv::CellKind::Text);
     if (totalsCurrent_) {
         // The totals stand under the columns they sum; the first cell names the row.
         for (const ResultColumn& column : definition_.columns) {

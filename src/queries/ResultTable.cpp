@@ -308,6 +308,7 @@ QString ResultTable::cellText(int row, int column) const {
     case CellFormat::RowNumber:
         return QString::number(row + 1);
     case CellFormat::Text:
+    case CellFormat::TextAmount:
         return textAt(c, row);
     case CellFormat::Number:
     case CellFormat::Money: {

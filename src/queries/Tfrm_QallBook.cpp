@@ -39,7 +39,7 @@ QueryDefinition Tfrm_QallBook::makeDefinition() {
                  {QStringLiteral("备注"), QStringLiteral("备注"), CellFormat::Text},
                  {QStringLiteral("作者"), QStringLiteral("作者"), CellFormat::Text},
                  {QStringLiteral("附件"), QStringLiteral("附件"), CellFormat::Text},
-                 {QStringLiteral("价格"), QStringLiteral("价格"), CellFormat::Text},
+                 {QStringLiteral("价格"), QStringLiteral("价格"), CellFormat::TextAmount},
                  {QStringLiteral("录入时间"), QStringLiteral("录入时间"), CellFormat::DateText}};
     return d;
 }

@@ -3,9 +3,11 @@
 #include "core/GbkText.h"
 
 #include <cmath>
+#include <deque>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <sqlite3.h>
+#include <string>
 
 namespace lms::test {
 
@@ -58,6 +60,69 @@ const std::vector<HostileValue>& hostileValues() {
         {"-1", QStringLiteral("-1")},
         {"99999999999", QStringLiteral("99999999999")},
     };
+    return values;
+}
+
+const std::vector<HostileValue>& generatedHostileValues() {
+    static std::deque<std::string> labels;
+    static const std::vector<HostileValue> values = [] {
+        std::vector<std::pair<std::string, QString>> bases;
+        for (char16_t c = 1; c < 0xA0; ++c)
+            if (c < 0x20 || c >= 0x7F)
+                bases.emplace_back("U+" + QString::number(c, 16).toStdString(), QChar(c));
+        const std::pair<const char*, char16_t> invisible[] = {
+            {"nbsp", 0x00A0},         {"soft-hyphen", 0x00AD}, {"zwsp", 0x200B},
+            {"zwj", 0x200D},          {"lrm", 0x200E},         {"rlo", 0x202E},
+            {"line-sep", 0x2028},     {"para-sep", 0x2029},    {"ideographic-space", 0x3000},
+            {"bom", 0xFEFF},          {"replacement", 0xFFFD}, {"combining-acute", 0x0301},
+            {"fullwidth-eq", 0xFF1D},
+        };
+        for (const auto& [label, c] : invisible)
+            bases.emplace_back(label, QChar(c));
+        const std::pair<const char*, const char*> texts[] = {
+            {"formula", "=1+2"},
+            {"plus", "+1"},
+            {"minus-formula", "-1+2"},
+            {"at", "@SUM(A1)"},
+            {"tab-formula", "\t=1"},
+            {"cr-formula", "\r=1"},
+            {"apostrophe-formula", "'=1"},
+            {"apostrophes-minus", "''-1"},
+            {"hyperlink", "=HYPERLINK(\"http://x\",\"点\")"},
+            {"dde", "-2+3+cmd|' /C calc'!A0"},
+            {"negative", "-12.50"},
+            {"phone", "+86 138"},
+            {"quote", "\""},
+            {"quotes", "\"\""},
+            {"comma", "a,b"},
+            {"inner-quote", "a\"b"},
+            {"lone-comma", ","},
+            {"crlf", "\r\n"},
+            {"two-lf", "\n\n"},
+            {"quoted-break", "\"a\nb\""},
+        };
+        for (const auto& [label, text] : texts)
+            bases.emplace_back(label, QString::fromUtf8(text));
+        for (const HostileValue& value : hostileValues())
+            if (!value.isLong && !value.text.contains(QChar(0)))
+                bases.emplace_back(value.label, value.text);
+
+        const QString good = QStringLiteral("书");
+        std::vector<HostileValue> all;
+        for (const auto& [label, text] : bases) {
+            const std::pair<const char*, QString> forms[] = {
+                {"", text},
+                {"after-", good + text},
+                {"before-", text + good},
+                {"inside-", good + text + QStringLiteral("名")},
+            };
+            for (const auto& [form, formed] : forms) {
+                labels.push_back(form + label);
+                all.push_back({labels.back().c_str(), formed});
+            }
+        }
+        return all;
+    }();
     return values;
 }
 
@@ -165,9 +230,22 @@ std::optional<QByteArray> cellBytes(const DatabaseDump& dump, const QString& tab
 Attempt HostileRunner::attempt(FormModel& screen, const QString& field, const HostileValue& value,
                                const Steps& steps, const std::optional<StoredColumn>& stored,
                                const QStringList& loggedOnRefusal) {
+    return attempt(
+        screen.objectName().isEmpty() ? screen.caption() : screen.objectName(), field, value,
+        [&] {
+            screen.field(field).type(value.text);
+            return screen.field(field).text();
+        },
+        steps, stored, loggedOnRefusal);
+}
+
+Attempt HostileRunner::attempt(const QString& screen, const QString& field,
+                               const HostileValue& value, const std::function<QString()>& enter,
+                               const Steps& steps, const std::optional<StoredColumn>& stored,
+                               const QStringList& loggedOnRefusal) {
     ++tried_;
     Attempt a;
-    a.screen = screen.objectName().isEmpty() ? screen.caption() : screen.objectName();
+    a.screen = screen;
     a.field = field;
     a.label = value.label;
     const DatabaseDump untouched = dumpDatabase(db_);
@@ -181,8 +259,7 @@ Attempt HostileRunner::attempt(FormModel& screen, const QString& field, const Ho
                 steps.prepare();
             a.before = dumpDatabase(db_);
             prompter_.clear();
-            screen.field(field).type(value.text);
-            a.typed = screen.field(field).text();
+            a.typed = enter();
             if (steps.press)
                 steps.press();
         } catch (const std::exception& e) {

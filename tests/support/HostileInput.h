@@ -30,6 +30,12 @@ const std::vector<HostileValue>& hostileValues();
 // The same without the long texts.
 std::vector<HostileValue> shortHostileValues();
 
+// Many more: every control character but U+0000, invisible and direction characters, texts a
+// spreadsheet would run as a formula, pieces of CSV and the short values above, each alone and
+// before, after and inside a good text ("书…", "…书", "书…名"). None holds U+0000, so that a
+// file of them is text.
+const std::vector<HostileValue>& generatedHostileValues();
+
 // A typed value as the program can hold it in a row: without U+0000, which no field takes, and
 // broken UTF-16 as UTF-8 keeps it. Rows planted with hostile texts use this form.
 QString storedForm(const QString& typed);
@@ -90,6 +96,12 @@ public:
     // stored the text in `stored` (when given) as the field held it.
     Attempt attempt(FormModel& screen, const QString& field, const HostileValue& value,
                     const Steps& steps, const std::optional<StoredColumn>& stored,
+                    const QStringList& loggedOnRefusal = {});
+    // The same for a value that reaches the program otherwise (a cell of a file): `enter` puts
+    // it where the operation takes it from and returns the text as the program will hold it.
+    Attempt attempt(const QString& screen, const QString& field, const HostileValue& value,
+                    const std::function<QString()>& enter, const Steps& steps,
+                    const std::optional<StoredColumn>& stored,
                     const QStringList& loggedOnRefusal = {});
 
     int tried() const { return tried_; }

@@ -171,8 +171,8 @@ TEST_F(BookImport, RefusedRowsAreSavedWithTheirReasonsAndComeBackInOnceCorrected
                   {header,
                    {QStringLiteral("1"), QStringLiteral("B1"), QStringLiteral("红楼梦"),
                     QStringLiteral("12"), QStringLiteral("978")},
-                   {QStringLiteral("2"), QStringLiteral("B2"), QStringLiteral("史记, 上\n下"),
-                    QStringLiteral("九元"), QStringLiteral("979")}});
+                   {QStringLiteral("2"), QStringLiteral("B2"), QStringLiteral("史记, \"上下\""),
+                    QStringLiteral("九元"), QStringLiteral("979\n980")}});
     ASSERT_TRUE(preview(books, path));
     EXPECT_EQ(books.tsxx.text().split(QChar(13)).first(),
               QStringLiteral("不是图书的列，已忽略：条形码"));
@@ -190,8 +190,8 @@ TEST_F(BookImport, RefusedRowsAreSavedWithTheirReasonsAndComeBackInOnceCorrected
     EXPECT_EQ(records[0], QStringList{QStringLiteral("拒绝原因")} + header);
     EXPECT_EQ(records[1], (QStringList{QStringLiteral("价格：输入错误！请输入正确有效的数字。"),
                                        QStringLiteral("2"), QStringLiteral("B2"),
-                                       QStringLiteral("史记, 上\n下"), QStringLiteral("九元"),
-                                       QStringLiteral("979")}));
+                                       QStringLiteral("史记, \"上下\""), QStringLiteral("九元"),
+                                       QStringLiteral("979\n980")}));
 
     // The clerk corrects the price and imports the saved file: its reason column is ignored.
     records[1][4] = QStringLiteral("9");
@@ -201,7 +201,7 @@ TEST_F(BookImport, RefusedRowsAreSavedWithTheirReasonsAndComeBackInOnceCorrected
     EXPECT_EQ(column(QStringLiteral("图书"), QStringLiteral("图书编号"), QStringLiteral("B2"),
                      QStringLiteral("图书名称"))
                   .toString(),
-              QStringLiteral("史记, 上\n下"));
+              QStringLiteral("史记, \"上下\""));
 }
 
 TEST_F(BookImport, ALongFileShowsItsFirstRowsAtOnceAndTheRestWhileTheWindowIsOpen) {

@@ -1,5 +1,5 @@
 // A whole listing exported from "所有图书查询" or "读者查询统计" of one shop imports into an empty
-// shop and lists the same there.
+// shop and lists the same there, texts the export protects from spreadsheets included.
 #include "ImportFixture.h"
 
 #include "core/DateRules.h"
@@ -20,9 +20,11 @@ protected:
             return Dates::toStorage(at(2026, 3, 14, 10, 30).addDays(-days).addMSecs(days * 37001));
         };
         addBook(db, QStringLiteral("B1"),
-                {{QStringLiteral("图书名称"), QStringLiteral("红楼梦, 上\"册\"\n第二行")},
-                 {QStringLiteral("作者"), QStringLiteral("曹雪芹")},
-                 {QStringLiteral("价格"), QStringLiteral("32.80")},
+                {{QStringLiteral("图书名称"), QStringLiteral("红楼梦, 上\"册\"")},
+                 // Texts a spreadsheet would run and a negative price, all as they were.
+                 {QStringLiteral("作者"), QStringLiteral("=曹雪芹")},
+                 {QStringLiteral("附件"), QStringLiteral("'@光盘")},
+                 {QStringLiteral("价格"), QStringLiteral("-32.80")},
                  {QStringLiteral("借阅次数"), 12},
                  {QStringLiteral("备注"), QStringLiteral("精装,两册 50%")},
                  {QStringLiteral("状态设置期"), stored(40)},
@@ -34,10 +36,11 @@ protected:
              {QStringLiteral("状态设置期"), stored(1)},
              {QStringLiteral("录入时间"), Dates::toStorage(QDateTime(QDate(2024, 2, 29), {}))}});
         addReader(db, QStringLiteral("R1"),
-                  {{QStringLiteral("读者姓名"), QStringLiteral("张\"三\",李")},
+                  {{QStringLiteral("读者姓名"), QStringLiteral("+张\"三\",李")},
+                   {QStringLiteral("证件号码"), QStringLiteral("-110")},
                    {QStringLiteral("押金"), 0.1},
                    {QStringLiteral("借阅总计"), 17},
-                   {QStringLiteral("备注"), QStringLiteral("常客, 'VIP'")},
+                   {QStringLiteral("备注"), QStringLiteral("@常客, 'VIP'")},
                    {QStringLiteral("借阅有效期"), stored(-300)},
                    {QStringLiteral("状态设置期"), stored(20)}});
         addReader(db, QStringLiteral("R2"),

@@ -2,6 +2,7 @@
 // (commas, quotes, line breaks and Chinese included) with the header and any totals; the print
 // preview gets the caption, the criteria of the listing shown, the date, the rows and the totals;
 // odd names, unwritable folders, cancelled dialogs and long listings behave.
+#include "queries/Csv.h"
 #include "queries/ExportedCsv.h"
 #include "queries/Tfrm_CHRZ.h"
 #include "queries/Tfrm_QAllRec.h"
@@ -149,6 +150,73 @@ TEST_F(ExportAndPrint, OddValuesSurviveTheFileAndTheTotalsAreThoseShown) {
     EXPECT_EQ(readerRows[3][0], QStringLiteral("合计"));
     EXPECT_EQ(readerRows[3][5], QStringLiteral("150.5"));
     EXPECT_EQ(readerRows[3][9], QStringLiteral("4"));
+}
+
+// The raw cells of an exported file, as a spreadsheet gets them.
+QList<QStringList> rawCells(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    bool ok = false;
+    return readCsvFile(file.readAll(), &ok);
+}
+
+TEST_F(ExportAndPrint, TextsASpreadsheetWouldRunAreWrittenAsTextAndNegativeAmountsAsNumbers) {
+    const QString formula = QStringLiteral("=HYPERLINK(\"http://x\",\"点\")");
+    test::addBook(db(), QStringLiteral("B3"),
+                  {{QStringLiteral("图书名称"), formula},
+                   {QStringLiteral("作者"), QStringLiteral("@SUM(A1)")},
+                   {QStringLiteral("附件"), QStringLiteral("-2+3+cmd|' /C calc'!A0")},
+                   {QStringLiteral("价格"), QStringLiteral("-12.50")},
+                   {QStringLiteral("备注"), QStringLiteral("'=已有撇号")}});
+    test::addBook(db(), QStringLiteral("B4"),
+                  {{QStringLiteral("图书名称"), QStringLiteral("\t=1+2")},
+                   {QStringLiteral("价格"), QStringLiteral("=1+2")}});
+    reader(QStringLiteral("R3"), QStringLiteral("+86 电话"), -3.5, 0, QStringLiteral("O'Brien"));
+    ledger(QStringLiteral("-退押金"), kNow.addSecs(-10), -12.5, -12.5);
+
+    struct Cell {
+        const char* screen;
+        const char* id; // the row's first text cell after the row number
+        int column;
+        QString written; // as the file holds it
+        QString listed;  // as the grid shows it
+    };
+    const Cell cells[] = {
+        {"frm_QallBook", "B3", 2, QLatin1Char('\'') + formula, formula},
+        {"frm_QallBook", "B3", 8, QStringLiteral("'@SUM(A1)"), QStringLiteral("@SUM(A1)")},
+        {"frm_QallBook", "B3", 9, QStringLiteral("'-2+3+cmd|' /C calc'!A0"),
+         QStringLiteral("-2+3+cmd|' /C calc'!A0")},
+        {"frm_QallBook", "B3", 10, QStringLiteral("-12.50"), QStringLiteral("-12.50")},
+        {"frm_QallBook", "B3", 7, QStringLiteral("''=已有撇号"), QStringLiteral("'=已有撇号")},
+        {"frm_QallBook", "B4", 2, QStringLiteral("'\t=1+2"), QStringLiteral("\t=1+2")},
+        {"frm_QallBook", "B4", 10, QStringLiteral("'=1+2"), QStringLiteral("=1+2")},
+        {"frm_QallReader", "R3", 2, QStringLiteral("'+86 电话"), QStringLiteral("+86 电话")},
+        {"frm_QallReader", "R3", 5, QStringLiteral("-3.5"), QStringLiteral("-3.5")},
+        {"frm_QallReader", "R3", 12, QStringLiteral("O'Brien"), QStringLiteral("O'Brien")},
+        {"frm_QallMoney", "-退押金", 4, QStringLiteral("-12.50"), QStringLiteral("-12.50")},
+        {"frm_QallMoney", "-退押金", 6, QStringLiteral("-12.50"), QStringLiteral("-12.50")},
+    };
+    for (const Cell& c : cells) {
+        SCOPED_TRACE(std::string(c.screen) + " " + c.id + " column " + std::to_string(c.column));
+        QueryScreen& s = screen(QString::fromUtf8(c.screen));
+        s.FormShow();
+        const QString path = dir.filePath(s.objectName() + QStringLiteral(".csv"));
+        prompter.answerSaveFile(path);
+        s.run(QStringLiteral("Button3Click"));
+        const QList<QStringList> records = rawCells(path);
+        const QString id = QString::fromUtf8(c.id);
+        const QString writtenId = Csv::spreadsheetCell(id, Csv::CellKind::Text);
+        int found = 0;
+        for (qsizetype r = 1; r < records.size(); ++r) {
+            if (records[r].value(1) != writtenId)
+                continue;
+            ++found;
+            EXPECT_EQ(records[r].value(c.column), c.written);
+            EXPECT_EQ(Csv::fromSpreadsheetCell(records[r].value(c.column)), c.listed);
+            EXPECT_EQ(s.results().cellText(int(r - 1), c.column), c.listed);
+        }
+        EXPECT_EQ(found, 1);
+    }
 }
 
 TEST_F(ExportAndPrint, AnOddFileNameIsWrittenAsChosen) {

@@ -47,6 +47,54 @@ TEST(Csv, ARecordJoinsItsFieldsWithCommasAndEndsWithCrLf) {
     EXPECT_EQ(Csv::byteOrderMark(), QByteArrayLiteral("\xEF\xBB\xBF"));
 }
 
+struct Protection {
+    const char* value;
+    Csv::CellKind kind;
+    const char* written;
+};
+
+TEST(Csv, TextsASpreadsheetWouldRunGetAnApostropheButPlainNumbersInNumberColumnsDoNot) {
+    using Csv::CellKind;
+    const Protection cases[] = {
+        {"=1+2", CellKind::Text, "'=1+2"},
+        {"+86 电话", CellKind::Text, "'+86 电话"},
+        {"-12.50", CellKind::Text, "'-12.50"},
+        {"@SUM(A1)", CellKind::Text, "'@SUM(A1)"},
+        {"\t=1", CellKind::Text, "'\t=1"},
+        {"\r=1", CellKind::Text, "'\r=1"},
+        {"'=1", CellKind::Text, "''=1"},
+        {"''-x", CellKind::Text, "'''-x"},
+        {"O'Brien", CellKind::Text, "O'Brien"},
+        {"'quoted'", CellKind::Text, "'quoted'"},
+        {"a=b", CellKind::Text, "a=b"},
+        {" =1", CellKind::Text, " =1"},
+        {"", CellKind::Text, ""},
+        {"'", CellKind::Text, "'"},
+        {"-12.50", CellKind::Number, "-12.50"},
+        {"+3", CellKind::Number, "+3"},
+        {"-.5", CellKind::Number, "-.5"},
+        {"-1e5", CellKind::Number, "-1e5"},
+        {"12", CellKind::Number, "12"},
+        {"-1+2", CellKind::Number, "'-1+2"},
+        {"=1", CellKind::Number, "'=1"},
+        {"-", CellKind::Number, "'-"},
+        {"- 5", CellKind::Number, "'- 5"},
+        {"\t-5", CellKind::Number, "'\t-5"},
+    };
+    for (const Protection& c : cases) {
+        const QString value = QString::fromUtf8(c.value);
+        const QString written = Csv::spreadsheetCell(value, c.kind);
+        EXPECT_EQ(written, QString::fromUtf8(c.written)) << c.value;
+        EXPECT_EQ(Csv::fromSpreadsheetCell(written), value) << c.value << " does not come back";
+    }
+    // A cell a spreadsheet wrote with an apostrophe of its own keeps it.
+    EXPECT_EQ(Csv::fromSpreadsheetCell(QStringLiteral("'abc")), QStringLiteral("'abc"));
+    EXPECT_EQ(Csv::record({QStringLiteral("=1"), QStringLiteral("-1"), QStringLiteral("-1")},
+                          {CellKind::Text, CellKind::Number}),
+              QStringLiteral("'=1,-1,'-1\r\n"))
+        << "a column without a kind is text";
+}
+
 TEST(Csv, AnyMixOfSpecialCharactersReadsBackUnchanged) {
     const QString pieces[] = {QStringLiteral(","),  QStringLiteral("\""), QStringLiteral("\r\n"),
                               QStringLiteral("\n"), QStringLiteral("\r"), QStringLiteral("红楼梦"),
@@ -93,6 +141,23 @@ TEST(ListingExport, WritesTheMarkTheHeaderEveryRowAndTheTotalsRow) {
                   (QStringList{QString::number(row), listing.cell(row, 1), QString::number(row)}));
     EXPECT_EQ(records[4], listing.totals);
     EXPECT_EQ(reports, std::vector<int>{3}) << "the end is always reported";
+}
+
+TEST(ListingExport, WritesTextCellsAsTextAndTheNumberColumnsNumbersAsNumbers) {
+    ListingExport::Listing listing;
+    listing.header = {QStringLiteral("=名称"), QStringLiteral("金额")};
+    listing.rowCount = 2;
+    listing.cell = [](int row, int column) {
+        return row == 0 ? QStringLiteral("-1") : column == 0 ? QStringLiteral("@x") : QString();
+    };
+    listing.totals = {QStringLiteral("合计"), QStringLiteral("-3.00")};
+    listing.kinds = {Csv::CellKind::Text, Csv::CellKind::Number};
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(ListingExport(nullptr).write(buffer, listing));
+    EXPECT_EQ(buffer.data(), Csv::byteOrderMark() + QStringLiteral("'=名称,金额\r\n'-1,-1\r\n'@x,"
+                                                                   "\r\n合计,-3.00\r\n")
+                                                        .toUtf8());
 }
 
 TEST(ListingExport, ReportsBetweenPiecesOfRows) {

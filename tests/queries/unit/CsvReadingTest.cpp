@@ -40,5 +40,30 @@ TEST(CsvReading, AQuoteThatNeverClosesNamesTheRecordItOpensIn) {
               (QStringList{QStringLiteral("e"), QStringLiteral("f\r\ng,h\r\n")}));
 }
 
+TEST(CsvReading, TheShapeCountedBeforeReadingIsTheOneReadingMakes) {
+    const QString texts[] = {
+        QString(),
+        QStringLiteral("\r\n\r\n\n\r"),
+        QStringLiteral(",,,,"),
+        QStringLiteral("a,b\r\nc"),
+        QStringLiteral("\"a,\"\"b\"\"\r\n\",c\r\n,\r\n"),
+        QStringLiteral("\"x\"y,z\n\"never closed,\r\nstill in it"),
+        QStringLiteral("a,\"b\"\r\n\"\"\r\n"),
+    };
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        const Csv::Reading reading = Csv::read(text);
+        qint64 fields = 0;
+        for (const QStringList& record : reading.records)
+            fields += record.size();
+        const Csv::Shape shape = Csv::measure(text);
+        EXPECT_EQ(shape.records, reading.records.size());
+        EXPECT_EQ(shape.fields, fields);
+    }
+    // Few bytes, many records or fields: what the import refuses before making them.
+    EXPECT_EQ(Csv::measure(QString(100000, QLatin1Char('\n'))).records, 100000);
+    EXPECT_EQ(Csv::measure(QString(100000, QLatin1Char(','))).fields, 100001);
+}
+
 } // namespace
 } // namespace lms
