@@ -10,6 +10,16 @@ bool isBlank(QChar c) {
 
 } // namespace
 
+QString changedElsewhere(const QString& name) {
+    return QStringLiteral("用户名为：") + name +
+           QStringLiteral("的用户已在其他窗口更改！\r\r请重新选择该用户查看后再操作。");
+}
+
+QString deletedElsewhere(const QString& name) {
+    return QStringLiteral("用户名为：") + name +
+           QStringLiteral("的用户已在其他窗口删除！\r\r请重新选择用户后再操作。");
+}
+
 QString trimmedName(const QString& typed) {
     qsizetype begin = 0;
     qsizetype end = typed.size();

@@ -17,6 +17,12 @@ inline QString unknownUser() {
     return QStringLiteral("系统中没有此用户!");
 }
 
+// "用户名为：<name>的用户已在其他窗口更改！" CR CR "请重新选择该用户查看后再操作。": another
+// desk changed what the screen showed of the user since it was loaded.
+QString changedElsewhere(const QString& name);
+// "用户名为：<name>的用户已在其他窗口删除！" CR CR "请重新选择用户后再操作。"
+QString deletedElsewhere(const QString& name);
+
 // A typed user name without the blanks and control characters around it.
 QString trimmedName(const QString& typed);
 

@@ -111,6 +111,11 @@ std::optional<float> Tfrm_CSSet::amountValue(const Field& field) const {
 }
 
 void Tfrm_CSSet::FormShow() {
+    showSettings();
+    showTSRX();
+}
+
+void Tfrm_CSSet::showSettings() {
     const PubData& g = ctx_.pub;
     for (std::size_t k = 0; k < 4; ++k) {
         const ReaderTypeSettings& settings = readerTypeSettings()[k];
@@ -130,7 +135,6 @@ void Tfrm_CSSet::FormShow() {
     TSCDinput.setValue(qBound(kIdLengthMin, g.BookIdMaxLen, kIdLengthMax));
     isYCZJQinput.setValue(g.AutoExtendValidity);
     isBFSJinput.setValue(g.AutoBackupOnStart);
-    showTSRX();
 }
 
 bool Tfrm_CSSet::savetols() {
@@ -216,8 +220,21 @@ void Tfrm_CSSet::Button1Click() {
     }
     applyPending();
     try {
-        SettingsStore::save(ctx_.dm, ctx_.pub.CurrentUser, ctx_.clock.now());
-        ctx_.prompter.information(QStringLiteral("保存成功!"));
+        switch (SettingsStore::save(ctx_.dm, ctx_.pub.CurrentUser, ctx_.clock.now())) {
+        case SettingsStore::SaveOutcome::Saved:
+            ctx_.prompter.information(QStringLiteral("保存成功!"));
+            break;
+        case SettingsStore::SaveOutcome::SavedWithOthers:
+            ctx_.prompter.information(
+                QStringLiteral("保存成功!\r\r其他窗口刚刚保存的参数也已生效，请查看。"));
+            showSettings();
+            break;
+        case SettingsStore::SaveOutcome::Refused:
+            ctx_.prompter.error(QStringLiteral("系统参数已在其他窗口更改！\r\r"
+                                               "已显示现在保存的参数，请查看后重新输入再保存。"));
+            showSettings();
+            break;
+        }
     } catch (const DbError&) {
         showError();
     }
@@ -239,8 +256,10 @@ void Tfrm_CSSet::Button4Click() {
         showError();
     }
     try {
-        Books::addBookType(ctx_.dm, name, ctx_.pub.CurrentUser, ctx_.clock.now());
-        ctx_.prompter.information(QStringLiteral("添加新图书类型成功!"));
+        if (Books::addBookType(ctx_.dm, name, ctx_.pub.CurrentUser, ctx_.clock.now()))
+            ctx_.prompter.information(QStringLiteral("添加新图书类型成功!"));
+        else // added at another desk since the check above
+            ctx_.prompter.error(QStringLiteral("此图书类型已存在！"));
     } catch (const DbError&) {
         showError();
     }
@@ -258,9 +277,13 @@ void Tfrm_CSSet::Button5Click() {
                                            QStringLiteral(" 吗？")))
         return;
     try {
-        Books::deleteBookType(ctx_.dm, name, ctx_.pub.CurrentUser, ctx_.clock.now());
-        ctx_.prompter.information(QStringLiteral("图书类型:") + name +
-                                  QStringLiteral("已成功删除!"));
+        if (Books::deleteBookType(ctx_.dm, name, ctx_.pub.CurrentUser, ctx_.clock.now()))
+            ctx_.prompter.information(QStringLiteral("图书类型:") + name +
+                                      QStringLiteral("已成功删除!"));
+        else
+            ctx_.prompter.error(
+                QStringLiteral("图书类型：") + name +
+                QStringLiteral("已在其他窗口删除！\r\r请查看图书类型列表后再操作。"));
     } catch (const DbError&) {
         showError();
     }

@@ -109,6 +109,8 @@ public:
         addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("关闭"));
 
 private:
+    // Shows the running settings in the fields.
+    void showSettings();
     ReaderTypeFields addReaderTypePage(int page, const QString& rentCaption);
     std::array<const ReaderTypeFields*, 4> pages() const { return {&R1, &R2, &R3, &R4}; }
     // The 14 amount fields, in the order they are read.

@@ -23,6 +23,7 @@ Tfrm_GGUserQX::Tfrm_GGUserQX(ScreenContext& context)
 
 void Tfrm_GGUserQX::FormShow() {
     const QScopedValueRollback<bool> filling(filling_, true);
+    shown_.reset();
     Userlist.setItems({});
     Userlist.setValue(QString());
     try {
@@ -37,7 +38,7 @@ void Tfrm_GGUserQX::FormShow() {
                 offered << user.name;
             Userlist.setItems(offered);
             Userlist.setValue(offered.first());
-            permissions.show(users[1].flags);
+            showUser(users[1]);
         }
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
@@ -48,12 +49,18 @@ void Tfrm_GGUserQX::UserlistClick() {
     const QString name = Userlist.text();
     if (name.isEmpty())
         return;
+    shown_.reset();
     try {
-        if (const auto user = Users::findUser(db(), name))
-            permissions.show(user->flags);
+        showUser(Users::findUser(db(), name));
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
     }
+}
+
+void Tfrm_GGUserQX::showUser(const std::optional<Users::UserRow>& user) {
+    shown_ = user;
+    if (user)
+        permissions.show(user->flags);
 }
 
 void Tfrm_GGUserQX::Button1Click() {
@@ -62,13 +69,33 @@ void Tfrm_GGUserQX::Button1Click() {
         ctx_.prompter.error(QStringLiteral("请先选择要更改权限的用户!"));
         return;
     }
+    // The flags shown are those of the chosen entry's row, or there is nothing to check a save
+    // against.
+    if (!shown_ || shown_->name.compare(name, Qt::CaseInsensitive) != 0) {
+        ctx_.prompter.error(SystemUsers::unknownUser());
+        return;
+    }
     try {
-        if (!Users::changePermissions(ctx_.dm, {.name = name, .flags = permissions.ticked()},
-                                      ctx_.pub.CurrentUser, ctx_.clock.now())) {
+        switch (Users::changePermissions(ctx_.dm,
+                                         {.loaded = *shown_, .flags = permissions.ticked()},
+                                         ctx_.pub.CurrentUser, ctx_.clock.now())) {
+        case Users::Outcome::Done:
+            shown_->flags = permissions.ticked();
+            ctx_.prompter.information(QStringLiteral("更改权限成功!"));
+            break;
+        case Users::Outcome::Changed:
+            // The clerk sees the flags as they are now before deciding again.
+            ctx_.prompter.error(SystemUsers::changedElsewhere(shown_->name));
+            UserlistClick();
+            break;
+        case Users::Outcome::Missing:
+            ctx_.prompter.error(SystemUsers::deletedElsewhere(shown_->name));
+            FormShow();
+            break;
+        case Users::Outcome::SuperUser:
             ctx_.prompter.error(SystemUsers::unknownUser());
-            return;
+            break;
         }
-        ctx_.prompter.information(QStringLiteral("更改权限成功!"));
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
     }

@@ -29,7 +29,11 @@ public:
         addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("关闭"));
 
 private:
+    // Shows the user's flags and keeps the row as shown, which a save is checked against.
+    void showUser(const std::optional<Users::UserRow>& user);
+
     bool filling_ = false;
+    std::optional<Users::UserRow> shown_; // the chosen user as its flags were loaded
 };
 
 } // namespace lms

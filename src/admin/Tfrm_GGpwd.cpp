@@ -56,9 +56,19 @@ void Tfrm_GGpwd::Button1Click() {
             ctx_.prompter.error(QStringLiteral("输入的旧密码不正确!"));
             return;
         }
-        Users::changePassword(ctx_.dm, {.name = user->name, .password = Edit2.text()},
-                              ctx_.pub.CurrentUser, ctx_.clock.now());
-        ctx_.prompter.information(QStringLiteral("更改密码成功!"));
+        switch (Users::changePassword(ctx_.dm, {.loaded = *user, .password = Edit2.text()},
+                                      ctx_.pub.CurrentUser, ctx_.clock.now())) {
+        case Users::Outcome::Done:
+            ctx_.prompter.information(QStringLiteral("更改密码成功!"));
+            break;
+        case Users::Outcome::Changed: // its password was changed at another desk
+            ctx_.prompter.error(SystemUsers::changedElsewhere(user->name));
+            break;
+        case Users::Outcome::Missing:
+        case Users::Outcome::SuperUser:
+            ctx_.prompter.error(SystemUsers::deletedElsewhere(user->name));
+            break;
+        }
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
     }

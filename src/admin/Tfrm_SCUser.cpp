@@ -1,5 +1,6 @@
 #include "admin/Tfrm_SCUser.h"
 
+#include "admin/SystemUsers.h"
 #include "core/Messages.h"
 #include "core/Tdm_Dbase.h"
 #include "core/form/Clock.h"
@@ -43,8 +44,19 @@ void Tfrm_SCUser::Button1Click() {
                                            QStringLiteral(" 吗？")))
         return;
     try {
-        Users::deleteUser(ctx_.dm, name, ctx_.pub.CurrentUser, ctx_.clock.now());
-        ctx_.prompter.information(QStringLiteral("用户:") + name + QStringLiteral("已成功删除!"));
+        switch (Users::deleteUser(ctx_.dm, name, ctx_.pub.CurrentUser, ctx_.clock.now())) {
+        case Users::Outcome::Done:
+            ctx_.prompter.information(QStringLiteral("用户:") + name +
+                                      QStringLiteral("已成功删除!"));
+            break;
+        case Users::Outcome::Missing:
+            ctx_.prompter.error(SystemUsers::deletedElsewhere(name));
+            break;
+        case Users::Outcome::Changed:
+        case Users::Outcome::SuperUser:
+            ctx_.prompter.error(SystemUsers::unknownUser());
+            break;
+        }
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());
     }

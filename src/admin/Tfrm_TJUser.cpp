@@ -52,12 +52,17 @@ void Tfrm_TJUser::Button1Click() {
         ctx_.prompter.error(Messages::databaseError());
     }
     try {
-        Users::addUser(ctx_.dm,
-                       {.name = name,
-                        .password = SystemUsers::initialPassword(),
-                        .remark = Memo1.text(),
-                        .flags = permissions.ticked()},
-                       ctx_.pub.CurrentUser, ctx_.clock.now());
+        if (!Users::addUser(ctx_.dm,
+                            {.name = name,
+                             .password = SystemUsers::initialPassword(),
+                             .remark = Memo1.text(),
+                             .flags = permissions.ticked()},
+                            ctx_.pub.CurrentUser, ctx_.clock.now())) {
+            // Added at another desk since the check above: refused as that check would.
+            ctx_.prompter.error(QStringLiteral("此用户已存在！请重新输入新的用户名"));
+            username.requestFocus();
+            return;
+        }
         ctx_.prompter.information(QStringLiteral("添加系统用户成功!"));
     } catch (const DbError&) {
         ctx_.prompter.error(Messages::databaseError());

@@ -18,24 +18,31 @@ bool bookTypeExists(Database& db, const QString& name) {
         .isValid();
 }
 
-void addBookType(Tdm_Dbase& dm, const QString& name, const QString& user, const QDateTime& now) {
+bool addBookType(Tdm_Dbase& dm, const QString& name, const QString& user, const QDateTime& now) {
     Database& db = dm.db();
     Transaction transaction(db);
+    if (bookTypeExists(db, name))
+        return false;
     Query(db, QStringLiteral("INSERT INTO 图书类型 (图书类型名称) VALUES (?)"))
         .bind(1, name)
         .exec();
     dm.appendLog(QStringLiteral("添加新图书类型"), user, now,
                  QStringLiteral("图书类型名称：") + name);
     transaction.commit();
+    return true;
 }
 
-void deleteBookType(Tdm_Dbase& dm, const QString& name, const QString& user, const QDateTime& now) {
+bool deleteBookType(Tdm_Dbase& dm, const QString& name, const QString& user, const QDateTime& now) {
     Database& db = dm.db();
     Transaction transaction(db);
-    Query(db, QStringLiteral("DELETE FROM 图书类型 WHERE 图书类型名称 = ?")).bind(1, name).exec();
+    if (Query(db, QStringLiteral("DELETE FROM 图书类型 WHERE 图书类型名称 = ?"))
+            .bind(1, name)
+            .execCounted() == 0)
+        return false;
     dm.appendLog(QStringLiteral("删除图书类型"), user, now,
                  QStringLiteral("被删除的图书类型：") + name);
     transaction.commit();
+    return true;
 }
 
 } // namespace lms::Books

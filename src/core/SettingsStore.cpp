@@ -2,6 +2,7 @@
 
 #include "core/Tdm_Dbase.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -26,6 +27,58 @@ std::array<ReaderTypeSettings, 4> readerTypes(PubData& d) {
          {&d.YearlyRent, &d.YearlyDeposit, &d.YearlyOpeningFee, &d.YearlyMaxBooks,
           &d.YearlyMaxDays},
          {&d.DailyRent, &d.DailyDeposit, &d.DailyOpeningFee, &d.DailyMaxBooks, &d.DailyMaxDays}}};
+}
+
+// One setting of the running values, of one of three kinds.
+struct Setting {
+    float PubData::*single = nullptr;
+    int PubData::*number = nullptr;
+    bool PubData::*flag = nullptr;
+};
+
+constexpr Setting singleSetting(float PubData::*member) {
+    return {.single = member, .number = nullptr, .flag = nullptr};
+}
+constexpr Setting numberSetting(int PubData::*member) {
+    return {.single = nullptr, .number = member, .flag = nullptr};
+}
+constexpr Setting flagSetting(bool PubData::*member) {
+    return {.single = nullptr, .number = nullptr, .flag = member};
+}
+
+// Every setting the records hold: what a save compares, setting by setting.
+constexpr std::array kSettings = {
+    singleSetting(&PubData::MonthlyRent),       singleSetting(&PubData::MonthlyDeposit),
+    singleSetting(&PubData::MonthlyOpeningFee), numberSetting(&PubData::MonthlyMaxBooks),
+    numberSetting(&PubData::MonthlyMaxDays),    singleSetting(&PubData::QuarterlyRent),
+    singleSetting(&PubData::QuarterlyDeposit),  singleSetting(&PubData::QuarterlyOpeningFee),
+    numberSetting(&PubData::QuarterlyMaxBooks), numberSetting(&PubData::QuarterlyMaxDays),
+    singleSetting(&PubData::YearlyRent),        singleSetting(&PubData::YearlyDeposit),
+    singleSetting(&PubData::YearlyOpeningFee),  numberSetting(&PubData::YearlyMaxBooks),
+    numberSetting(&PubData::YearlyMaxDays),     singleSetting(&PubData::DailyRent),
+    singleSetting(&PubData::DailyDeposit),      singleSetting(&PubData::DailyOpeningFee),
+    numberSetting(&PubData::DailyMaxBooks),     numberSetting(&PubData::DailyMaxDays),
+    singleSetting(&PubData::OverdueFinePerDay), singleSetting(&PubData::DamageRate),
+    flagSetting(&PubData::AllowAmountEdit),     numberSetting(&PubData::ExpiryReminderDays),
+    flagSetting(&PubData::AutoExtendValidity),  flagSetting(&PubData::AutoBackupOnStart),
+    numberSetting(&PubData::ReaderIdMaxLen),    numberSetting(&PubData::BookIdMaxLen),
+};
+
+bool same(const Setting& s, const PubData& a, const PubData& b) {
+    if (s.single)
+        return a.*s.single == b.*s.single;
+    if (s.number)
+        return a.*s.number == b.*s.number;
+    return a.*s.flag == b.*s.flag;
+}
+
+void copy(const Setting& s, PubData& to, const PubData& from) {
+    if (s.single)
+        to.*s.single = from.*s.single;
+    else if (s.number)
+        to.*s.number = from.*s.number;
+    else
+        to.*s.flag = from.*s.flag;
 }
 
 constexpr int kFirstSettingsRecord = 6; // records 1 to 6 carry nothing of this system
@@ -105,11 +158,49 @@ void write(Database& db, const PubData& from) {
     general.exec();
 }
 
-void save(Tdm_Dbase& dm, const QString& user, const QDateTime& now) {
-    Transaction transaction(dm.db());
-    write(dm.db(), dm.pub());
-    dm.appendLog(QStringLiteral("修改系统参数"), user, now, QString());
-    transaction.commit();
+bool sameSettings(const PubData& a, const PubData& b) {
+    return std::ranges::all_of(kSettings, [&](const Setting& s) { return same(s, a, b); });
+}
+
+void copySettings(PubData& to, const PubData& from) {
+    for (const Setting& setting : kSettings)
+        copy(setting, to, from);
+}
+
+SaveOutcome save(Tdm_Dbase& dm, const QString& user, const QDateTime& now) {
+    Database& db = dm.db();
+    const PubData wanted = dm.pub();
+    Transaction transaction(db);
+    PubData stored = wanted;
+    read(db, stored);
+    // Without a copy of what was read (the records could not be read at start), every setting
+    // counts as the clerk's.
+    const PubData loaded = dm.storedSettings().value_or(stored);
+    PubData result = stored;
+    bool othersKept = false;
+    bool conflict = false;
+    for (const Setting& setting : kSettings) {
+        const bool clerkChanged = !dm.storedSettings() || !same(setting, wanted, loaded);
+        const bool changedElsewhere = !same(setting, stored, loaded);
+        if (clerkChanged && changedElsewhere && !same(setting, stored, wanted))
+            conflict = true;
+        else if (clerkChanged)
+            copy(setting, result, wanted);
+        else if (changedElsewhere)
+            othersKept = true;
+    }
+    if (conflict) {
+        result = stored;
+    } else {
+        write(db, result);
+        dm.appendLog(QStringLiteral("修改系统参数"), user, now, QString());
+        transaction.commit();
+    }
+    copySettings(dm.pub(), result);
+    dm.keepStoredSettings(result);
+    if (conflict)
+        return SaveOutcome::Refused;
+    return othersKept ? SaveOutcome::SavedWithOthers : SaveOutcome::Saved;
 }
 
 } // namespace lms::SettingsStore

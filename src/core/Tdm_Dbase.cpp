@@ -145,6 +145,7 @@ bool Tdm_Dbase::WriteZJ(const QString& event, const QString& user, const QDateTi
 bool Tdm_Dbase::ReadSysSet() {
     try {
         SettingsStore::read(db_, pub_);
+        storedSettings_ = pub_;
         return true;
     } catch (const DbError&) {
         return false;
@@ -156,6 +157,7 @@ bool Tdm_Dbase::WriteSysSet() {
         Transaction transaction(db_);
         SettingsStore::write(db_, pub_);
         transaction.commit();
+        storedSettings_ = pub_;
         return true;
     } catch (const DbError&) {
         return false;

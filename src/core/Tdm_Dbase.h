@@ -4,6 +4,7 @@
 #include "core/pubdata.h"
 
 #include <QDateTime>
+#include <optional>
 
 namespace lms {
 
@@ -59,6 +60,10 @@ public:
 
     bool ReadSysSet();
     bool WriteSysSet();
+    // The settings as this desk last read or stored them: a save stores only what differs from
+    // them (SettingsStore::save). Nothing before the first read.
+    const std::optional<PubData>& storedSettings() const { return storedSettings_; }
+    void keepStoredSettings(const PubData& stored) { storedSettings_ = stored; }
 
     // Whether a reader or book has this id; throws DbError.
     bool isHaveReader(const QString& id);
@@ -71,6 +76,7 @@ private:
     PubData& pub_;
     Database db_;
     QString server_;
+    std::optional<PubData> storedSettings_;
 };
 
 } // namespace lms

@@ -116,55 +116,82 @@ void insertUser(Database& db, const NewUser& user) {
         .exec();
 }
 
-void addUser(Tdm_Dbase& dm, const NewUser& user, const QString& operatorName,
+bool addUser(Tdm_Dbase& dm, const NewUser& user, const QString& operatorName,
              const QDateTime& now) {
     Database& db = dm.db();
     Transaction transaction(db);
+    if (exists(db, user.name))
+        return false;
     insertUser(db, user);
     dm.appendLog(QStringLiteral("添加系统用户"), operatorName, now,
                  QStringLiteral("用户：") + user.name + QStringLiteral("  备注：") + user.remark);
     transaction.commit();
-}
-
-void deleteUser(Tdm_Dbase& dm, const QString& name, const QString& operatorName,
-                const QDateTime& now) {
-    Database& db = dm.db();
-    Transaction transaction(db);
-    Query(db, QStringLiteral("DELETE FROM 管理员 WHERE 用户名 = ? AND 用户名 <> (%1)")
-                  .arg(superUserQuery()))
-        .bind(1, name)
-        .exec();
-    dm.appendLog(QStringLiteral("删除系统用户"), operatorName, now,
-                 QStringLiteral("被删除的用户：") + name);
-    transaction.commit();
-}
-
-bool changePermissions(Tdm_Dbase& dm, const PermissionChange& change, const QString& operatorName,
-                       const QDateTime& now) {
-    Database& db = dm.db();
-    Transaction transaction(db);
-    const std::optional<QString> stored = storedName(db, change.name);
-    if (!stored || isSuperUser(db, *stored))
-        return false;
-    Query(db, QStringLiteral("UPDATE 管理员 SET %1 WHERE 用户名 = ?").arg(flagColumns(" = ?")))
-        .bindAll(flagValues(change.flags) << *stored)
-        .exec();
-    dm.appendLog(QStringLiteral("更改用户权限"), operatorName, now,
-                 QStringLiteral("被更改权限用户：") + change.name);
-    transaction.commit();
     return true;
 }
 
-void changePassword(Tdm_Dbase& dm, const PasswordChange& change, const QString& operatorName,
-                    const QDateTime& now) {
+Outcome deleteUser(Tdm_Dbase& dm, const QString& name, const QString& operatorName,
+                   const QDateTime& now) {
     Database& db = dm.db();
     Transaction transaction(db);
+    if (!exists(db, name))
+        return Outcome::Missing;
+    if (isSuperUser(db, name))
+        return Outcome::SuperUser;
+    Query(db, QStringLiteral("DELETE FROM 管理员 WHERE 用户名 = ?")).bind(1, name).exec();
+    dm.appendLog(QStringLiteral("删除系统用户"), operatorName, now,
+                 QStringLiteral("被删除的用户：") + name);
+    transaction.commit();
+    return Outcome::Done;
+}
+
+Outcome changePermissions(Tdm_Dbase& dm, const PermissionChange& change,
+                          const QString& operatorName, const QDateTime& now) {
+    Database& db = dm.db();
+    Transaction transaction(db);
+    const std::optional<UserRow> stored = loadUser(db, change.loaded.name);
+    if (!stored)
+        return Outcome::Missing;
+    if (isSuperUser(db, stored->name))
+        return Outcome::SuperUser;
+    if (stored->flags != change.loaded.flags)
+        return Outcome::Changed;
+    QStringList assignments;
+    QVariantList values;
+    for (std::size_t i = 0; i < kFlagColumns.size(); ++i) {
+        if (change.flags[i] == stored->flags[i])
+            continue;
+        assignments << QString::fromUtf8(kFlagColumns[i]) + QStringLiteral(" = ?");
+        values << (change.flags[i] ? 1 : 0);
+    }
+    if (!assignments.isEmpty())
+        Query(db, QStringLiteral("UPDATE 管理员 SET %1 WHERE 用户名 = ?")
+                      .arg(assignments.join(QStringLiteral(", "))))
+            .bindAll(values << stored->name)
+            .exec();
+    dm.appendLog(QStringLiteral("更改用户权限"), operatorName, now,
+                 QStringLiteral("被更改权限用户：") + stored->name);
+    transaction.commit();
+    return Outcome::Done;
+}
+
+Outcome changePassword(Tdm_Dbase& dm, const PasswordChange& change, const QString& operatorName,
+                       const QDateTime& now) {
+    // The slow hash is made before the write lock is taken.
+    const QString hashed = Passwords::hash(change.password);
+    Database& db = dm.db();
+    Transaction transaction(db);
+    const std::optional<UserRow> stored = loadUser(db, change.loaded.name);
+    if (!stored)
+        return Outcome::Missing;
+    if (stored->passwordHash != change.loaded.passwordHash)
+        return Outcome::Changed;
     Query(db, QStringLiteral("UPDATE 管理员 SET 密码 = ? WHERE 用户名 = ?"))
-        .bindAll({Passwords::hash(change.password), change.name})
+        .bindAll({hashed, stored->name})
         .exec();
     dm.appendLog(QStringLiteral("更改用户密码"), operatorName, now,
-                 QStringLiteral("被更改密码的用户：") + change.name);
+                 QStringLiteral("被更改密码的用户：") + stored->name);
     transaction.commit();
+    return Outcome::Done;
 }
 
 } // namespace lms::Users

@@ -53,31 +53,43 @@ struct NewUser {
     QString remark;
     Flags flags{};
 };
-void addUser(Tdm_Dbase& dm, const NewUser& user, const QString& operatorName, const QDateTime& now);
+// Adds the user with its log record; false, with nothing written, when a user of exactly this
+// name exists by the time the write lock is held (another desk added it meanwhile).
+bool addUser(Tdm_Dbase& dm, const NewUser& user, const QString& operatorName, const QDateTime& now);
 // The row alone, without a log record (a new shop's super user). Throws DbError.
 void insertUser(Database& db, const NewUser& user);
 
-// Deletes the user of exactly this name; the super user stays whatever the name. The log records
-// the name either way.
-void deleteUser(Tdm_Dbase& dm, const QString& name, const QString& operatorName,
-                const QDateTime& now);
-
-// Sets all flags of the user the name stands for (as findUser finds it); the log names the user
-// as given. False, with nothing written, when the name stands for no user or for the super user,
-// whose flags never change here.
-struct PermissionChange {
-    QString name;
-    Flags flags{};
+// What became of a change to a user's row. Under the write lock the store finds the row the
+// screen loaded (by its stored name) and compares the columns the screen showed; only when they
+// are as loaded does it write, and then only what the clerk changed.
+enum class Outcome {
+    Done,      // written, with its log record
+    Changed,   // another desk changed what the screen showed meanwhile: nothing written
+    Missing,   // the user is gone (deleted at another desk): nothing written
+    SuperUser, // the row is the super user's, which no screen deletes or changes the flags of
 };
-bool changePermissions(Tdm_Dbase& dm, const PermissionChange& change, const QString& operatorName,
-                       const QDateTime& now);
 
-// Stores a new password, hashed, for the user of exactly this (stored) name.
+// Deletes the user of exactly this name, with its log record.
+Outcome deleteUser(Tdm_Dbase& dm, const QString& name, const QString& operatorName,
+                   const QDateTime& now);
+
+// Sets the flags the clerk changed (ticked differently from the loaded row's), provided every
+// flag is still as loaded: a second desk never overwrites flags it did not see. The log names
+// the loaded user.
+struct PermissionChange {
+    UserRow loaded; // the user as the screen showed its flags
+    Flags flags{};  // as ticked
+};
+Outcome changePermissions(Tdm_Dbase& dm, const PermissionChange& change,
+                          const QString& operatorName, const QDateTime& now);
+
+// Stores a new password, hashed, for the loaded user, provided its stored password is still the
+// one the screen checked the old password against.
 struct PasswordChange {
-    QString name;
+    UserRow loaded; // the row whose password the clerk proved to know
     QString password;
 };
-void changePassword(Tdm_Dbase& dm, const PasswordChange& change, const QString& operatorName,
-                    const QDateTime& now);
+Outcome changePassword(Tdm_Dbase& dm, const PasswordChange& change, const QString& operatorName,
+                       const QDateTime& now);
 
 } // namespace lms::Users

@@ -291,5 +291,43 @@ TEST_F(Parameters, ClosingLosesWhatWasNeitherAppliedNorSaved) {
     EXPECT_EQ(text("R1ZJinput"), QStringLiteral("30"));
 }
 
+// A save stores what differs from the settings this desk read at its start: values applied at
+// an earlier opening count, values another desk stored since the start stay.
+TEST_F(Parameters, ValuesAppliedAtAnEarlierOpeningAreStoredByALaterSave) {
+    screen.FormShow();
+    type("R1ZJinput", QStringLiteral("45"));
+    screen.Button3Click();
+    screen.FormShow();
+    screen.Button1Click();
+    EXPECT_EQ(prompter.single(), QStringLiteral("保存成功!"));
+    PubData stored;
+    SettingsStore::read(db(), stored);
+    EXPECT_EQ(stored.MonthlyRent, 45.0f);
+}
+
+TEST_F(Parameters, SettingsAnotherDeskStoredSinceThisDeskStartedStay) {
+    PubData theirs = shop.pub;
+    theirs.OverdueFinePerDay = 0.25f;
+    theirs.AutoBackupOnStart = true;
+    {
+        Transaction transaction(db());
+        SettingsStore::write(db(), theirs);
+        transaction.commit();
+    }
+    screen.FormShow();
+    EXPECT_EQ(text("CQFJinput"), QStringLiteral("0.5")) << "as this desk started";
+    type("R1ZJinput", QStringLiteral("45"));
+    screen.Button1Click();
+    EXPECT_EQ(prompter.single(),
+              QStringLiteral("保存成功!\r\r其他窗口刚刚保存的参数也已生效，请查看。"));
+    PubData stored;
+    SettingsStore::read(db(), stored);
+    EXPECT_EQ(stored.MonthlyRent, 45.0f);
+    EXPECT_EQ(stored.OverdueFinePerDay, 0.25f);
+    EXPECT_TRUE(stored.AutoBackupOnStart);
+    EXPECT_TRUE(SettingsStore::sameSettings(shop.pub, stored));
+    EXPECT_EQ(text("CQFJinput"), QStringLiteral("0.25"));
+}
+
 } // namespace
 } // namespace lms

@@ -4,26 +4,9 @@
 // right before this desk's transaction begins (after its screen made its own checks).
 
 #include "circulation/db/CirculationFixture.h"
-#include "support/ServerDatabase.h"
-
-#include <functional>
+#include "support/TwoDesks.h"
 
 namespace lms::test {
-
-// The other desk: its own connection, settings, boxes and clock.
-struct OtherDesk {
-    explicit OtherDesk(ShopDatabase& shop) : pub(shop.pub), dm(pub) {
-        if (shop.server)
-            dm.useServer(shop.server->connectionString());
-        dm.connect();
-    }
-    PubData pub;
-    Tdm_Dbase dm;
-    ScriptedPrompter prompter;
-    FixedClock clock{at(2026, 3, 14, 10, 31)};
-    ScriptedHost host;
-    ScreenContext ctx{dm, pub, prompter, clock, host};
-};
 
 class TwoDesks : public CirculationTest {
 protected:
@@ -49,26 +32,8 @@ protected:
             .toLongLong();
     }
 
-    // Runs `act` (the other desk's operation) just before this desk's next transaction begins,
-    // after this desk's screen made its own checks.
-    void meanwhile(std::function<void()> act) {
-        pending_ = std::move(act);
-        shop.dm->db().setStatementHook(
-            [](void* self, const QString& sql) {
-                auto* test = static_cast<TwoDesks*>(self);
-                if (!test->pending_ || !sql.startsWith(QStringLiteral("BEGIN")))
-                    return;
-                const std::function<void()> theirs = std::move(test->pending_);
-                test->pending_ = nullptr;
-                theirs();
-            },
-            this);
-    }
-
     OtherDesk other{shop};
-
-private:
-    std::function<void()> pending_;
+    Meanwhile meanwhile{shop.dm->db()};
 };
 
 } // namespace lms::test
