@@ -1,7 +1,7 @@
 // Changing a reader: the lookup with the idle-time extension, the state rules with books out,
 // the loaded id that cannot be changed, and a change stored whole or not at all.
-#include "readers/ReaderMessages.h"
 #include "ReaderFixture.h"
+#include "readers/ReaderMessages.h"
 
 #include "core/GbkText.h"
 #include "readers/Tfrm_GGReader.h"
