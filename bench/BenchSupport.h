@@ -20,7 +20,7 @@ namespace lms::bench {
 // Answers every question with Yes and every file dialog with the path it is given.
 class YesPrompter : public Prompter {
 public:
-    bool message(Icon, Buttons, const QString&) override { return true; }
+    bool showBox(Icon, Buttons, const QString&) override { return true; }
     std::optional<QString> input(const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }

@@ -36,6 +36,9 @@ void Tfrm_SCBook::iniTs() {
     tsID.setValue(QString());
     for (Field* text : {&tsmz, &tsrx, &tszz, &tsfj, &tsjg, &tsbz})
         text->setValue(QString());
+    // No state or count of a previous book stays on screen.
+    tszt.setItemIndex(-1);
+    tszjcs.setValue(0);
     loadedId_.clear();
     const QDateTime now = ctx_.clock.now();
     nnsj.setValue(now);

@@ -20,10 +20,8 @@ LoanDesk::LoanDesk(const QString& name, const QString& caption, const ScreenCont
     lookUpWhenFull(
         tzID, [this] { return ctx_.pub.ReaderIdMaxLen; },
         [this] {
-            if (settingId_)
-                return;
-            CheckisHaveReaderClick();
-            scanEnterPending_ = true;
+            if (!settingId_)
+                lookUpScanned([this] { CheckisHaveReaderClick(); });
         });
     onClick(CheckisHaveReader, [this] { CheckisHaveReaderClick(); });
     onKeyDown(tzID, [this](int key) {
@@ -36,10 +34,7 @@ LoanDesk::LoanDesk(const QString& name, const QString& caption, const ScreenCont
 
     lookUpWhenFull(
         tsID, [this] { return ctx_.pub.BookIdMaxLen; },
-        [this] {
-            CheckisHavebookClick();
-            scanEnterPending_ = true;
-        });
+        [this] { lookUpScanned([this] { CheckisHavebookClick(); }); });
     onClick(CheckisHavebook, [this] { CheckisHavebookClick(); });
     onKeyDown(tsID, [this](int key) {
         scanEnterPending_ = false;
@@ -51,6 +46,26 @@ LoanDesk::LoanDesk(const QString& name, const QString& caption, const ScreenCont
 
     receipt_.attach(ReceiptButton);
     onClick(ReceiptButton, [this] { receipt_.print(); });
+}
+
+void LoanDesk::lookUpScanned(const std::function<void()>& lookup) {
+    const int boxes = ctx_.prompter.boxesShown();
+    lookup();
+    // The Enter a scanner sends after the id is still to come, unless a box of the lookup was
+    // up to take it.
+    scanEnterPending_ = ctx_.prompter.boxesShown() == boxes;
+}
+
+void LoanDesk::focusAfterLookup(LookedUp side, Field& action) {
+    // Where the clerk's next scan belongs: the operation once both sides are accepted, else
+    // the side just refused (its id selected, so the next scan replaces it), else the side
+    // still missing.
+    if (readerOk_ && bookOk_)
+        action.requestFocus();
+    else if (side == LookedUp::Reader)
+        (readerOk_ ? tsID : tzID).requestFocus();
+    else
+        (bookOk_ ? tzID : tsID).requestFocus();
 }
 
 Readers::ReaderPanel LoanDesk::readerPanel() {
@@ -108,6 +123,11 @@ void LoanDesk::iniTZ() {
         text->setValue(QString());
     xp.setItemIndex(-1);
     tzrx.setItemIndex(0);
+    // No figure of a previous reader stays to be read as this one's.
+    for (Field* count : {&tssn, &tssj, &jyzj, &whsn})
+        count->setValue(0);
+    yj.setValue(QString());
+    tzzt.setItemIndex(-1);
     currentReaderId_.clear();
     const QDateTime now = ctx_.clock.now();
     for (Field* date : {&khrq, &yxq, &tzztszq})
@@ -119,6 +139,8 @@ void LoanDesk::iniTs() {
     tsID.setValue(QString());
     for (Field* text : {&tsmz, &tsrx, &tszz, &tsfj, &tsjg, &tsbz})
         text->setValue(QString());
+    tszt.setItemIndex(-1);
+    tszjcs.setValue(0);
     currentBookId_.clear();
     const QDateTime now = ctx_.clock.now();
     for (Field* date : {&nnsj, &tsztszq})

@@ -144,8 +144,13 @@ protected:
     // What every showing starts with: nothing to print, neither side accepted, `action` (the
     // lend or return button) disabled.
     void showAnew(Field& action);
-    // Enter on a button presses it, so a loan or return needs no mouse.
+    // Enter on a button presses it, so a loan or return needs no mouse; not the Enter a
+    // scanner sends after an id that looked itself up.
     void pressOnEnter(Field& button);
+
+    enum class LookedUp { Reader, Book };
+    // Puts the focus where the clerk's next scan belongs after a lookup of `side`.
+    void focusAfterLookup(LookedUp side, Field& action);
 
     // Whether a lookup accepted the reader (the book); otherwise shows `refusal` and puts the
     // focus in the id field.
@@ -197,6 +202,9 @@ protected:
     bool bookOk_ = false;
 
 private:
+    // Runs the lookup of an id completed by its length, as a scanner completes it.
+    void lookUpScanned(const std::function<void()>& lookup);
+
     bool settingId_ = false;
     // An id completed by its own length has been looked up; the Enter a scanner sends after it
     // belongs to that id and presses no button the lookup moved the focus to.

@@ -14,23 +14,27 @@ void ReceiptSlip::attach(Field& button) {
 }
 
 void ReceiptSlip::clear() {
-    keep(ReceiptSource());
+    keep(ReceiptSource(), QString());
 }
 
 void ReceiptSlip::addLoan(const QString& readerId, qint64 loanRow, qint64 logRow) {
     QList<qint64> rows;
-    if (source_.kind == ReceiptSource::Kind::Loan && loanReader_ == readerId)
+    if (source_.kind == ReceiptSource::Kind::Loan && reader_ == readerId)
         rows = source_.loanRows;
     rows << loanRow;
-    keep(ReceiptSource::loan(rows, logRow));
-    loanReader_ = readerId;
+    keep(ReceiptSource::loan(rows, logRow), readerId);
 }
 
-void ReceiptSlip::keep(const ReceiptSource& source) {
+void ReceiptSlip::keep(const ReceiptSource& source, const QString& readerId) {
     source_ = source;
-    loanReader_.clear();
+    reader_ = readerId;
     if (button_)
         button_->setEnabled(!source_.isEmpty());
+}
+
+void ReceiptSlip::lookingUp(const QString& readerId) {
+    if (!source_.isEmpty() && readerId != reader_)
+        clear();
 }
 
 void ReceiptSlip::print() {

@@ -49,14 +49,8 @@ Tfrm_JNZC::Tfrm_JNZC(const ScreenContext& ctx, QObject* parent)
         {&Button2, [this] { Button2Click(); }},
         {&Button1, [this] { Button1Click(); }},
     };
-    for (const auto& [button, click] : buttons) {
+    for (const auto& [button, click] : buttons)
         onClick(*button, click);
-        // Enter on a usable button presses it.
-        onKeyDown(*button, [pressed = button, press = click](int key) {
-            if (key == kEnterKey && pressed->isEnabled())
-                press();
-        });
-    }
 }
 
 void Tfrm_JNZC::FormShow() {
@@ -75,7 +69,14 @@ void Tfrm_JNZC::iniall() {
             text->setValue(QString());
         xp.setItemIndex(-1);
         tzrx.setItemIndex(0);
+        // No figure of a previous reader or payment stays to be read as this one's.
+        for (Field* text : {&yj, &whsn, &ZJ, &ZJYJ, &fyzj})
+            text->setValue(QString());
+        for (Field* count : {&tssn, &tssj})
+            count->setValue(0);
+        tzzt.setItemIndex(-1);
     }
+    old_ = {};
     currentReaderId_.clear();
     GroupBox5.setEnabled(ctx_.pub.AllowAmountEdit);
     GroupBox7.setEnabled(ctx_.pub.AllowAmountEdit);
@@ -86,6 +87,7 @@ void Tfrm_JNZC::iniall() {
 
 void Tfrm_JNZC::CheckisHaveReaderClick() {
     const QString id = typedId(ID);
+    receipt_.lookingUp(id);
     const Readers::ReaderLookup lookup = Readers::lookUpReader(ctx_.dm, ctx_.prompter, id);
     if (lookup.outcome == LookupOutcome::NotFound) {
         iniall();
@@ -126,8 +128,10 @@ void Tfrm_JNZC::CheckisHaveReaderClick() {
             ctx_.prompter.information(paymentValidityOverMessage());
         const int state = tzzt.itemIndex();
         const bool forbidden = state == Readers::Suspended || state == Readers::LostStopped;
-        if (forbidden)
+        if (forbidden) {
             ctx_.prompter.error(cannotPayInStateMessage(tzzt.text()));
+            ID.requestFocus();
+        }
         Button2.setEnabled(!forbidden);
         readerOk_ = true;
     }
@@ -204,7 +208,7 @@ void Tfrm_JNZC::Button2Click() {
         ctx_.prompter.error(Readers::changedElsewhereMessage(currentReaderId_));
         return;
     }
-    receipt_.keep(ReceiptSource::payment(*ledgerRow, currentReaderId_));
+    receipt_.keep(ReceiptSource::payment(*ledgerRow, currentReaderId_), currentReaderId_);
     ctx_.prompter.information(paidMessage());
     iniall();
     ID.requestFocus();

@@ -59,13 +59,23 @@ void Tfrm_TZHBook::FormShow() {
 
 void Tfrm_TZHBook::iniTs() {
     LoanDesk::iniTs();
-    {
-        const QScopedValueRollback<bool> settling(settling_, true);
-        zjgj.setValue(QStringLiteral("0"));
-        zjrq.setValue(ctx_.clock.now());
-        psyx.setValue(false);
-        cyjhz.setValue(false);
-    }
+    const QScopedValueRollback<bool> settling(settling_, true);
+    pspz.setValue(QStringLiteral("0"));
+    clearCharges();
+}
+
+void Tfrm_TZHBook::clearCharges() {
+    // No loan is on screen: none of a previous book's dates, days or amounts stays to be read
+    // as this one's.
+    const QDateTime now = ctx_.clock.now();
+    zjgj.setValue(QStringLiteral("0"));
+    zjrq.setValue(now);
+    zwgwrq.setValue(now);
+    cqts.setValue(QStringLiteral("0"));
+    cqfh.setValue(QStringLiteral("0"));
+    psyx.setValue(false);
+    cyjhz.setValue(false);
+    psyxClick();
 }
 
 void Tfrm_TZHBook::allowReturn(bool allowed) {
@@ -105,6 +115,10 @@ void Tfrm_TZHBook::CheckisHavebookClick() {
     }
     bookOk_ = true;
     if (!loan) {
+        {
+            const QScopedValueRollback<bool> settling(settling_, true);
+            clearCharges();
+        }
         ctx_.prompter.error(bookNotLentMessage());
         bookOk_ = false;
     } else {
@@ -121,13 +135,13 @@ void Tfrm_TZHBook::CheckisHavebookClick() {
         setReaderIdQuietly(loan->readerId);
         CheckisHaveReaderClick();
     }
-    const bool both = readerOk_ && bookOk_;
-    allowReturn(both);
-    (both ? Button1 : tzID).requestFocus();
+    allowReturn(readerOk_ && bookOk_);
+    focusAfterLookup(LookedUp::Book, Button1);
 }
 
 void Tfrm_TZHBook::CheckisHaveReaderClick() {
     const QString id = typedId(tzID);
+    receipt_.lookingUp(id);
     const Readers::ReaderLookup lookup = Readers::lookUpReader(ctx_.dm, ctx_.prompter, id);
     if (!lookup.found()) {
         // Not found, or not readable: no reader is accepted, and none of an earlier reader's
@@ -161,8 +175,8 @@ void Tfrm_TZHBook::CheckisHaveReaderClick() {
         readerOk_ = true;
         Button3.setEnabled(true);
         allowReturn(bookOk_);
-        (bookOk_ ? Button1 : tsID).requestFocus();
     }
+    focusAfterLookup(LookedUp::Reader, Button1);
     showTZJS();
 }
 
@@ -244,7 +258,7 @@ void Tfrm_TZHBook::Button1Click() {
         ctx_.prompter.error(noSuchLoanMessage(currentReaderId_, currentBookId_));
         return;
     }
-    receipt_.keep(ReceiptSource::giveBack(stored.ledgerRow, stored.historyRow));
+    receipt_.keep(ReceiptSource::giveBack(stored.ledgerRow, stored.historyRow), currentReaderId_);
     // The reader panel shows what is stored now: one book fewer, the deposit after deduction.
     afterCommit(
         returnedMessage(),

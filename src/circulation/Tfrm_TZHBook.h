@@ -78,6 +78,8 @@ public:
 
 private:
     void allowReturn(bool allowed);
+    // Resets the loan's dates, overdue days and charges, the compensation excepted.
+    void clearCharges();
 
     Tfrm_TZJBook& borrowing_;
     Circulation::LoanList loans_;

@@ -39,6 +39,7 @@ void Tfrm_TZJBook::allowLending() {
 
 void Tfrm_TZJBook::CheckisHaveReaderClick() {
     const QString id = typedId(tzID);
+    receipt_.lookingUp(id);
     const Readers::ReaderLookup lookup = Readers::lookUpReader(ctx_.dm, ctx_.prompter, id);
     if (lookup.outcome == LookupOutcome::NotFound) {
         clearReaderSide(Button1);
@@ -56,6 +57,7 @@ void Tfrm_TZJBook::CheckisHaveReaderClick() {
         ctx_.prompter.error(validityOverMessage());
         readerOk_ = false;
         Button1.setEnabled(false);
+        focusAfterLookup(LookedUp::Reader, Button1);
         return;
     }
     const qint64 left = Dates::daysBetween(now, validity);
@@ -65,11 +67,12 @@ void Tfrm_TZJBook::CheckisHaveReaderClick() {
         ctx_.prompter.error(cannotBorrowInStateMessage(tzzt.text()));
         readerOk_ = false;
         Button1.setEnabled(false);
+        focusAfterLookup(LookedUp::Reader, Button1);
         return;
     }
     readerOk_ = true;
     allowLending();
-    (bookOk_ ? Button1 : tsID).requestFocus();
+    focusAfterLookup(LookedUp::Reader, Button1);
 }
 
 void Tfrm_TZJBook::CheckisHavebookClick() {
@@ -83,12 +86,12 @@ void Tfrm_TZJBook::CheckisHavebookClick() {
         ctx_.prompter.error(bookNotLendableMessage(id, tszt.text()));
         bookOk_ = false;
         Button1.setEnabled(false);
-        tsID.requestFocus();
+        focusAfterLookup(LookedUp::Book, Button1);
         return;
     }
     bookOk_ = true;
     allowLending();
-    (readerOk_ ? Button1 : tzID).requestFocus();
+    focusAfterLookup(LookedUp::Book, Button1);
 }
 
 void Tfrm_TZJBook::Button1Click() {

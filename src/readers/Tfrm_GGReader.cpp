@@ -43,6 +43,11 @@ void Tfrm_GGReader::iniall() {
     zjhm.setValue(QString());
     bz.setValue(QString());
     tzrx.setItemIndex(0);
+    // No figure of a previous reader stays to be read as the next one's.
+    tssn.setValue(0);
+    tssj.setValue(0);
+    yj.setValue(QString());
+    whsn.setValue(QString());
     loadedId_.clear();
     loadedStateIndex_ = 0;
     loadedExtended_ = false;

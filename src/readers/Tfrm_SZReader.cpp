@@ -48,6 +48,11 @@ void Tfrm_SZReader::iniTZ() {
     tzbz.setValue(QString());
     loadedId_.clear();
     tzrx.setItemIndex(0);
+    // No figure of a previous reader (the deposit to pay back above all) stays on screen.
+    for (Field* count : {&tssn, &tssj, &whsn, &jyzj})
+        count->setValue(0);
+    yj.setValue(QString());
+    tzzt.setItemIndex(-1);
     const QDateTime now = ctx_.clock.now();
     for (Field* date : {&khrq, &yxq, &tzztszq})
         date->setValue(now);

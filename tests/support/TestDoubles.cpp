@@ -19,7 +19,7 @@ std::optional<QString> takeFront(std::deque<std::optional<QString>>& queue) {
 
 } // namespace
 
-bool ScriptedPrompter::message(Icon icon, Buttons buttons, const QString& text) {
+bool ScriptedPrompter::showBox(Icon icon, Buttons buttons, const QString& text) {
     boxes_.push_back({icon, buttons, text});
     if (buttons == Buttons::Ok)
         return true;

@@ -25,7 +25,7 @@ public:
         QString text;
     };
 
-    bool message(Icon icon, Buttons buttons, const QString& text) override;
+    bool showBox(Icon icon, Buttons buttons, const QString& text) override;
     std::optional<QString> input(const QString& caption, const QString& prompt,
                                  const QString& initial) override;
     std::optional<QString> openFile(const QString& title, const QString& filter) override;

@@ -4,7 +4,7 @@
 
 namespace lms::crash {
 
-bool YesPrompter::message(Icon, Buttons, const QString& text) {
+bool YesPrompter::showBox(Icon, Buttons, const QString& text) {
     lastText_ = text;
     if (text == Messages::databaseError())
         databaseError_ = true;

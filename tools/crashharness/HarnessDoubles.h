@@ -13,7 +13,7 @@ namespace lms::crash {
 // was reported since it was last asked.
 class YesPrompter : public Prompter {
 public:
-    bool message(Icon icon, Buttons buttons, const QString& text) override;
+    bool showBox(Icon icon, Buttons buttons, const QString& text) override;
     std::optional<QString> input(const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }

@@ -62,7 +62,13 @@ void FormModel::keyDown(const QString& fieldName, int key) {
     if (it != keyHandlers_.constEnd()) {
         const std::function<void(int)> call = it.value();
         call(key);
+        return;
     }
+    // Enter presses a focused button as Space does, so no screen needs the mouse.
+    const auto button = fields_.constFind(fieldName);
+    if (key == kEnterKey && button != fields_.constEnd() &&
+        button.value()->kind() == FieldKind::Button)
+        run(fieldName + QStringLiteral("Click"));
 }
 
 void FormModel::focusLeft(const QString& fieldName) {

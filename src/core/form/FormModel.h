@@ -41,6 +41,7 @@ public:
     QStringList operationNames() const { return operations_.keys(); }
 
     // A key pressed in a field (Windows key codes: 13 is Enter); runs the field's key handler.
+    // Without one, Enter on a button presses it.
     void keyDown(const QString& fieldName, int key);
     // The focus leaves a field; runs the field's exit handler.
     void focusLeft(const QString& fieldName);

@@ -16,8 +16,12 @@ public:
 
     virtual ~Prompter() = default;
 
-    // Shows a modal box; true when the answer was OK or Yes.
-    virtual bool message(Icon icon, Buttons buttons, const QString& text) = 0;
+    // Shows a modal box; true when the answer was OK or Yes. A question's default answer is No
+    // (Cancel): an Enter meant for a field, a scanner's above all, never says Yes.
+    bool message(Icon icon, Buttons buttons, const QString& text) {
+        ++boxesShown_;
+        return showBox(icon, buttons, text);
+    }
     // An input box with a caption and a prompt; nothing when it was cancelled.
     virtual std::optional<QString> input(const QString& caption, const QString& prompt,
                                          const QString& initial) = 0;
@@ -40,6 +44,16 @@ public:
     bool informationOkCancel(const QString& text) {
         return message(Icon::Information, Buttons::OkCancel, text);
     }
+
+    // How many boxes have been shown so far: a screen tells from it whether a step of its own
+    // raised one, which took the keys typed meanwhile.
+    int boxesShown() const { return boxesShown_; }
+
+protected:
+    virtual bool showBox(Icon icon, Buttons buttons, const QString& text) = 0;
+
+private:
+    int boxesShown_ = 0;
 };
 
 } // namespace lms

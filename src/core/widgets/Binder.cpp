@@ -188,11 +188,18 @@ void Binder::bindLineEdit(Field& field, QLineEdit& edit) {
             return;
         const QScopedValueRollback<bool> quiet(updating_, true);
         edit.setText(v.toString());
+        // Text the program puts where the cursor is (an id it looks up for the clerk) is
+        // selected as well, so the next entry replaces it.
+        if (edit.window()->focusWidget() == &edit)
+            edit.selectAll();
     });
     connect(&edit, &QLineEdit::textChanged, &field, [this, &field](const QString& text) {
         if (!updating_)
             field.setValue(Field::typeable(text));
     });
+    // The screen puts the cursor where the next entry belongs, a refused id above all: the
+    // text is selected, so what is scanned or typed next replaces it.
+    connect(&field, &Field::focusRequested, &edit, &QLineEdit::selectAll);
     bindCaptionLabel(field, edit);
 }
 
@@ -228,6 +235,7 @@ void Binder::bindComboBox(Field& field, QComboBox& combo) {
         combo.lineEdit()->setValidator(new GbkLengthValidator(field, &combo));
         combo.lineEdit()->installEventFilter(this);
         combo.lineEdit()->setProperty("lmsField", field.name());
+        connect(&field, &Field::focusRequested, combo.lineEdit(), &QLineEdit::selectAll);
     } else {
         connect(&combo, &QComboBox::currentIndexChanged, &field, [this, &field](int index) {
             if (!updating_)

@@ -9,36 +9,73 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace lms {
 
+namespace {
+
+// A shown window kept above the others (the lending window opened by "继续借书").
+QWidget* windowKeptOnTop() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            return window;
+    return nullptr;
+}
+
+} // namespace
+
 QWidget* WidgetPrompter::parentWindow() {
+    // The modal screen at work, else a window kept on top: the active window may still be one
+    // beneath it (activation comes late), and a box over that one would open behind it.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* onTop = windowKeptOnTop())
+        return onTop;
     return QApplication::activeWindow();
 }
 
-bool WidgetPrompter::message(Icon icon, Buttons buttons, const QString& text) {
-    QMessageBox box(parentWindow());
+bool WidgetPrompter::showBox(Icon icon, Buttons buttons, const QString& text) {
+    QWidget* const parent = parentWindow();
+    QMessageBox box(parent);
     box.setWindowTitle(Tfrm_Main::title());
     box.setIcon(icon == Icon::Error         ? QMessageBox::Critical
                 : icon == Icon::Information ? QMessageBox::Information
                                             : QMessageBox::Warning);
     // Lines of a message are separated by a bare carriage return.
     box.setText(QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')));
-    QAbstractButton* yes = nullptr;
+    QPushButton* yes = nullptr;
+    QPushButton* no = nullptr;
     switch (buttons) {
     case Buttons::Ok:
         yes = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+        no = yes;
         break;
     case Buttons::YesNo:
         yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
-        box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+        no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
         break;
     case Buttons::OkCancel:
         yes = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
-        box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+        no = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
         break;
     }
+    // A question lets an operation go past a rule or do something far-reaching: Enter and
+    // Escape say No, only a deliberate choice says Yes.
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    // Above a window kept on top as well, and with the keyboard at once.
+    if (windowKeptOnTop())
+        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    QTimer::singleShot(0, &box, [&box] {
+        box.raise();
+        box.activateWindow();
+    });
     box.exec();
+    // The keyboard goes back to the window the box belongs to, to the field its screen chose
+    // for the next entry, whatever the window manager activates next.
+    if (parent && parent->isVisible())
+        parent->activateWindow();
     return box.clickedButton() == yes;
 }
 

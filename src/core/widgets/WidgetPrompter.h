@@ -10,7 +10,7 @@ namespace lms {
 // preview.
 class WidgetPrompter : public Prompter {
 public:
-    bool message(Icon icon, Buttons buttons, const QString& text) override;
+    bool showBox(Icon icon, Buttons buttons, const QString& text) override;
     std::optional<QString> input(const QString& caption, const QString& prompt,
                                  const QString& initial) override;
     std::optional<QString> openFile(const QString& title, const QString& filter) override;
