@@ -2,7 +2,6 @@
 
 #include "core/Database.h"
 #include "core/Messages.h"
-#include "core/NumberForms.h"
 #include "core/Tdm_Dbase.h"
 #include "core/form/Clock.h"
 #include "core/form/Prompter.h"
@@ -11,7 +10,6 @@
 
 #include <QScopeGuard>
 #include <chrono>
-#include <cmath>
 
 namespace lms {
 
@@ -22,10 +20,12 @@ QueryScreen::QueryScreen(const QueryDefinition& definition, ScreenContext& conte
     // listing is some hundred megabytes).
     connect(this, &FormModel::closeRequested, this, [this] {
         // Rows still arriving are dropped by the listing itself once it regains control.
-        if (listing_)
+        if (listing_) {
             closing_ = true;
-        else
+        } else {
             results_.clear();
+            showArrival(Arrival::Closed);
+        }
     });
     for (const Criterion& criterion : definition_.criteria) {
         addField(criterion.checkBox, FieldKind::Check, criterion.caption);
@@ -52,6 +52,8 @@ QueryScreen::QueryScreen(const QueryDefinition& definition, ScreenContext& conte
     }
     grid_ = &addField(QStringLiteral("StringGrid1"), FieldKind::Grid);
     grid_->setGridModel(&results_);
+    status_ =
+        &addField(QStringLiteral("ListingStatus"), FieldKind::Label, QStringLiteral("查询状态："));
     if (definition_.totals != QueryDefinition::Totals::None) {
         addField(QStringLiteral("GroupBoxTotals"), FieldKind::Group,
                  definition_.totalsGroupCaption);
@@ -159,6 +161,7 @@ void QueryScreen::list() {
     const QString criteria =
         ListingPrintout::criteria(definition_, filterInput(), RegionalFormats());
     Field& grid = *grid_;
+    bool started = false; // rows of this run are on the screen
     try {
         Database& db = ctx_.dm.db();
         db.beginListing(definition_.table);
@@ -168,6 +171,7 @@ void QueryScreen::list() {
             results_.clear();
             criteriaShown_ = criteria;
             grid.setValue(-1);
+            showArrival(Arrival::NoneFound);
             ctx_.prompter.information(definition_.noRowsMessage);
             return;
         }
@@ -182,16 +186,23 @@ void QueryScreen::list() {
         }
         results_.start(definition_.columns, ctx_.clock.now());
         criteriaShown_ = criteria;
-        totalsCurrent_ = false;
+        started = true;
+        // From here until the last row the previous run's totals no longer belong on the screen.
+        showArrival(Arrival::Arriving);
         if (!appendAll(query, sources)) {
-            // Ended by the clerk: a closed window holds no rows; another run replaces them.
+            // Ended by the clerk: a closed window holds no rows; another run replaces them (and
+            // until it does they are only a part).
             if (closing_)
                 results_.clear();
+            showArrival(closing_ ? Arrival::Dropped : Arrival::Broken);
             return;
         }
         grid.setValue(results_.rowCount() - 1);
-        writeTotals();
+        showArrival(Arrival::Complete);
     } catch (const DbError&) {
+        // A failure before the first row leaves the previous listing whole on the screen.
+        if (started)
+            showArrival(Arrival::Broken);
         ctx_.prompter.error(Messages::databaseError());
     }
 }
@@ -201,13 +212,11 @@ bool QueryScreen::appendAll(Query& query, const std::vector<int>& sources) {
     // Time is looked at every this many rows.
     constexpr int kRowsPerLook = 256;
     listing_ = true;
-    buttons_[1]->setEnabled(false);
-    buttons_[2]->setEnabled(false);
+    restOutputs();
     const auto rest = qScopeGuard([this] {
         listing_ = false;
-        buttons_[1]->setEnabled(true);
-        buttons_[2]->setEnabled(true);
         results_.publish();
+        restOutputs();
     });
     int untilLook = kFirstRows;
     Clk::time_point sliceEnd = Clk::now();
@@ -219,6 +228,7 @@ bool QueryScreen::appendAll(Query& query, const std::vector<int>& sources) {
         if (Clk::now() < sliceEnd)
             continue;
         results_.publish();
+        showArrival(Arrival::Arriving);
         ctx_.host.reveal(*this);
         const bool shown = ctx_.host.breathe(*this);
         if (!shown)
@@ -228,34 +238,6 @@ bool QueryScreen::appendAll(Query& query, const std::vector<int>& sources) {
         sliceEnd = Clk::now() + std::chrono::milliseconds(kSliceMs);
     } while (query.next());
     return true;
-}
-
-void QueryScreen::writeTotals() {
-    if (definition_.totals == QueryDefinition::Totals::None)
-        return;
-    totalsCurrent_ = true;
-    const bool money = definition_.totals == QueryDefinition::Totals::SumAsMoney;
-    for (const TotalField& total : definition_.totalFields) {
-        int column = -1;
-        for (std::size_t c = 0; c < definition_.columns.size(); ++c) {
-            if (definition_.columns[c].column == total.column)
-                column = static_cast<int>(c);
-        }
-        // Summed in single precision, as the shop's totals always were; a missing value
-        // counts as 0.
-        float sum = 0;
-        results_.eachNumber(column, [&sum, money](double value, bool wholeCents) {
-            if (std::isnan(value))
-                value = 0;
-            // A value already of whole cents reads back unchanged; only others take the
-            // (slow) round trip through the printed form.
-            else if (money && !wholeCents && std::round(value * 100) / 100 != value)
-                value = Numbers::parseDecimal(Numbers::twoDecimalForm(value)).value_or(0.0);
-            sum = static_cast<float>(static_cast<double>(sum) + value);
-        });
-        field(total.field)
-            .setValue(money ? Numbers::twoDecimalForm(sum) : Numbers::generalForm(sum));
-    }
 }
 
 } // namespace lms

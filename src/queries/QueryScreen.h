@@ -31,7 +31,8 @@ public:
     // "查询": builds the statement from the ticked criteria, lists the rows, writes the totals.
     // The first screenful shows at once; the rest arrives in slices while the window stays
     // live: "关闭" or closing the window ends the listing, "查询" starts it again with the
-    // criteria as they are then. "导出" and "打印" rest until the listing is complete.
+    // criteria as they are then. Until the listing is complete the status line counts the rows
+    // come so far, the totals say they are being counted, and "导出" and "打印" rest.
     void Button2Click();
     void Button1Click() { close(Result::Accepted); }
     // "导出": the listed rows, with the header and any totals, to a CSV file the clerk names.
@@ -69,6 +70,19 @@ private:
     void correctReversedRange();
     bool hasRange() const;
     void writeTotals();
+    // What the status line, the totals and the output buttons say of the rows on the screen.
+    enum class Arrival {
+        Arriving,  // rows are still coming: their count so far, no totals yet
+        Complete,  // every row is listed: the count and the totals
+        NoneFound, // nothing matched: the totals stay as they were
+        Broken,    // a failure or a new run ended it part way: the rows so far, no totals
+        Dropped,   // the window closed part way: no rows, no totals
+        Closed,    // the window closed after the listing: no rows; the totals stay
+    };
+    void showArrival(Arrival arrival);
+    void showTotals(const QString& text);
+    // "导出" and "打印" act only on a whole listing, never while a file is written.
+    void restOutputs();
     ListingExport::Listing listing() const;
     std::vector<PrintoutLine> totalLines() const;
     // While a file is written the buttons rest and the progress bar shows.
@@ -78,6 +92,7 @@ private:
     ResultTable results_;
     QString criteriaShown_;      // the criteria of the listing on the screen, in words
     bool totalsCurrent_ = false; // the totals belong to the rows listed
+    bool whole_ = true;          // the rows listed are all their run found
     bool busy_ = false;
     bool listing_ = false; // rows are still arriving
     bool relist_ = false;  // "查询" was pressed while they were
@@ -89,6 +104,7 @@ private:
     Field* rangeEnd_ = nullptr;   // DateTimePicker2
     Field* grid_ = nullptr;       // StringGrid1: the listed rows
     Field* progress_ = nullptr;   // ProgressBar1: rows written while exporting
+    Field* status_ = nullptr;     // ListingStatus: how many rows are listed, or still coming
     std::array<Field*, 4> buttons_{}; // 查询, 导出, 打印, 关闭: they rest while a file is written
 };
 

@@ -64,6 +64,7 @@ void QueryScreen::setBusy(bool busy, int rows) {
     busy_ = busy;
     for (Field* button : buttons_)
         button->setEnabled(!busy);
+    restOutputs();
     Field& progress = *progress_;
     progress.setMaximum(std::max(rows, 1));
     progress.setValue(0);
@@ -71,7 +72,7 @@ void QueryScreen::setBusy(bool busy, int rows) {
 }
 
 void QueryScreen::Button3Click() {
-    if (busy_ || listing_)
+    if (busy_ || !whole_ || listing_)
         return;
     if (results_.rowCount() == 0) {
         ctx_.prompter.information(QStringLiteral("没有可导出的记录!"));
@@ -104,7 +105,7 @@ void QueryScreen::Button3Click() {
 }
 
 void QueryScreen::Button4Click() {
-    if (busy_ || listing_)
+    if (busy_ || !whole_ || listing_)
         return;
     if (results_.rowCount() == 0) {
         ctx_.prompter.information(QStringLiteral("没有可打印的记录!"));

@@ -9,6 +9,7 @@
 #include "core/widgets/WidgetPrompter.h"
 #include "queries/Tfrm_QMoneyChart.h"
 #include "queries/Tfrm_QallMoney.h"
+#include "queries/gui/MoneyWindow.h"
 #include "queries/widgets/CashChartView.h"
 #include "support/Moments.h"
 #include "support/TempProgramFolder.h"
@@ -233,14 +234,10 @@ TEST(CashChartWindow, TheBarsAreTheSumsAndFollowTheChoice) {
 }
 
 TEST(ExportWindow, TheProgressBarShowsWhileALongListingIsWritten) {
-    ShopDatabase shop;
-    shop.addPayments(30000, at(2026, 3, 14, 8, 0));
-    ScriptedPrompter prompter;
-    FixedClock clock(at(2026, 3, 14, 20, 0));
-    WidgetHost host;
-    ScreenContext context{*shop.dm, shop.pub, prompter, clock, host};
-    Tfrm_QallMoney money(context);
-    FormDialog& dialog = host.dialogFor(money);
+    test::MoneyWindow window(30000);
+    Tfrm_QallMoney& money = window.money;
+    FormDialog& dialog = window.dialog;
+    ScriptedPrompter& prompter = window.prompter;
     money.FormShow();
     dialog.show();
     auto* bar = dialog.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));

@@ -10,11 +10,13 @@
 #include "queries/Tfrm_QallBook.h"
 #include "queries/Tfrm_QallMoney.h"
 #include "queries/Tfrm_QallReader.h"
+#include "queries/gui/MoneyWindow.h"
 #include "support/Moments.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
 #include <QAbstractItemModelTester>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -80,17 +82,56 @@ TEST(QueryDialogs, EveryFieldHasItsWidgetAndTheGridShowsTheRows) {
     EXPECT_TRUE(radios[0]->isChecked());
 }
 
+// In the window the status line and the totals say what the listing is at: the rows come so far
+// and "正在统计…" while they arrive, the count and the sums once all have.
+TEST(QueryDialogs, TheStatusLineAndTotalsShowTheRowsArrivingAndThenAll) {
+    test::MoneyWindow window(500);
+    Tfrm_QallMoney& money = window.money;
+    FormDialog& dialog = window.dialog;
+    auto* status = dialog.findChild<QLineEdit*>(QStringLiteral("ListingStatus"));
+    auto* caption = dialog.findChild<QLabel*>(QStringLiteral("ListingStatusLabel"));
+    auto* grid = dialog.findChild<QTableView*>(QStringLiteral("StringGrid1"));
+    ASSERT_TRUE(status && caption && grid);
+    EXPECT_EQ(caption->text(), QStringLiteral("查询状态："));
+    EXPECT_EQ(caption->buddy(), status);
+    const auto totals = [&dialog] {
+        QStringList texts;
+        for (int i = 1; i <= 6; ++i)
+            texts << dialog.findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(i))->text();
+        return texts;
+    };
+    dialog.show();
+    int shownRows = -1;
+    QString shownStatus;
+    QStringList shownTotals;
+    QObject::connect(&money.results(), &QAbstractItemModel::rowsInserted, &dialog, [&] {
+        // Runs where the listing lets the window repaint.
+        QTimer::singleShot(0, &dialog, [&] {
+            if (shownRows >= 0)
+                return;
+            shownRows = grid->model()->rowCount();
+            shownStatus = status->text();
+            shownTotals = totals();
+        });
+    });
+    dialog.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+    ASSERT_GE(shownRows, QueryScreen::kFirstRows);
+    EXPECT_LT(shownRows, 500);
+    EXPECT_EQ(shownStatus, QStringLiteral("正在查询… 已列出 %1 条记录").arg(shownRows));
+    EXPECT_EQ(shownTotals, QStringList(6, QStringLiteral("正在统计…")));
+    EXPECT_EQ(status->text(), QStringLiteral("共 500 条记录"));
+    EXPECT_EQ(totals(), (QStringList{QStringLiteral("625.00"), QStringLiteral("0.00"),
+                                     QStringLiteral("625.00"), QStringLiteral("0.00"),
+                                     QStringLiteral("0.00"), QStringLiteral("0.00")}));
+    dialog.hide();
+}
+
 // Opened from the menu, a long listing's window shows with its first rows while the rest is
 // still read, and a click on "关闭" then ends the listing and leaves the window closed.
 TEST(QueryDialogs, ALongListingShowsItsWindowAtOnceAndClosesMidway) {
-    ShopDatabase shop;
-    shop.addPayments(20000, at(2026, 3, 14, 8, 0));
-    ScriptedPrompter prompter;
-    FixedClock clock(at(2026, 3, 14, 20, 0));
-    WidgetHost host;
-    ScreenContext context{*shop.dm, shop.pub, prompter, clock, host};
-    Tfrm_QallMoney money(context);
-    FormDialog& dialog = host.dialogFor(money);
+    test::MoneyWindow window(20000);
+    Tfrm_QallMoney& money = window.money;
+    FormDialog& dialog = window.dialog;
     int shownRows = -1;
     QObject::connect(&money.results(), &QAbstractItemModel::rowsInserted, &dialog, [&] {
         // Runs where the listing lets the window work, after the window has been revealed.
@@ -111,7 +152,7 @@ TEST(QueryDialogs, ALongListingShowsItsWindowAtOnceAndClosesMidway) {
         dialog.reject();
     });
     giveUp.start(5000);
-    host.showModal(money);
+    window.host.showModal(money);
     EXPECT_GE(shownRows, QueryScreen::kFirstRows);
     EXPECT_LT(shownRows, 20000);
     EXPECT_FALSE(waitedInTheWindow);

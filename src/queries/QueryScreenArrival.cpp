@@ -1,0 +1,82 @@
+// What a query screen says of its listing: the status line with the rows listed or still
+// coming, the totals once every row is in, and the output buttons that wait for them.
+#include "queries/QueryScreen.h"
+
+#include "core/NumberForms.h"
+
+#include <cmath>
+
+namespace lms {
+
+void QueryScreen::showArrival(Arrival arrival) {
+    const int rows = results_.rowCount();
+    whole_ = arrival != Arrival::Arriving && arrival != Arrival::Broken;
+    switch (arrival) {
+    case Arrival::Arriving:
+        status_->setValue(QStringLiteral("正在查询… 已列出 %1 条记录").arg(rows));
+        showTotals(QStringLiteral("正在统计…"));
+        break;
+    case Arrival::Complete:
+        status_->setValue(QStringLiteral("共 %1 条记录").arg(rows));
+        writeTotals();
+        break;
+    case Arrival::NoneFound:
+        status_->setValue(QStringLiteral("共 0 条记录"));
+        break;
+    case Arrival::Broken:
+        // Sums of part of the rows would read as the listing's; none is shown.
+        status_->setValue(QStringLiteral("查询未完成，已列出 %1 条记录").arg(rows));
+        showTotals(QString());
+        break;
+    case Arrival::Dropped:
+        status_->setValue(QString());
+        showTotals(QString());
+        break;
+    case Arrival::Closed:
+        status_->setValue(QString());
+        break;
+    }
+    restOutputs();
+}
+
+void QueryScreen::showTotals(const QString& text) {
+    totalsCurrent_ = false;
+    for (const TotalField& total : definition_.totalFields)
+        field(total.field).setValue(text);
+}
+
+void QueryScreen::restOutputs() {
+    const bool usable = !busy_ && !listing_ && whole_;
+    buttons_[1]->setEnabled(usable);
+    buttons_[2]->setEnabled(usable);
+}
+
+void QueryScreen::writeTotals() {
+    if (definition_.totals == QueryDefinition::Totals::None)
+        return;
+    totalsCurrent_ = true;
+    const bool money = definition_.totals == QueryDefinition::Totals::SumAsMoney;
+    for (const TotalField& total : definition_.totalFields) {
+        int column = -1;
+        for (std::size_t c = 0; c < definition_.columns.size(); ++c) {
+            if (definition_.columns[c].column == total.column)
+                column = static_cast<int>(c);
+        }
+        // Summed in single precision, as the shop's totals always were; a missing value
+        // counts as 0.
+        float sum = 0;
+        results_.eachNumber(column, [&sum, money](double value, bool wholeCents) {
+            if (std::isnan(value))
+                value = 0;
+            // A value already of whole cents reads back unchanged; only others take the
+            // (slow) round trip through the printed form.
+            else if (money && !wholeCents && std::round(value * 100) / 100 != value)
+                value = Numbers::parseDecimal(Numbers::twoDecimalForm(value)).value_or(0.0);
+            sum = static_cast<float>(static_cast<double>(sum) + value);
+        });
+        field(total.field)
+            .setValue(money ? Numbers::twoDecimalForm(sum) : Numbers::generalForm(sum));
+    }
+}
+
+} // namespace lms
