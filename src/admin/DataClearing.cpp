@@ -1,5 +1,6 @@
 #include "admin/DataClearing.h"
 
+#include "core/CentSum.h"
 #include "core/NumberForms.h"
 
 #include <array>
@@ -33,7 +34,7 @@ GroupTables tablesOf(Group group) {
 }
 
 // The amounts in the order of the ledger's columns, as summed.
-constexpr std::array<float LedgerAmounts::*, 6> kColumns = {
+constexpr std::array<double LedgerAmounts::*, 6> kColumns = {
     &LedgerAmounts::total, &LedgerAmounts::openingFee, &LedgerAmounts::deposit,
     &LedgerAmounts::rent,  &LedgerAmounts::fine,       &LedgerAmounts::compensation};
 
@@ -60,18 +61,21 @@ double asShown(double amount) {
 std::optional<LedgerAmounts> sumLedger(Database& db) {
     Query query(db, QStringLiteral("SELECT 金额总计, 开户费, 押金, 租金, 逾期罚款, 破损遗失赔偿 "
                                    "FROM 资金 ORDER BY rowid"));
-    LedgerAmounts sums;
+    std::array<CentSum, kColumns.size()> cents;
     bool any = false;
     while (query.next()) {
         any = true;
-        for (std::size_t i = 0; i < kColumns.size(); ++i) {
-            // Rounded as the ledger shows it ("0.00"), then added in single precision.
-            const double shown = asShown(query.real(static_cast<int>(i)));
-            float& sum = sums.*kColumns[i];
-            sum = static_cast<float>(static_cast<double>(sum) + shown);
-        }
+        // Rounded as the ledger shows it ("0.00"), then added in whole cents, as the listing
+        // totals it.
+        for (std::size_t i = 0; i < kColumns.size(); ++i)
+            cents[i].add(asShown(query.real(static_cast<int>(i))));
     }
-    return any ? std::optional<LedgerAmounts>(sums) : std::nullopt;
+    if (!any)
+        return std::nullopt;
+    LedgerAmounts sums;
+    for (std::size_t i = 0; i < kColumns.size(); ++i)
+        sums.*kColumns[i] = cents[i].value();
+    return sums;
 }
 
 bool clearLedger(Tdm_Dbase& dm, bool summary, const QString& user, const QDateTime& now) {

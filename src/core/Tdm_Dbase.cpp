@@ -110,8 +110,8 @@ void Tdm_Dbase::appendLedger(const QString& event, const QString& user, const QD
                              const LedgerAmounts& a) {
     Query(db_, QStringLiteral("INSERT INTO 资金 (事件, 操作者, 时间, 金额总计, 开户费, 押金, 租金, "
                               "逾期罚款, 破损遗失赔偿) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"))
-        .bindAll({event, user, Dates::toStorage(time), double(a.total), double(a.openingFee),
-                  double(a.deposit), double(a.rent), double(a.fine), double(a.compensation)})
+        .bindAll({event, user, Dates::toStorage(time), a.total, a.openingFee, a.deposit, a.rent,
+                  a.fine, a.compensation})
         .exec();
 }
 

@@ -9,13 +9,15 @@
 namespace lms {
 
 // The six amounts of one ledger record, in the ledger's own units (yuan).
+// The six amounts of a ledger record: single-precision values as the screens charge them, or
+// sums of whole cents (the summary of a cleared ledger), which single precision cannot hold.
 struct LedgerAmounts {
-    float total = 0;
-    float openingFee = 0;
-    float deposit = 0;
-    float rent = 0;
-    float fine = 0;
-    float compensation = 0;
+    double total = 0;
+    double openingFee = 0;
+    double deposit = 0;
+    double rent = 0;
+    double fine = 0;
+    double compensation = 0;
 };
 
 // The data module: owns the one connection to "dbase.zqd" and the services every screen shares

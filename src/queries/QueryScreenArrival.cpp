@@ -2,6 +2,7 @@
 // coming, the totals once every row is in, and the output buttons that wait for them.
 #include "queries/QueryScreen.h"
 
+#include "core/CentSum.h"
 #include "core/NumberForms.h"
 
 #include <cmath>
@@ -62,20 +63,19 @@ void QueryScreen::writeTotals() {
             if (definition_.columns[c].column == total.column)
                 column = static_cast<int>(c);
         }
-        // Summed in single precision, as the shop's totals always were; a missing value
-        // counts as 0.
-        float sum = 0;
+        // Summed in whole cents, so that the total is the sum of the cells as shown to the cent
+        // over any number of rows; a missing value counts as 0.
+        CentSum sum;
         results_.eachNumber(column, [&sum, money](double value, bool wholeCents) {
             if (std::isnan(value))
-                value = 0;
+                return;
             // A value already of whole cents reads back unchanged; only others take the
             // (slow) round trip through the printed form.
-            else if (money && !wholeCents && std::round(value * 100) / 100 != value)
+            if (money && !wholeCents && std::round(value * 100) / 100 != value)
                 value = Numbers::parseDecimal(Numbers::twoDecimalForm(value)).value_or(0.0);
-            sum = static_cast<float>(static_cast<double>(sum) + value);
+            sum.add(value);
         });
-        field(total.field)
-            .setValue(money ? Numbers::twoDecimalForm(sum) : Numbers::generalForm(sum));
+        field(total.field).setValue(money ? sum.text() : Numbers::generalForm(sum.value()));
     }
 }
 

@@ -179,7 +179,7 @@ bool sameAmounts(const std::optional<LedgerAmounts>& a, const std::optional<Ledg
 QString amountsText(const std::optional<LedgerAmounts>& sums) {
     if (!sums)
         return QStringLiteral("没有记录");
-    const auto money = [](float amount) { return Numbers::twoDecimalForm(double(amount)); };
+    const auto money = [](double amount) { return Numbers::twoDecimalForm(amount); };
     return QStringLiteral(
                "金额总计 %1 元（开户费 %2，押金 %3，租金 %4，逾期罚款 %5，破损遗失赔偿 %6）")
         .arg(money(sums->total), money(sums->openingFee), money(sums->deposit), money(sums->rent),

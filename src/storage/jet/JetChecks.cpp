@@ -1,17 +1,22 @@
 #include "storage/jet/JetChecks.h"
 
 #include "admin/DataClearing.h"
+#include "core/CentSum.h"
 #include "core/NumberForms.h"
 #include "storage/jet/JetColumns.h"
 
 namespace lms::JetMove {
 
 void addToSums(LedgerAmounts& sums, const QList<double>& amounts) {
-    float* parts[] = {&sums.total, &sums.openingFee, &sums.deposit,
-                      &sums.rent,  &sums.fine,       &sums.compensation};
-    for (int i = 0; i < 6; ++i)
-        *parts[i] =
-            static_cast<float>(static_cast<double>(*parts[i]) + DataClearing::asShown(amounts[i]));
+    double* parts[] = {&sums.total, &sums.openingFee, &sums.deposit,
+                       &sums.rent,  &sums.fine,       &sums.compensation};
+    // In whole cents, as the ledger's listing totals them.
+    for (int i = 0; i < 6; ++i) {
+        CentSum sum;
+        sum.add(*parts[i]);
+        sum.add(DataClearing::asShown(amounts[i]));
+        *parts[i] = sum.value();
+    }
 }
 
 void findBreaks(const Seen& seen, Report& report) {

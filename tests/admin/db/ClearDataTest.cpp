@@ -22,13 +22,6 @@ protected:
     }
     qint64 count(const char* table) { return shop.count(QString::fromUtf8(table)); }
     // A running single-precision sum of the given two-decimal amounts, widened as stored.
-    static double sumOf(std::initializer_list<double> amounts) {
-        float sum = 0;
-        for (double amount : amounts)
-            sum = static_cast<float>(static_cast<double>(sum) + amount);
-        return static_cast<double>(sum);
-    }
-
     Tfrm_QKSJB screen{ctx};
 };
 
@@ -146,17 +139,14 @@ TEST_F(ClearData, TheLedgerSummaryAddsAmountsRoundedToTwoDecimals) {
     EXPECT_EQ(q[QStringLiteral("事件")].toString(), QStringLiteral("资金汇总"));
     EXPECT_EQ(q[QStringLiteral("操作者")].toString(), QStringLiteral("admin"));
     EXPECT_EQ(q[QStringLiteral("时间")].toString(), QStringLiteral("2026-03-14 10:30:00.000"));
-    // Each rounded amount is added to a single-precision sum: 2.004 counts 2.00, 2.006 2.01.
-    EXPECT_EQ(q[QStringLiteral("金额总计")].toDouble(), sumOf({2.00, 2.00, 10.00}));
-    EXPECT_EQ(q[QStringLiteral("开户费")].toDouble(), sumOf({2.01, 2.01, 0}));
+    // Each amount counts as shown (2.004 as 2.00, 2.006 as 2.01, 0.125 as 0.13, 0.001 as 0.00)
+    // and the sums are of whole cents.
+    EXPECT_EQ(q[QStringLiteral("金额总计")].toDouble(), 14.00);
+    EXPECT_EQ(q[QStringLiteral("开户费")].toDouble(), 4.02);
     EXPECT_EQ(q[QStringLiteral("押金")].toDouble(), 0.0);
     EXPECT_EQ(q[QStringLiteral("租金")].toDouble(), 0.0);
-    EXPECT_EQ(q[QStringLiteral("逾期罚款")].toDouble(), sumOf({0.50, 0.30, 0.10}));
-    // 0.125 shows as 0.13; 0.001 as 0.00.
-    EXPECT_EQ(q[QStringLiteral("破损遗失赔偿")].toDouble(), sumOf({0.13, 0.13, 0.00}));
-    EXPECT_NEAR(q[QStringLiteral("金额总计")].toDouble(), 14.00, 1e-5);
-    EXPECT_NEAR(q[QStringLiteral("开户费")].toDouble(), 4.02, 1e-5);
-    EXPECT_NEAR(q[QStringLiteral("破损遗失赔偿")].toDouble(), 0.26, 1e-5);
+    EXPECT_EQ(q[QStringLiteral("逾期罚款")].toDouble(), 0.90);
+    EXPECT_EQ(q[QStringLiteral("破损遗失赔偿")].toDouble(), 0.26);
     EXPECT_EQ(logRecords().last(), QStringLiteral("清空系统中所有资金|admin|"));
 }
 
