@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPageLayout;
 class QPainter;
 
 namespace lms::Labels {
@@ -41,8 +42,8 @@ const QList<SheetLayout>& builtInLayouts();
 
 // Where printing starts on a partly used sheet, and how far this desk's printer shifts a page.
 struct Placement {
-    int skip = 0;    // labels already used on the first sheet
-    QPointF offset;  // millimetres, right and down
+    int skip = 0;   // labels already used on the first sheet
+    QPointF offset; // millimetres, right and down
 };
 
 // Labels laid out on sheets, drawn in millimetres: the same drawing serves the preview, the
@@ -68,6 +69,10 @@ private:
     QList<LabelContent> labels_;
     Placement placement_;
 };
+
+// The page of a layout for a printer or a PDF: its size, turned where it is wider than high, and
+// no margins (the layout's own margins place the labels).
+QPageLayout pageLayoutOf(const SheetLayout& layout);
 
 // Writes the document as a PDF of its pages; false with nothing left behind when it cannot.
 bool writePdf(const LabelDocument& document, const QString& path);
