@@ -29,6 +29,7 @@ public:
         return file;
     }
     void printPreview(const Printout&) override {}
+    void labelPreview(const Labels::LabelDocument&) override {}
     std::optional<QString> file;
 };
 

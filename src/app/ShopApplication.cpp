@@ -27,12 +27,14 @@ ShopApplication::ShopApplication(const QString& programFolder, Prompter& prompte
       main_(dm_, prompter, clock, host_), context_{dm_, pub_, prompter, clock, host_},
       login_(dm_, prompter, host_, main_), setup_(dm_, prompter), admin_(context_, main_),
       queries_(context_, main_), readers_(context_, main_), books_(context_, main_),
-      imports_(context_, main_), circulation_(context_, main_),
+      imports_(context_, main_), circulation_(context_, main_), labels_(context_, main_),
       window_(std::make_unique<MainWindow>(main_)) {
     host_.setMainWindow(&window_->window());
     CashChartView::attach(host_, queries_.QMoneyChart);
     main_.setLoginDialog(login_);
     main_.registerScreen(QStringLiteral("N14"), about_);
+    labels_.attach(books_.registration(), queries_.QallBook);
+    labels_.attach(readers_.registration(), queries_.QallReader);
 }
 
 bool ShopApplication::start() {

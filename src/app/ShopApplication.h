@@ -16,6 +16,7 @@
 #include "core/widgets/WidgetHost.h"
 #include "core/widgets/WidgetPrompter.h"
 #include "imports/ImportScreens.h"
+#include "labels/LabelScreens.h"
 #include "queries/QueryScreens.h"
 #include "readers/ReaderScreens.h"
 
@@ -58,6 +59,7 @@ private:
     BookScreens books_;
     ImportScreens imports_;
     CirculationScreens circulation_;
+    LabelScreens labels_;
     // Declared last, so the windows go before the screens they show.
     std::unique_ptr<MainWindow> window_;
 };

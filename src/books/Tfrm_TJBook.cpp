@@ -13,6 +13,7 @@
 #include "core/form/Clock.h"
 #include "core/form/IdField.h"
 #include "core/form/Prompter.h"
+#include "labels/LabelRows.h"
 
 namespace lms {
 
@@ -24,10 +25,21 @@ Tfrm_TJBook::Tfrm_TJBook(const ScreenContext& ctx, QObject* parent)
     onClick(Button3, [this] { Button3Click(); });
     onClick(Button1, [this] { Button1Click(); });
     onClick(Button2, [this] { Button2Click(); });
+    onClick(Button4, [this] { Button4Click(); });
+    onChange(id, [this] {
+        if (!id.text().isEmpty())
+            forgetStored();
+    });
 }
 
 void Tfrm_TJBook::FormShow() {
+    forgetStored();
     iniall();
+}
+
+void Tfrm_TJBook::forgetStored() {
+    storedId_.clear();
+    Button4.setEnabled(false);
 }
 
 void Tfrm_TJBook::iniall() {
@@ -117,7 +129,18 @@ void Tfrm_TJBook::Button1Click() {
     }
     ctx_.prompter.information(QStringLiteral("添加图书成功!"));
     iniall();
+    storedId_ = bookId;
+    Button4.setEnabled(true);
     id.requestFocus();
+}
+
+void Tfrm_TJBook::Button4Click() {
+    if (storedId_.isEmpty() || !printLabel_)
+        return;
+    // Another desk may have changed or deleted the book since.
+    const Books::BookLookup stored = Books::lookUpBook(ctx_.dm, ctx_.prompter, storedId_);
+    if (stored.found())
+        printLabel_({Labels::bookLabel(stored.book)});
 }
 
 void Tfrm_TJBook::Button2Click() {

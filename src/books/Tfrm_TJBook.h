@@ -3,6 +3,7 @@
 #include "books/BookDomains.h"
 #include "core/ScreenContext.h"
 #include "core/form/FormModel.h"
+#include "labels/LabelPrinting.h"
 
 #include <optional>
 
@@ -21,6 +22,9 @@ public:
     void tsjgExit();
     void Button1Click();
     void Button2Click();
+    // "打印标签": the label of the book just stored, as stored.
+    void Button4Click();
+    void setLabelPrinting(Labels::PrintBookLabels print) { printLabel_ = std::move(print); }
 
     // The screen's fields in the order of the layout, named as its widgets.
     Field& id = // the new book's id; a full id checks itself
@@ -45,13 +49,21 @@ public:
         addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("添加"));
     Field& Button2 = // closes the screen
         addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("关闭"));
+    Field& Button4 = // usable from a book's storing until the next id is typed
+        addField(QStringLiteral("Button4"), FieldKind::Button, QStringLiteral("打印标签"))
+            .setEnabled(false);
 
 private:
     // Whether the id is free; shows "already exists" (focus back to the id) or, on a database
     // failure, "连接数据库出错!". Nothing when the lookup failed.
     std::optional<bool> isFree(const QString& id);
 
+    // The book just stored has no label to print any more.
+    void forgetStored();
+
     ScreenContext ctx_;
+    QString storedId_; // the book just stored, until the next id is typed
+    Labels::PrintBookLabels printLabel_;
 };
 
 } // namespace lms

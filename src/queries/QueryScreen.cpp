@@ -52,6 +52,7 @@ QueryScreen::QueryScreen(const QueryDefinition& definition, ScreenContext& conte
     }
     grid_ = &addField(QStringLiteral("StringGrid1"), FieldKind::Grid);
     grid_->setGridModel(&results_);
+    onChange(*grid_, [this] { rowChosen_ = true; });
     status_ =
         &addField(QStringLiteral("ListingStatus"), FieldKind::Label, QStringLiteral("查询状态："));
     if (definition_.totals != QueryDefinition::Totals::None) {
@@ -107,6 +108,33 @@ void QueryScreen::setRangeToToday() {
     const QDateTime end = rangeEnd_->value().toDateTime();
     rangeStart_->setValue(QDateTime(today, start.isValid() ? start.time() : QTime(0, 0)));
     rangeEnd_->setValue(QDateTime(today, end.isValid() ? end.time() : QTime(23, 59, 59)));
+}
+
+Field& QueryScreen::addOutputButton(const QString& name, const QString& caption) {
+    Field& button = addField(name, FieldKind::Button, caption);
+    ownOutputs_.push_back(&button);
+    restOutputs();
+    return button;
+}
+
+std::vector<int> QueryScreen::chosenRows() const {
+    if (busy_ || listing_ || !whole_)
+        return {};
+    const int chosen = grid_->number();
+    if (rowChosen_ && chosen >= 0 && chosen < results_.rowCount())
+        return {chosen};
+    std::vector<int> rows(static_cast<std::size_t>(results_.rowCount()));
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        rows[row] = static_cast<int>(row);
+    return rows;
+}
+
+QString QueryScreen::cellOf(int row, const QString& heading) const {
+    for (std::size_t c = 0; c < definition_.columns.size(); ++c) {
+        if (definition_.columns[c].caption == heading)
+            return results_.cellText(row, static_cast<int>(c));
+    }
+    return QString();
 }
 
 bool QueryScreen::hasRange() const {
@@ -171,6 +199,7 @@ void QueryScreen::list() {
             results_.clear();
             criteriaShown_ = criteria;
             grid.setValue(-1);
+            rowChosen_ = false;
             showArrival(Arrival::NoneFound);
             ctx_.prompter.information(definition_.noRowsMessage);
             return;
@@ -197,7 +226,9 @@ void QueryScreen::list() {
             showArrival(closing_ ? Arrival::Dropped : Arrival::Broken);
             return;
         }
+        // The last row shows; the clerk has chosen none yet.
         grid.setValue(results_.rowCount() - 1);
+        rowChosen_ = false;
         showArrival(Arrival::Complete);
     } catch (const DbError&) {
         // A failure before the first row leaves the previous listing whole on the screen.

@@ -58,6 +58,13 @@ protected:
     void fillList(const QString& field, const std::function<QStringList(Database&)>& names);
     void setRangeToNow();
     void setRangeToToday();
+    // A button of the screen's own that acts on the listing: it rests as "导出" and "打印" do.
+    Field& addOutputButton(const QString& name, const QString& caption);
+    // The rows such a button acts on: the one the clerk chose in the grid, else every row listed;
+    // none while the listing is not whole.
+    std::vector<int> chosenRows() const;
+    // The text of a listed row's cell in the column of this heading.
+    QString cellOf(int row, const QString& heading) const;
 
     ScreenContext& ctx_;
 
@@ -94,9 +101,10 @@ private:
     bool totalsCurrent_ = false; // the totals belong to the rows listed
     bool whole_ = true;          // the rows listed are all their run found
     bool busy_ = false;
-    bool listing_ = false; // rows are still arriving
-    bool relist_ = false;  // "查询" was pressed while they were
-    bool closing_ = false; // the screen closed while they were
+    bool listing_ = false;   // rows are still arriving
+    bool relist_ = false;    // "查询" was pressed while they were
+    bool closing_ = false;   // the screen closed while they were
+    bool rowChosen_ = false; // the clerk chose a row since the listing ended
 
     // The fields every screen has besides its criteria and totals (null where it has none).
     Field* matchMode_ = nullptr;  // RadioGroup1: exact or contains
@@ -106,6 +114,7 @@ private:
     Field* progress_ = nullptr;   // ProgressBar1: rows written while exporting
     Field* status_ = nullptr;     // ListingStatus: how many rows are listed, or still coming
     std::array<Field*, 4> buttons_{}; // 查询, 导出, 打印, 关闭: they rest while a file is written
+    std::vector<Field*> ownOutputs_; // the screen's own buttons that rest with 导出 and 打印
 };
 
 } // namespace lms

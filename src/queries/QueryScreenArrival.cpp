@@ -50,6 +50,8 @@ void QueryScreen::restOutputs() {
     const bool usable = !busy_ && !listing_ && whole_;
     buttons_[1]->setEnabled(usable);
     buttons_[2]->setEnabled(usable);
+    for (Field* own : ownOutputs_)
+        own->setEnabled(usable);
 }
 
 void QueryScreen::writeTotals() {

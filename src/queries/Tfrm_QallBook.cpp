@@ -1,6 +1,7 @@
 #include "queries/Tfrm_QallBook.h"
 
 #include "books/BookTypes.h"
+#include "labels/LabelRows.h"
 #include "queries/Criteria.h"
 
 namespace lms {
@@ -45,7 +46,22 @@ QueryDefinition Tfrm_QallBook::makeDefinition() {
 }
 
 Tfrm_QallBook::Tfrm_QallBook(ScreenContext& context, QObject* parent)
-    : QueryScreen(makeDefinition(), context, parent) {}
+    : QueryScreen(makeDefinition(), context, parent) {
+    onClick(Button5, [this] { Button5Click(); });
+}
+
+void Tfrm_QallBook::Button5Click() {
+    const std::vector<int> rows = chosenRows();
+    if (rows.empty() || !printLabels_)
+        return;
+    QList<Labels::LabelContent> labels;
+    labels.reserve(static_cast<qsizetype>(rows.size()));
+    for (const int row : rows)
+        labels << Labels::bookLabel(cellOf(row, QStringLiteral("图书编号")),
+                                    cellOf(row, QStringLiteral("图书名称")),
+                                    cellOf(row, QStringLiteral("图书类型")));
+    printLabels_(labels);
+}
 
 void Tfrm_QallBook::FormShow() {
     untickAll();

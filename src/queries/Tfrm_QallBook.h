@@ -1,5 +1,6 @@
 #pragma once
 
+#include "labels/LabelPrinting.h"
 #include "queries/QueryScreen.h"
 
 namespace lms {
@@ -12,6 +13,15 @@ public:
 
     explicit Tfrm_QallBook(ScreenContext& context, QObject* parent = nullptr);
     void FormShow() override;
+
+    // "打印标签": labels of the row the clerk chose, else of every book listed.
+    void Button5Click();
+    void setLabelPrinting(Labels::PrintBookLabels print) { printLabels_ = std::move(print); }
+
+    Field& Button5 = addOutputButton(QStringLiteral("Button5"), QStringLiteral("打印标签"));
+
+private:
+    Labels::PrintBookLabels printLabels_;
 };
 
 } // namespace lms

@@ -54,7 +54,20 @@ QueryDefinition Tfrm_QallReader::makeDefinition() {
 }
 
 Tfrm_QallReader::Tfrm_QallReader(ScreenContext& context, QObject* parent)
-    : QueryScreen(makeDefinition(), context, parent) {}
+    : QueryScreen(makeDefinition(), context, parent) {
+    onClick(Button5, [this] { Button5Click(); });
+}
+
+void Tfrm_QallReader::Button5Click() {
+    const std::vector<int> rows = chosenRows();
+    if (rows.empty() || !printCards_)
+        return;
+    QStringList ids;
+    ids.reserve(static_cast<qsizetype>(rows.size()));
+    for (const int row : rows)
+        ids << cellOf(row, QStringLiteral("读者编号"));
+    printCards_(ids);
+}
 
 void Tfrm_QallReader::FormShow() {
     untickAll();

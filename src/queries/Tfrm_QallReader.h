@@ -1,5 +1,6 @@
 #pragma once
 
+#include "labels/LabelPrinting.h"
 #include "queries/QueryScreen.h"
 
 namespace lms {
@@ -12,6 +13,15 @@ public:
 
     explicit Tfrm_QallReader(ScreenContext& context, QObject* parent = nullptr);
     void FormShow() override;
+
+    // "打印读者证": the card of the reader the clerk chose, else of every reader listed.
+    void Button5Click();
+    void setCardPrinting(Labels::PrintReaderCards print) { printCards_ = std::move(print); }
+
+    Field& Button5 = addOutputButton(QStringLiteral("Button5"), QStringLiteral("打印读者证"));
+
+private:
+    Labels::PrintReaderCards printCards_;
 };
 
 } // namespace lms

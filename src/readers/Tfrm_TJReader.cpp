@@ -46,10 +46,21 @@ Tfrm_TJReader::Tfrm_TJReader(const ScreenContext& ctx, QObject* parent)
     onClick(CheckisHaveReader, [this] { CheckisHaveReaderClick(); });
     onClick(Button1, [this] { Button1Click(); });
     onClick(Button2, [this] { Button2Click(); });
+    onClick(Button4, [this] { Button4Click(); });
+    onChange(ID, [this] {
+        if (!ID.text().isEmpty())
+            forgetStored();
+    });
 }
 
 void Tfrm_TJReader::FormShow() {
+    forgetStored();
     iniall();
+}
+
+void Tfrm_TJReader::forgetStored() {
+    storedId_.clear();
+    Button4.setEnabled(false);
 }
 
 void Tfrm_TJReader::iniall() {
@@ -207,7 +218,14 @@ void Tfrm_TJReader::Button1Click() {
     }
     ctx_.prompter.information(QStringLiteral("添加读者成功!"));
     iniall();
+    storedId_ = id;
+    Button4.setEnabled(true);
     ID.requestFocus();
+}
+
+void Tfrm_TJReader::Button4Click() {
+    if (!storedId_.isEmpty() && printCard_)
+        printCard_({storedId_});
 }
 
 void Tfrm_TJReader::Button2Click() {

@@ -3,6 +3,7 @@
 #include "core/DateRules.h"
 #include "core/ScreenContext.h"
 #include "core/form/FormModel.h"
+#include "labels/LabelPrinting.h"
 #include "readers/ReaderDomains.h"
 #include "readers/ReaderFieldLimits.h"
 
@@ -25,6 +26,9 @@ public:
     void yjChange();
     void Button1Click();
     void Button2Click();
+    // "打印读者证": the card of the reader just stored, as stored.
+    void Button4Click();
+    void setCardPrinting(Labels::PrintReaderCards print) { printCard_ = std::move(print); }
 
     // The screen's fields, named as its widgets.
     Field& ID = // the new reader's id; a full id checks itself
@@ -79,6 +83,9 @@ public:
         addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("添加"));
     Field& Button2 = // closes the screen
         addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("关闭"));
+    Field& Button4 = // usable from a reader's storing until the next id is typed
+        addField(QStringLiteral("Button4"), FieldKind::Button, QStringLiteral("打印读者证"))
+            .setEnabled(false);
 
 private:
     // The three amounts and their sum, when all three are numbers an amount can hold.
@@ -92,7 +99,12 @@ private:
     // Sets deposit, rent and fee as one proposal; the total follows from them once.
     void propose(int typeIndex);
 
+    // The reader just stored has no card to print any more.
+    void forgetStored();
+
     ScreenContext ctx_;
+    QString storedId_; // the reader just stored, until the next id is typed
+    Labels::PrintReaderCards printCard_;
     // Set while the screen fills the amounts itself, so the running total stays quiet.
     bool proposing_ = false;
 };

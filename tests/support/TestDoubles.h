@@ -5,6 +5,7 @@
 #include "core/form/Printout.h"
 #include "core/form/Prompter.h"
 #include "core/form/ScreenHost.h"
+#include "reports/labels/LabelSheet.h"
 #include "support/Moments.h"
 
 #include <QDateTime>
@@ -33,6 +34,10 @@ public:
                                     const QString& name) override;
     // Keeps the document with its table's cells read at the moment it was shown.
     void printPreview(const Printout& printout) override;
+    // Keeps a copy of the sheets: their labels, layout and where each label lies.
+    void labelPreview(const Labels::LabelDocument& document) override {
+        labelPreviews_.push_back(document);
+    }
 
     void answer(bool yes) { answers_.push_back(yes); }
     void answerInput(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
@@ -53,6 +58,7 @@ public:
         QList<QStringList> rows;
     };
     const std::vector<Printed>& printed() const { return printed_; }
+    const std::vector<Labels::LabelDocument>& labelPreviews() const { return labelPreviews_; }
 
     const std::vector<Box>& boxes() const { return boxes_; }
     // The box shown `index`-th since the last clear, the last one, its text: a box that was not
@@ -74,6 +80,7 @@ private:
     std::deque<std::optional<QString>> saves_;
     std::vector<SaveDialog> saveDialogs_;
     std::vector<Printed> printed_;
+    std::vector<Labels::LabelDocument> labelPreviews_;
 };
 
 // "Now" as the test sets it.

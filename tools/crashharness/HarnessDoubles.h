@@ -24,6 +24,7 @@ public:
         return std::nullopt;
     }
     void printPreview(const Printout&) override {}
+    void labelPreview(const Labels::LabelDocument&) override {}
 
     const QString& lastText() const { return lastText_; }
     // True once per reported "连接数据库出错!".

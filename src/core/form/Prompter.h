@@ -6,6 +6,9 @@
 namespace lms {
 
 struct Printout;
+namespace Labels {
+class LabelDocument;
+}
 
 // The message boxes, input box, file dialogs and print preview a screen may raise; the widgets
 // show them, tests answer them from a script.
@@ -33,6 +36,8 @@ public:
                                             const QString& name) = 0;
     // Shows the document in a print preview, from which the clerk prints it or not.
     virtual void printPreview(const Printout& printout) = 0;
+    // Shows sheets of labels or cards in their print preview, from which the clerk prints them.
+    virtual void labelPreview(const Labels::LabelDocument& document) = 0;
 
     void error(const QString& text) { message(Icon::Error, Buttons::Ok, text); }
     void information(const QString& text) { message(Icon::Information, Buttons::Ok, text); }

@@ -19,6 +19,7 @@ const std::vector<Tfrm_Main::Menu>& Tfrm_Main::menus() {
           {"GGBookMenu", "更改图书信息"},
           {"SCBookMenu", "删除图书"},
           {"DRBookMenu", "导入图书…"},
+          {"BookLabelMenu", "打印图书标签…"},
           {"N27", "-"},
           {"TZJBookMenu", "读者借书"},
           {"TZHBookMenu", "读者还书"}}},
@@ -28,6 +29,7 @@ const std::vector<Tfrm_Main::Menu>& Tfrm_Main::menus() {
           {"GGReaderMenu", "更改读者信息"},
           {"SZReaderMenu", "删除读者"},
           {"DRReaderMenu", "导入读者…"},
+          {"ReaderCardMenu", "打印读者证…"},
           {"N17", "-"},
           {"JNZCMenu", "缴费充值"}}},
         {"N5",
@@ -79,8 +81,11 @@ QStringList Tfrm_Main::commandsOfFlag(int number) {
         int flag;
         const char* command;
     };
+    // Book labels go with adding books and with the book listing, reader cards with adding
+    // readers and with the reader listing: either flag enables them.
     static constexpr Shared kShared[] = {
-        {1, "DRBookMenu"}, {6, "DRReaderMenu"}, {23, "QMoneyChartMenu"}};
+        {1, "DRBookMenu"},     {1, "BookLabelMenu"},   {19, "BookLabelMenu"},  {6, "DRReaderMenu"},
+        {6, "ReaderCardMenu"}, {22, "ReaderCardMenu"}, {23, "QMoneyChartMenu"}};
     QStringList commands = {QString::fromUtf8(permissionFlags().at(number - 1).command)};
     for (const Shared& shared : kShared) {
         if (shared.flag == number)
@@ -171,8 +176,14 @@ void Tfrm_Main::openMenuItem(const QString& item) {
 }
 
 void Tfrm_Main::setFlagEnabled(int number, bool enabled) {
-    for (const QString& command : commandsOfFlag(number))
-        field(command).setEnabled(enabled);
+    flagsOn_[number - 1] = enabled;
+    // A command of several flags stays enabled while any of them is on.
+    for (const QString& command : commandsOfFlag(number)) {
+        bool on = false;
+        for (const PermissionFlag& flag : permissionFlags())
+            on = on || (flagsOn_[flag.number - 1] && commandsOfFlag(flag.number).contains(command));
+        field(command).setEnabled(on);
+    }
 }
 
 void Tfrm_Main::showCurrentUser(const QString& user) {

@@ -5,6 +5,7 @@
 #include "core/form/FormModel.h"
 
 #include <QHash>
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -38,7 +39,8 @@ public:
     static const std::vector<ToolButton>& toolButtons();
     static QString title();
     // Every command a permission flag enables: its own, then the later screens that go with
-    // it (importing goes with adding books or readers, the cash chart with the money listing).
+    // it (importing goes with adding books or readers, the cash chart with the money listing,
+    // labels and cards with adding or listing books or readers).
     static QStringList commandsOfFlag(int number);
 
     Tfrm_Main(Tdm_Dbase& dm, Prompter& prompter, const Clock& clock, ScreenHost& host,
@@ -89,6 +91,7 @@ private:
     QHash<QString, FormModel*> screens_;
     QHash<QString, std::function<void()>> commands_;
     std::function<void()> startupBackup_;
+    std::array<bool, kPermissionCount> flagsOn_{};
 };
 
 } // namespace lms

@@ -1,6 +1,7 @@
 #include "core/widgets/WidgetPrompter.h"
 
 #include "core/screens/Tfrm_Main.h"
+#include "core/widgets/LabelPreview.h"
 #include "core/widgets/PrintoutPrinter.h"
 
 #include <QApplication>
@@ -120,6 +121,10 @@ std::optional<QString> WidgetPrompter::saveFile(const QString& title, const QStr
 
 void WidgetPrompter::printPreview(const Printout& printout) {
     PrintoutPrinter::preview(printout, parentWindow());
+}
+
+void WidgetPrompter::labelPreview(const Labels::LabelDocument& document) {
+    showLabelPreview(document, parentWindow());
 }
 
 } // namespace lms

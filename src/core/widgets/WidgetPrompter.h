@@ -17,6 +17,7 @@ public:
     std::optional<QString> saveFile(const QString& title, const QString& filter,
                                     const QString& name) override;
     void printPreview(const Printout& printout) override;
+    void labelPreview(const Labels::LabelDocument& document) override;
 
 private:
     static QWidget* parentWindow();

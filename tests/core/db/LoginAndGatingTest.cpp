@@ -101,6 +101,29 @@ TEST_F(Login, EachFlagEnablesExactlyItsCommand) {
     }
 }
 
+TEST_F(Login, LabelsAndCardsGoWithEitherTheirRegistrationOrTheirListing) {
+    const QString books = QStringLiteral("BookLabelMenu");
+    const QString cards = QStringLiteral("ReaderCardMenu");
+    struct Case {
+        std::initializer_list<int> flags;
+        bool books;
+        bool cards;
+    };
+    // A later flag that is off never takes back what an earlier one gave.
+    const Case cases[] = {{{}, false, false},       {{1}, true, false},
+                          {{19}, true, false},      {{1, 19}, true, false},
+                          {{6}, false, true},       {{22}, false, true},
+                          {{6, 22, 1}, true, true}, {{2, 3, 4, 5, 7, 20, 21, 23}, false, false}};
+    int user = 0;
+    for (const Case& c : cases) {
+        const QString name = QStringLiteral("labels%1").arg(++user);
+        shop.addUser(name, QStringLiteral("pw"), c.flags);
+        ASSERT_TRUE(logIn(name, QStringLiteral("pw")));
+        EXPECT_EQ(main.field(books).isEnabled(), c.books) << user;
+        EXPECT_EQ(main.field(cards).isEnabled(), c.cards) << user;
+    }
+}
+
 TEST_F(Login, ReloginWithFewerRightsTakesTheOthersAwayAndRecordsCarryTheNewName) {
     shop.addUser(QStringLiteral("王五"), QStringLiteral("pw"), {4, 5, 19});
     ASSERT_TRUE(logIn(ShopDatabase::kSuperUser, ShopDatabase::kSuperPassword));
@@ -111,8 +134,9 @@ TEST_F(Login, ReloginWithFewerRightsTakesTheOthersAwayAndRecordsCarryTheNewName)
     });
     main.run(QStringLiteral("CXLoginClick"));
     QStringList expected = kNeverGated;
+    // The book listing's flag gives the book labels too.
     expected << QStringLiteral("TZJBookMenu") << QStringLiteral("TZHBookMenu")
-             << QStringLiteral("QAllBookMenu");
+             << QStringLiteral("QAllBookMenu") << QStringLiteral("BookLabelMenu");
     QStringList actual = enabledCommands();
     actual.sort();
     expected.sort();
