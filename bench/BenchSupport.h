@@ -30,6 +30,7 @@ public:
     }
     void printPreview(const Printout&) override {}
     void labelPreview(const Labels::LabelDocument&) override {}
+    bool labelPdf(const Labels::LabelDocument&, const QString&) override { return false; }
     std::optional<QString> file;
 };
 

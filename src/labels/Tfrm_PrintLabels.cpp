@@ -208,7 +208,7 @@ void Tfrm_PrintLabels::Button2Click() {
                                caption() + QStringLiteral(".pdf"));
     if (!path || path->isEmpty())
         return;
-    if (!Labels::writePdf(*sheets, *path)) {
+    if (!ctx_.prompter.labelPdf(*sheets, *path)) {
         ctx_.prompter.error(QStringLiteral("输出失败，文件没有保存：") + kCR + *path + kCR + kCR +
                             QStringLiteral("请选择一个可以写入的文件夹。"));
         return;

@@ -35,6 +35,10 @@ public:
     // Keeps the document with its table's cells read at the moment it was shown.
     void printPreview(const Printout& printout) override;
     // Keeps a copy of the sheets: their labels, layout and where each label lies.
+    // Writes the PDF as the program does.
+    bool labelPdf(const Labels::LabelDocument& document, const QString& path) override {
+        return Labels::writePdf(document, path);
+    }
     void labelPreview(const Labels::LabelDocument& document) override {
         labelPreviews_.push_back(document);
     }

@@ -25,6 +25,7 @@ public:
     }
     void printPreview(const Printout&) override {}
     void labelPreview(const Labels::LabelDocument&) override {}
+    bool labelPdf(const Labels::LabelDocument&, const QString&) override { return false; }
 
     const QString& lastText() const { return lastText_; }
     // True once per reported "连接数据库出错!".

@@ -38,6 +38,9 @@ public:
     virtual void printPreview(const Printout& printout) = 0;
     // Shows sheets of labels or cards in their print preview, from which the clerk prints them.
     virtual void labelPreview(const Labels::LabelDocument& document) = 0;
+    // Writes sheets of labels or cards as a PDF file, drawn as the preview draws them; false,
+    // with nothing left behind, when it cannot.
+    virtual bool labelPdf(const Labels::LabelDocument& document, const QString& path) = 0;
 
     void error(const QString& text) { message(Icon::Error, Buttons::Ok, text); }
     void information(const QString& text) { message(Icon::Information, Buttons::Ok, text); }

@@ -3,6 +3,7 @@
 #include "core/screens/Tfrm_Main.h"
 #include "core/widgets/LabelPreview.h"
 #include "core/widgets/PrintoutPrinter.h"
+#include "reports/labels/LabelSheet.h"
 
 #include <QApplication>
 #include <QDir>
@@ -125,6 +126,10 @@ void WidgetPrompter::printPreview(const Printout& printout) {
 
 void WidgetPrompter::labelPreview(const Labels::LabelDocument& document) {
     showLabelPreview(document, parentWindow());
+}
+
+bool WidgetPrompter::labelPdf(const Labels::LabelDocument& document, const QString& path) {
+    return Labels::writePdf(document, path);
 }
 
 } // namespace lms

@@ -18,6 +18,7 @@ public:
                                     const QString& name) override;
     void printPreview(const Printout& printout) override;
     void labelPreview(const Labels::LabelDocument& document) override;
+    bool labelPdf(const Labels::LabelDocument& document, const QString& path) override;
 
 private:
     static QWidget* parentWindow();

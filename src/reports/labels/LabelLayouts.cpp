@@ -1,5 +1,7 @@
 #include "reports/labels/LabelSheet.h"
 
+#include <cmath>
+
 namespace lms::Labels {
 
 namespace {
@@ -8,8 +10,12 @@ const QSizeF kA4(210, 297);
 
 // A sheet whose grid of labels sits in the middle of the page, as on the shop's label sheets.
 SheetLayout centredSheet(const QString& name, QSizeF label, int columns, int rows, QSizeF gap) {
-    const double across = (kA4.width() - columns * label.width() - (columns - 1) * gap.width()) / 2;
-    const double down = (kA4.height() - rows * label.height() - (rows - 1) * gap.height()) / 2;
+    // Kept to a hundredth of a millimetre, as the custom fields show them.
+    const auto hundredths = [](double mm) { return std::round(mm * 100) / 100; };
+    const double across =
+        hundredths((kA4.width() - columns * label.width() - (columns - 1) * gap.width()) / 2);
+    const double down =
+        hundredths((kA4.height() - rows * label.height() - (rows - 1) * gap.height()) / 2);
     return SheetLayout{.name = name,
                        .page = kA4,
                        .label = label,

@@ -204,7 +204,8 @@ TEST_F(ChartGate, TheMoneyPermissionOpensTheChartLikeTheMoneyListing) {
     EXPECT_EQ(host.shown().size(), shownBefore) << "a disabled item opens nothing";
     EXPECT_EQ(Tfrm_Main::commandsOfFlag(23),
               (QStringList{QStringLiteral("QAllMoneyMenu"), QStringLiteral("QMoneyChartMenu")}));
-    EXPECT_EQ(Tfrm_Main::commandsOfFlag(22), QStringList{QStringLiteral("QallReaderMenu")});
+    EXPECT_EQ(Tfrm_Main::commandsOfFlag(22),
+              (QStringList{QStringLiteral("QallReaderMenu"), QStringLiteral("ReaderCardMenu")}));
 }
 
 } // namespace
