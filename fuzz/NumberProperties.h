@@ -83,11 +83,10 @@ inline void checkSingleForms(float value) {
 }
 
 // Fifteen significant digits round the largest doubles up past the largest double: their forms
-// read back as out of range. No amount comes near.
-inline constexpr double kLargestReadable = 1.797693134862315e308;
-
+// read back as out of range. Which ones do is what the C library's own reading of those digits
+// says (the doubles just below the cut-off round down and stay readable). No amount comes near.
 inline bool readable(double value) {
-    return std::isfinite(value) && std::fabs(value) < kLargestReadable;
+    return std::isfinite(value) && std::isfinite(fifteenDigitsThroughLibc(value));
 }
 
 inline void checkFormsOf(double value) {
