@@ -2,6 +2,8 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <QStringList>
+#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
@@ -67,6 +69,48 @@ QHash<QString, Named> namedByLog(Database& db) {
     return named;
 }
 
+// The statement that names the readers and books of `rows` ledger records at once: a server
+// answers each statement once, so a million records go in ten thousand steps rather than a
+// million.
+QString batchUpdate(std::size_t rows) {
+    QString readers;
+    QString books;
+    QStringList marks;
+    for (std::size_t i = 0; i < rows; ++i) {
+        readers += QStringLiteral(" WHEN ? THEN ?");
+        books += QStringLiteral(" WHEN ? THEN ?");
+        marks << QStringLiteral("?");
+    }
+    return QStringLiteral(
+               "UPDATE 资金 SET 读者编号 = CASE rowid%1 END, 图书编号 = CASE rowid%2 END "
+               "WHERE rowid IN (%3)")
+        .arg(readers, books, marks.join(QStringLiteral(", ")));
+}
+
+void writeIds(Database& db, const std::vector<std::pair<qint64, LedgerIds>>& filled) {
+    constexpr std::size_t kBatch = 100; // 500 values, within any engine's limit
+    std::optional<Query> full;
+    for (std::size_t start = 0; start < filled.size(); start += kBatch) {
+        const std::size_t rows = std::min(kBatch, filled.size() - start);
+        std::optional<Query> last;
+        if (rows == kBatch && !full)
+            full.emplace(db, batchUpdate(kBatch));
+        else if (rows < kBatch)
+            last.emplace(db, batchUpdate(rows));
+        Query& update = rows == kBatch ? *full : *last;
+        update.reset();
+        QVariantList values;
+        for (std::size_t i = 0; i < rows; ++i)
+            values << filled[start + i].first << filled[start + i].second.readerId;
+        for (std::size_t i = 0; i < rows; ++i)
+            values << filled[start + i].first << filled[start + i].second.bookId;
+        for (std::size_t i = 0; i < rows; ++i)
+            values << filled[start + i].first;
+        update.bindAll(values);
+        update.exec();
+    }
+}
+
 } // namespace
 
 std::optional<LedgerIds> idsOfLog(const QString& logEvent, const QString& explanation) {
@@ -97,12 +141,7 @@ int fill(Database& db) {
         else
             filled.emplace_back(ledger.integer(0), found->ids);
     }
-    Query update(db, QStringLiteral("UPDATE 资金 SET 读者编号 = ?, 图书编号 = ? WHERE rowid = ?"));
-    for (const auto& [rowid, ids] : filled) {
-        update.reset();
-        update.bindAll({ids.readerId, ids.bookId, rowid});
-        update.exec();
-    }
+    writeIds(db, filled);
     return unnamed;
 }
 

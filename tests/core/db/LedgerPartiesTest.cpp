@@ -218,6 +218,29 @@ TEST_F(LedgerParties, AShopOfVersionTwoGetsTheReadersAndBooksTheLogNamesAndCount
     EXPECT_EQ(old.dm->lastUpgrade().ledgerRowsUnnamed, 0);
 }
 
+// Records are named in batches: every one of more than two batches gets its own reader.
+TEST_F(LedgerParties, EveryRecordOfALongLedgerGetsItsOwnReader) {
+    QStringList expected;
+    {
+        Transaction batch(db());
+        for (int i = 0; i < 250; ++i) {
+            const QDateTime when = at(2026, 3, 1).addSecs(i);
+            const QString reader = QStringLiteral("R%1").arg(i);
+            test::addLedger(db(), QStringLiteral("缴费充值"),
+                            {{QStringLiteral("时间"), Dates::toStorage(when)}});
+            shop.dm->appendLog(QStringLiteral("缴费充值"), kClerk, when,
+                               QStringLiteral("读者编号：") + reader +
+                                   QStringLiteral(" 总金额：5 押金增减：0"));
+            expected << QStringLiteral("缴费充值|") + reader + QLatin1Char('|');
+        }
+        batch.commit();
+    }
+    VersionTwoShop old(db());
+    old.dm->connect();
+    EXPECT_EQ(old.dm->lastUpgrade().ledgerRowsUnnamed, 0);
+    EXPECT_EQ(ledgerOf(old.dm->db()), expected);
+}
+
 TEST_F(LedgerParties, TheStartOfAShopOfVersionTwoTellsTheClerkHowManyRecordsTheLogDidNotName) {
     test::addLedger(db(), QStringLiteral("缴费充值"));
     test::addLedger(db(), QStringLiteral("读者还书"));
