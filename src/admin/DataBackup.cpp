@@ -253,7 +253,11 @@ void DataBackup::reconnect() {
     } catch (const DbError&) {
         progress_.abandon();
         ctx_.prompter.error(Messages::databaseError());
+        return;
     }
+    // A backup of an older version was brought up to date as it opened.
+    if (const int unnamed = ctx_.dm.lastUpgrade().ledgerRowsUnnamed; unnamed > 0)
+        ctx_.prompter.information(Messages::ledgerRowsUnnamed(unnamed));
 }
 
 } // namespace lms

@@ -90,7 +90,7 @@ bool clearLedger(Tdm_Dbase& dm, bool summary, const QString& user, const QDateTi
     }
     clearTable(db, QStringLiteral("资金"));
     if (sums)
-        dm.appendLedger(QStringLiteral("资金汇总"), user, now, *sums);
+        dm.appendLedger(QStringLiteral("资金汇总"), user, now, *sums, LedgerIds());
     dm.appendLog(QStringLiteral("清空系统中所有资金"), user, now, QString());
     transaction.commit();
     return true;

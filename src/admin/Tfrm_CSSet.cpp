@@ -135,6 +135,7 @@ void Tfrm_CSSet::showSettings() {
     TSCDinput.setValue(qBound(kIdLengthMin, g.BookIdMaxLen, kIdLengthMax));
     isYCZJQinput.setValue(g.AutoExtendValidity);
     isBFSJinput.setValue(g.AutoBackupOnStart);
+    BDMCinput.setValue(g.ShopName);
 }
 
 bool Tfrm_CSSet::savetols() {
@@ -163,6 +164,7 @@ bool Tfrm_CSSet::savetols() {
         p.AutoBackupOnStart = isBFSJinput.checked();
         p.ReaderIdMaxLen = qBound(kIdLengthMin, TZCDinput.number(), kIdLengthMax);
         p.BookIdMaxLen = qBound(kIdLengthMin, TSCDinput.number(), kIdLengthMax);
+        p.ShopName = BDMCinput.text().trimmed();
         return true;
     } catch (const NotANumber&) {
         return false;

@@ -18,6 +18,7 @@ public:
     static constexpr int kRateMaxBytes = 10;
     static constexpr int kIdLengthMin = 1;
     static constexpr int kIdLengthMax = 20;
+    static constexpr int kShopNameMaxBytes = 40;
 
     // The five fields of one reader type's page, R<k>…input for page k.
     struct ReaderTypeFields {
@@ -87,6 +88,9 @@ public:
     Field& isBFSJinput = // the database is backed up when the program starts
         addField(QStringLiteral("isBFSJinput"), FieldKind::Check,
                  QStringLiteral("软件运行时自动备份数据库"));
+    Field& BDMCinput = // the shop's name, printed on the reader cards
+        addField(QStringLiteral("BDMCinput"), FieldKind::Text, QStringLiteral("本店名称："))
+            .setMaxBytes(kShopNameMaxBytes);
     Field& GroupBox4 = // group of the book types
         addField(QStringLiteral("GroupBox4"), FieldKind::Group, QStringLiteral("图书类型："));
     Field& tsrx = // the book types in the order they were added

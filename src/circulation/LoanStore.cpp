@@ -192,7 +192,8 @@ ReturnOutcome giveBack(Tdm_Dbase& dm, const Returning& r, StoredRows* stored) {
                      .deposit = r.fromDeposit ? -total : 0.0f,
                      .rent = static_cast<float>(r.amounts.rent),
                      .fine = static_cast<float>(r.amounts.fine),
-                     .compensation = static_cast<float>(r.amounts.compensation)});
+                     .compensation = static_cast<float>(r.amounts.compensation)},
+                    {.readerId = readerId, .bookId = r.bookId});
     rows.ledgerRow = Receipts::lastRowid(db, QStringLiteral("资金"));
     transaction.commit();
     if (stored)

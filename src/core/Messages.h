@@ -16,4 +16,12 @@ inline QString dateOutOfRange() {
                           "请检查有效期和最长持有图书时间。");
 }
 
+// What bringing a shop up to date could not fill in: ledger records of before the ledger named
+// readers and books, whose log records do not name them either.
+inline QString ledgerRowsUnnamed(int count) {
+    return QStringLiteral("资金中有%1条记录在操作日志中找不到对应的读者编号和图书编号，"
+                          "这些记录的读者编号和图书编号留空。")
+        .arg(count);
+}
+
 } // namespace lms::Messages

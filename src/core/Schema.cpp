@@ -1,5 +1,6 @@
 #include "core/Schema.h"
 
+#include "core/LedgerBackfill.h"
 #include "core/SettingsStore.h"
 #include "core/pubdata.h"
 
@@ -15,7 +16,7 @@ QString permissionColumns() {
 }
 
 // Migration 1: the nine tables with their indexes.
-void createTables(Database& db) {
+void createTables(Database& db, UpgradeReport&) {
     const QStringList statements = {
         QStringLiteral("CREATE TABLE 读者 (读者编号 TEXT NOT NULL, 读者类型 TEXT, 读者姓名 TEXT, "
                        "性别 TEXT, 证件号码 TEXT, 电话 TEXT, 开户日期 TEXT, 押金 REAL, "
@@ -57,14 +58,24 @@ void createTables(Database& db) {
 // Migration 2: the borrowing history listed newest first from its first row on, without
 // sorting the whole table before it; one reader's or one book's history found by its index, as
 // the books out are.
-void indexHistory(Database& db) {
+void indexHistory(Database& db, UpgradeReport&) {
     for (const char* column : {"借阅日期", "读者编号", "图书编号"})
         db.exec(QStringLiteral("CREATE INDEX 图书借阅历史记录_%1 ON 图书借阅历史记录 (%1)")
                     .arg(QString::fromUtf8(column)));
 }
 
-using Migration = void (*)(Database&);
-constexpr Migration kMigrations[] = {createTables, indexHistory};
+// Migration 3: each ledger record names its reader and book, those of the records before it
+// taken from the log where it names them; and the settings record holds the shop's name.
+void nameLedgerParties(Database& db, UpgradeReport& report) {
+    for (const char* column : {"读者编号", "图书编号"})
+        db.exec(QStringLiteral("ALTER TABLE 资金 ADD COLUMN %1 TEXT NOT NULL DEFAULT ''")
+                    .arg(QString::fromUtf8(column)));
+    db.exec(QStringLiteral("ALTER TABLE sysset ADD COLUMN value14 TEXT"));
+    report.ledgerRowsUnnamed += LedgerBackfill::fill(db);
+}
+
+using Migration = void (*)(Database&, UpgradeReport&);
+constexpr Migration kMigrations[] = {createTables, indexHistory, nameLedgerParties};
 
 } // namespace
 
@@ -90,23 +101,24 @@ const QStringList& defaultBookTypes() {
     return types;
 }
 
-void upgrade(Database& db) {
+UpgradeReport upgrade(Database& db) {
     const auto checked = [](int version) {
         if (version < 1 || version > currentVersion())
             throw DbError(0, "not a database of this program");
         return version;
     };
     // Most starts find the file up to date and take no lock (a backup may be read-only).
+    UpgradeReport report;
     if (checked(db.userVersion()) == currentVersion())
-        return;
+        return report;
     // Each step reads the version again under the shop's lock: another desk started after the
     // same update may have run it meanwhile.
     for (;;) {
         Transaction transaction(db);
         const int version = checked(db.userVersion());
         if (version == currentVersion())
-            return;
-        kMigrations[version](db);
+            return report;
+        kMigrations[version](db, report);
         db.setUserVersion(version + 1);
         transaction.commit();
     }
@@ -117,8 +129,9 @@ void createEmpty(Database& db, int version) {
         throw DbError(0, "no such schema version");
     if (db.userVersion() != 0 || db.hasTable(QStringLiteral("sysset")))
         throw DbError(0, "the file already holds a database");
+    UpgradeReport nothing;
     for (int step = 0; step < version; ++step)
-        kMigrations[step](db);
+        kMigrations[step](db, nothing);
     db.setUserVersion(version);
 }
 

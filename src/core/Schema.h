@@ -14,10 +14,16 @@ namespace Schema {
 // The version a file has after every migration has run.
 int currentVersion();
 
+// What the migrations that ran found worth telling the shop.
+struct UpgradeReport {
+    // Ledger records of before version 3 whose reader and book the log does not name.
+    int ledgerRowsUnnamed = 0;
+};
+
 // Runs the migrations the file lacks, each step in its own transaction, which reads the version
 // under the shop's write lock: two desks started at once on an old version run each step once.
 // A file without any version is not one of ours and is refused (DbError), never changed.
-void upgrade(Database& db);
+UpgradeReport upgrade(Database& db);
 
 // Builds the tables of an empty database as they stood at `version` (1 to currentVersion()), by
 // the same migrations, and records that version; no rows. Throws DbError where the database

@@ -29,39 +29,58 @@ std::array<ReaderTypeSettings, 4> readerTypes(PubData& d) {
          {&d.DailyRent, &d.DailyDeposit, &d.DailyOpeningFee, &d.DailyMaxBooks, &d.DailyMaxDays}}};
 }
 
-// One setting of the running values, of one of three kinds.
+// One setting of the running values, of one of four kinds.
 struct Setting {
     float PubData::*single = nullptr;
     int PubData::*number = nullptr;
     bool PubData::*flag = nullptr;
+    QString PubData::*text = nullptr;
 };
 
 constexpr Setting singleSetting(float PubData::*member) {
-    return {.single = member, .number = nullptr, .flag = nullptr};
+    return {.single = member, .number = nullptr, .flag = nullptr, .text = nullptr};
 }
 constexpr Setting numberSetting(int PubData::*member) {
-    return {.single = nullptr, .number = member, .flag = nullptr};
+    return {.single = nullptr, .number = member, .flag = nullptr, .text = nullptr};
 }
 constexpr Setting flagSetting(bool PubData::*member) {
-    return {.single = nullptr, .number = nullptr, .flag = member};
+    return {.single = nullptr, .number = nullptr, .flag = member, .text = nullptr};
+}
+constexpr Setting textSetting(QString PubData::*member) {
+    return {.single = nullptr, .number = nullptr, .flag = nullptr, .text = member};
 }
 
 // Every setting the records hold: what a save compares, setting by setting.
 constexpr std::array kSettings = {
-    singleSetting(&PubData::MonthlyRent),       singleSetting(&PubData::MonthlyDeposit),
-    singleSetting(&PubData::MonthlyOpeningFee), numberSetting(&PubData::MonthlyMaxBooks),
-    numberSetting(&PubData::MonthlyMaxDays),    singleSetting(&PubData::QuarterlyRent),
-    singleSetting(&PubData::QuarterlyDeposit),  singleSetting(&PubData::QuarterlyOpeningFee),
-    numberSetting(&PubData::QuarterlyMaxBooks), numberSetting(&PubData::QuarterlyMaxDays),
-    singleSetting(&PubData::YearlyRent),        singleSetting(&PubData::YearlyDeposit),
-    singleSetting(&PubData::YearlyOpeningFee),  numberSetting(&PubData::YearlyMaxBooks),
-    numberSetting(&PubData::YearlyMaxDays),     singleSetting(&PubData::DailyRent),
-    singleSetting(&PubData::DailyDeposit),      singleSetting(&PubData::DailyOpeningFee),
-    numberSetting(&PubData::DailyMaxBooks),     numberSetting(&PubData::DailyMaxDays),
-    singleSetting(&PubData::OverdueFinePerDay), singleSetting(&PubData::DamageRate),
-    flagSetting(&PubData::AllowAmountEdit),     numberSetting(&PubData::ExpiryReminderDays),
-    flagSetting(&PubData::AutoExtendValidity),  flagSetting(&PubData::AutoBackupOnStart),
-    numberSetting(&PubData::ReaderIdMaxLen),    numberSetting(&PubData::BookIdMaxLen),
+    singleSetting(&PubData::MonthlyRent),
+    singleSetting(&PubData::MonthlyDeposit),
+    singleSetting(&PubData::MonthlyOpeningFee),
+    numberSetting(&PubData::MonthlyMaxBooks),
+    numberSetting(&PubData::MonthlyMaxDays),
+    singleSetting(&PubData::QuarterlyRent),
+    singleSetting(&PubData::QuarterlyDeposit),
+    singleSetting(&PubData::QuarterlyOpeningFee),
+    numberSetting(&PubData::QuarterlyMaxBooks),
+    numberSetting(&PubData::QuarterlyMaxDays),
+    singleSetting(&PubData::YearlyRent),
+    singleSetting(&PubData::YearlyDeposit),
+    singleSetting(&PubData::YearlyOpeningFee),
+    numberSetting(&PubData::YearlyMaxBooks),
+    numberSetting(&PubData::YearlyMaxDays),
+    singleSetting(&PubData::DailyRent),
+    singleSetting(&PubData::DailyDeposit),
+    singleSetting(&PubData::DailyOpeningFee),
+    numberSetting(&PubData::DailyMaxBooks),
+    numberSetting(&PubData::DailyMaxDays),
+    singleSetting(&PubData::OverdueFinePerDay),
+    singleSetting(&PubData::DamageRate),
+    flagSetting(&PubData::AllowAmountEdit),
+    numberSetting(&PubData::ExpiryReminderDays),
+    flagSetting(&PubData::AutoExtendValidity),
+    flagSetting(&PubData::AutoBackupOnStart),
+    numberSetting(&PubData::ReaderIdMaxLen),
+    numberSetting(&PubData::BookIdMaxLen),
+    textSetting(&PubData::ShopName),
 };
 
 bool same(const Setting& s, const PubData& a, const PubData& b) {
@@ -69,6 +88,8 @@ bool same(const Setting& s, const PubData& a, const PubData& b) {
         return a.*s.single == b.*s.single;
     if (s.number)
         return a.*s.number == b.*s.number;
+    if (s.text)
+        return a.*s.text == b.*s.text;
     return a.*s.flag == b.*s.flag;
 }
 
@@ -77,6 +98,8 @@ void copy(const Setting& s, PubData& to, const PubData& from) {
         to.*s.single = from.*s.single;
     else if (s.number)
         to.*s.number = from.*s.number;
+    else if (s.text)
+        to.*s.text = from.*s.text;
     else
         to.*s.flag = from.*s.flag;
 }
@@ -108,8 +131,9 @@ void read(Database& db, PubData& into) {
     const std::vector<qint64> rowids = settingsRowids(db);
     PubData loaded = into;
     const auto types = readerTypes(loaded);
-    Query query(db, QStringLiteral("SELECT value1, value2, value3, value6, value7, value8, "
-                                   "value11, value12, value13 FROM sysset WHERE rowid = ?"));
+    Query query(db,
+                QStringLiteral("SELECT value1, value2, value3, value6, value7, value8, "
+                               "value11, value12, value13, value14 FROM sysset WHERE rowid = ?"));
     for (std::size_t k = 0; k < rowids.size(); ++k) {
         query.reset();
         query.bind(1, rowids[k]);
@@ -130,6 +154,7 @@ void read(Database& db, PubData& into) {
             loaded.AllowAmountEdit = query.integer(6) != 0;
             loaded.AutoExtendValidity = query.integer(7) != 0;
             loaded.AutoBackupOnStart = query.integer(8) != 0;
+            loaded.ShopName = query.text(9);
         }
     }
     into = loaded;
@@ -150,11 +175,11 @@ void write(Database& db, const PubData& from) {
     }
     Query general(db, QStringLiteral("UPDATE sysset SET value1 = ?, value2 = ?, value6 = ?, "
                                      "value7 = ?, value8 = ?, value11 = ?, value12 = ?, "
-                                     "value13 = ? WHERE rowid = ?"));
+                                     "value13 = ?, value14 = ? WHERE rowid = ?"));
     general.bindAll({double(from.OverdueFinePerDay), double(from.DamageRate),
                      from.ExpiryReminderDays, from.ReaderIdMaxLen, from.BookIdMaxLen,
                      from.AllowAmountEdit, from.AutoExtendValidity, from.AutoBackupOnStart,
-                     rowids[4]});
+                     from.ShopName, rowids[4]});
     general.exec();
 }
 

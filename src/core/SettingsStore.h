@@ -9,8 +9,9 @@ namespace lms {
 
 class Tdm_Dbase;
 
-// The five settings records of sysset: the 7th to the 11th in rowid order.
-// The first six are never touched; records are only updated, never appended.
+// The five settings records of sysset: the 7th to the 11th in rowid order; the 11th also holds
+// the shop's name (value14, text). The first six are never touched; records are only updated,
+// never appended.
 namespace SettingsStore {
 
 // Throws DbError when the records are missing or cannot be read.

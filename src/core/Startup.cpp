@@ -12,6 +12,10 @@
 
 namespace lms {
 
+QString Startup::ledgerRowsUnnamed(int count) {
+    return QStringLiteral("数据库已更新。\r\r") + Messages::ledgerRowsUnnamed(count);
+}
+
 bool Startup::openDatabase() {
     if (dm_.server().isEmpty() &&
         JetStart(prompter_, host_, jetReport_).run(dm_.pub().AppPath) == JetStart::Outcome::Ended)
@@ -35,7 +39,9 @@ bool Startup::openDatabase() {
     }
     try {
         dm_.connect();
-        return true;
+        const int unnamed = dm_.lastUpgrade().ledgerRowsUnnamed;
+        if (unnamed > 0)
+            prompter_.information(ledgerRowsUnnamed(unnamed));
     } catch (const DbError& error) {
         // A server that went away between the two steps is named as such; a file that is not
         // the shop's is the usual failure.
@@ -44,6 +50,7 @@ bool Startup::openDatabase() {
                             : ServerSettings::unreachable(QString::fromUtf8(error.what())));
         return false;
     }
+    return true;
 }
 
 } // namespace lms

@@ -2,6 +2,8 @@
 
 #include "storage/jet/Tfrm_JetReport.h"
 
+#include <QString>
+
 namespace lms {
 
 class Tdm_Dbase;
@@ -18,8 +20,12 @@ public:
     Startup(Tdm_Dbase& dm, Prompter& prompter, ScreenHost& host, FormModel& superUserSetup)
         : dm_(dm), prompter_(prompter), host_(host), setup_(superUserSetup) {}
 
-    // False when the program is to end.
+    // False when the program is to end. Tells the clerk when bringing the shop up to date left
+    // ledger records without their reader and book.
     bool openDatabase();
+
+    // That message, for `count` records.
+    static QString ledgerRowsUnnamed(int count);
 
     // The report shown after a shop was moved in from its Jet 4.0 file.
     Tfrm_JetReport& jetReport() { return jetReport_; }

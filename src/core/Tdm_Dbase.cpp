@@ -39,7 +39,7 @@ void Tdm_Dbase::connect() {
         throw DbError(0, "database file or its folder is read-only");
     db_.open(path, kPassword, Database::OpenMode::ExistingOnly);
     try {
-        Schema::upgrade(db_);
+        lastUpgrade_ = Schema::upgrade(db_);
         // Only once the file has shown itself the shop's: switching writes to it.
         db_.useWriteAheadLog();
     } catch (...) {
@@ -59,7 +59,7 @@ bool Tdm_Dbase::isNew() {
 void Tdm_Dbase::connectServer() {
     db_.openServer(server_);
     try {
-        Schema::upgrade(db_);
+        lastUpgrade_ = Schema::upgrade(db_);
     } catch (...) {
         db_.close();
         throw;
@@ -107,11 +107,12 @@ void Tdm_Dbase::appendLog(const QString& event, const QString& user, const QDate
 }
 
 void Tdm_Dbase::appendLedger(const QString& event, const QString& user, const QDateTime& time,
-                             const LedgerAmounts& a) {
+                             const LedgerAmounts& a, const LedgerIds& ids) {
     Query(db_, QStringLiteral("INSERT INTO 资金 (事件, 操作者, 时间, 金额总计, 开户费, 押金, 租金, "
-                              "逾期罚款, 破损遗失赔偿) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"))
+                              "逾期罚款, 破损遗失赔偿, 读者编号, 图书编号) "
+                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"))
         .bindAll({event, user, Dates::toStorage(time), a.total, a.openingFee, a.deposit, a.rent,
-                  a.fine, a.compensation})
+                  a.fine, a.compensation, ids.readerId, ids.bookId})
         .exec();
 }
 
@@ -127,7 +128,7 @@ bool Tdm_Dbase::WriteRZ(const QString& event, const QString& user, const QDateTi
 
 bool Tdm_Dbase::WriteZJ(const QString& event, const QString& user, const QDateTime& time,
                         float total, float openingFee, float deposit, float rent, float fine,
-                        float compensation) {
+                        float compensation, const LedgerIds& ids) {
     try {
         appendLedger(event, user, time,
                      {.total = total,
@@ -135,7 +136,8 @@ bool Tdm_Dbase::WriteZJ(const QString& event, const QString& user, const QDateTi
                       .deposit = deposit,
                       .rent = rent,
                       .fine = fine,
-                      .compensation = compensation});
+                      .compensation = compensation},
+                     ids);
         return true;
     } catch (const DbError&) {
         return false;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/Database.h"
+#include "core/LedgerIds.h"
+#include "core/Schema.h"
 #include "core/pubdata.h"
 
 #include <QDateTime>
@@ -51,14 +53,19 @@ public:
     // Appends a log record; false (and nothing shown) when it could not be stored.
     bool WriteRZ(const QString& event, const QString& user, const QDateTime& time,
                  const QString& explanation);
-    // Appends a ledger record with the six amounts narrowed to single precision.
+    // Appends a ledger record with the six amounts narrowed to single precision, naming the
+    // reader and book it is about (none by default).
     bool WriteZJ(const QString& event, const QString& user, const QDateTime& time, float total,
-                 float openingFee, float deposit, float rent, float fine, float compensation);
+                 float openingFee, float deposit, float rent, float fine, float compensation,
+                 const LedgerIds& ids = {});
     // The same, throwing DbError, for operations that write everything in one transaction.
     void appendLog(const QString& event, const QString& user, const QDateTime& time,
                    const QString& explanation);
     void appendLedger(const QString& event, const QString& user, const QDateTime& time,
-                      const LedgerAmounts& amounts);
+                      const LedgerAmounts& amounts, const LedgerIds& ids);
+
+    // What bringing the schema up to date found at the last connect (nothing when it was).
+    const Schema::UpgradeReport& lastUpgrade() const { return lastUpgrade_; }
 
     bool ReadSysSet();
     bool WriteSysSet();
@@ -79,6 +86,7 @@ private:
     Database db_;
     QString server_;
     std::optional<PubData> storedSettings_;
+    Schema::UpgradeReport lastUpgrade_;
 };
 
 } // namespace lms

@@ -38,6 +38,7 @@ struct PubData {
     bool AutoBackupOnStart = false;
     int ReaderIdMaxLen = 0;
     int BookIdMaxLen = 0;
+    QString ShopName; // printed on the reader cards; empty by default
 
     // The settings a new database starts with (listed in the README).
     static PubData defaultSettings();

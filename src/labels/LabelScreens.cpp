@@ -58,8 +58,7 @@ void LabelScreens::printCards(const QStringList& readerIds) {
 }
 
 QString LabelScreens::shopName() const {
-    // The shop's name is not among the stored settings yet: cards leave its line empty.
-    return QString();
+    return ctx_.pub.ShopName;
 }
 
 } // namespace lms

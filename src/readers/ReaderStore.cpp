@@ -73,7 +73,8 @@ bool addReader(Tdm_Dbase& dm, const NewReader& reader, const QString& user, cons
                     {.total = static_cast<float>(total),
                      .openingFee = static_cast<float>(reader.openingFee),
                      .deposit = static_cast<float>(reader.deposit),
-                     .rent = static_cast<float>(reader.rent)});
+                     .rent = static_cast<float>(reader.rent)},
+                    {.readerId = reader.id, .bookId = QString()});
     dm.appendLog(QStringLiteral("添加读者"), user, now,
                  QStringLiteral("读者编号：") + reader.id + QStringLiteral("  读者姓名：") +
                      reader.name + QStringLiteral("  读者类型：") + reader.type +
@@ -134,7 +135,7 @@ ReaderDeletion deleteReader(Tdm_Dbase& dm, const ReaderRecord& loaded, const QSt
         Query(db, QStringLiteral("DELETE FROM 读者 WHERE 读者编号 = ?")).bind(1, id).execCounted());
     dm.appendLog(QStringLiteral("删除读者"), user, now, QStringLiteral(" 被删除的读者编号：") + id);
     dm.appendLedger(QStringLiteral("删除读者退回押金"), user, now,
-                    {.total = -refund, .deposit = -refund});
+                    {.total = -refund, .deposit = -refund}, {.readerId = id, .bookId = QString()});
     transaction.commit();
     return {.deleted = true, .refunded = reader->deposit};
 }
@@ -164,7 +165,8 @@ std::optional<qint64> pay(Tdm_Dbase& dm, const Payment& payment, const QString& 
     dm.appendLedger(QStringLiteral("缴费充值"), user, now,
                     {.total = static_cast<float>(total),
                      .deposit = static_cast<float>(payment.depositChange),
-                     .rent = static_cast<float>(payment.rent)});
+                     .rent = static_cast<float>(payment.rent)},
+                    {.readerId = readerId, .bookId = QString()});
     const qint64 ledgerRow = Receipts::lastRowid(db, QStringLiteral("资金"));
     transaction.commit();
     return ledgerRow;

@@ -1,6 +1,7 @@
 #include "storage/ShopMove.h"
 
 #include "admin/DataClearing.h"
+#include "core/Messages.h"
 #include "core/NumberForms.h"
 #include "core/Schema.h"
 
@@ -212,7 +213,7 @@ Moved copyShop(Database& source, Database& target) {
                 continueRowids(target, table);
         }
         checkCopy(source, target, moved);
-        Schema::upgrade(target);
+        moved.ledgerRowsUnnamed = Schema::upgrade(target).ledgerRowsUnnamed;
         transaction.commit();
         return moved;
     } catch (const DbError& error) {
@@ -270,6 +271,8 @@ QString describe(const Moved& moved) {
     for (const TableRows& table : moved.tables)
         lines << QStringLiteral("  %1：%2 行").arg(table.table).arg(table.rows);
     lines << QStringLiteral("资金合计：") + amountsText(moved.ledger);
+    if (moved.ledgerRowsUnnamed > 0)
+        lines << Messages::ledgerRowsUnnamed(moved.ledgerRowsUnnamed);
     return lines.join(QLatin1Char('\n'));
 }
 

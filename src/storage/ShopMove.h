@@ -24,6 +24,7 @@ struct TableRows {
 struct Moved {
     QList<TableRows> tables;             // in the order of Schema::tableNames()
     std::optional<LedgerAmounts> ledger; // the ledger's sums as its listing totals them
+    int ledgerRowsUnnamed = 0;           // of an older source: ledger records the log does not name
 };
 
 // Why a move was refused or undone, in words for the shop owner; the target is as it was.

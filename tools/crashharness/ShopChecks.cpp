@@ -1,6 +1,7 @@
 #include "ShopChecks.h"
 
 #include "core/Database.h"
+#include "core/LedgerBackfill.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -34,6 +35,7 @@ struct LedgerRecord {
     QString event;
     QString time;
     double deposit;
+    LedgerIds ids;
 };
 
 struct ModelReader {
@@ -114,12 +116,18 @@ private:
             if (logTimes_.contains(r.time))
                 fail(QStringLiteral("two log records at %1 (rowid %2)").arg(r.time).arg(r.rowid));
             logTimes_.insert(r.time, r.event);
+            logExplanations_.insert(r.time, r.explanation);
             logs_ << r;
         }
         Query ledger(db_,
-                     QStringLiteral("SELECT rowid, 事件, 时间, 押金 FROM 资金 ORDER BY rowid"));
+                     QStringLiteral("SELECT rowid, 事件, 时间, 押金, 读者编号, 图书编号 FROM 资金 "
+                                    "ORDER BY rowid"));
         while (ledger.next()) {
-            LedgerRecord r{ledger.integer(0), ledger.text(1), ledger.text(2), ledger.real(3)};
+            LedgerRecord r{ledger.integer(0),
+                           ledger.text(1),
+                           ledger.text(2),
+                           ledger.real(3),
+                           {.readerId = ledger.text(4), .bookId = ledger.text(5)}};
             ledgerAt_.insert(r.time, r);
             ledger_ << r;
         }
@@ -138,6 +146,8 @@ private:
                 fail(QStringLiteral("ledger record %1 (%2 at %3) has no log record %4")
                          .arg(r.rowid)
                          .arg(r.event, r.time, logEvent));
+            else
+                checkLedgerIds(r, logEvent);
         }
         for (const LogRecord& r : logs_) {
             const QString ledgerEvent = kLogOfLedger.key(r.event);
@@ -153,6 +163,17 @@ private:
                          .arg(found)
                          .arg(ledgerEvent));
         }
+    }
+
+    // A ledger record names the reader and book its operation's log record names.
+    void checkLedgerIds(const LedgerRecord& r, const QString& logEvent) {
+        const std::optional<LedgerIds> named =
+            LedgerBackfill::idsOfLog(logEvent, logExplanations_.value(r.time));
+        if (!named || named->readerId != r.ids.readerId || named->bookId != r.ids.bookId)
+            fail(QStringLiteral("ledger record %1 (%2 at %3) names reader %4 and book %5, its log "
+                                "record otherwise")
+                     .arg(r.rowid)
+                     .arg(r.event, r.time, r.ids.readerId, r.ids.bookId));
     }
 
     double depositMoved(const QString& time, const QString& ledgerEvent) {
@@ -420,6 +441,7 @@ private:
     QList<LogRecord> logs_;
     QList<LedgerRecord> ledger_;
     QHash<QString, QString> logTimes_;
+    QHash<QString, QString> logExplanations_; // of the log record at each moment
     QMultiHash<QString, LedgerRecord> ledgerAt_;
     QHash<QString, ModelReader> readers_;
     QHash<QString, ModelBook> books_;

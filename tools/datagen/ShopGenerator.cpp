@@ -5,6 +5,7 @@
 #include "books/BookDomains.h"
 #include "core/Database.h"
 #include "core/DateRules.h"
+#include "core/NumberForms.h"
 #include "core/Schema.h"
 #include "core/Tdm_Dbase.h"
 #include "core/pubdata.h"
@@ -238,14 +239,22 @@ private:
         progress("图书借阅历史记录", size_.historyRows);
     }
 
+    // Each ledger record names its reader (and, for a return, its book), and beside it the log
+    // record of the same operation at the same moment by the same clerk, in that operation's
+    // words: a migration finds every one's reader and book in the log.
     void writeLedger() {
         BatchWriter batch(db_);
         Query insert(db_, QStringLiteral("INSERT INTO 资金 (事件, 操作者, 时间, 金额总计, 开户费, "
-                                         "押金, 租金, 逾期罚款, 破损遗失赔偿) "
-                                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                         "押金, 租金, 逾期罚款, 破损遗失赔偿, 读者编号, 图书编号) "
+                                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        Query log(
+            db_, QStringLiteral("INSERT INTO 日志 (事件, 时间, 操作者, 说明) VALUES (?, ?, ?, ?)"));
         for (int i = 0; i < size_.ledgerRows; ++i) {
             float opening = 0, deposit = 0, rent = 0, fine = 0, compensation = 0;
             QString event;
+            QString logEvent;
+            const QString reader = readerId(pick(size_.readers));
+            QString book;
             const int roll = pick(100);
             if (roll < 10) {
                 event = QStringLiteral("添加读者");
@@ -254,6 +263,8 @@ private:
                 rent = 30;
             } else if (roll < 70) {
                 event = QStringLiteral("读者还书");
+                logEvent = QStringLiteral("读者归书");
+                book = bookId(pick(size_.books));
                 rent = pick(3) == 0 ? 0.5f * float(1 + pick(30)) : 0;
                 fine = pick(5) == 0 ? 0.5f * float(1 + pick(20)) : 0;
                 compensation = pick(100) == 0 ? float(10 + pick(60)) : 0;
@@ -263,43 +274,60 @@ private:
                 deposit = pick(4) == 0 ? float(pick(100)) : 0;
             } else {
                 event = QStringLiteral("删除读者退回押金");
+                logEvent = QStringLiteral("删除读者");
                 deposit = -100;
             }
             const float total = opening + deposit + rent + fine + compensation;
+            const QString clerk = kClerks.at(pick(3));
+            const QString when = Dates::toStorage(spread(i, size_.ledgerRows));
             insert
-                .bindAll({event, kClerks.at(pick(3)), Dates::toStorage(spread(i, size_.ledgerRows)),
-                          double(total), double(opening), double(deposit), double(rent),
-                          double(fine), double(compensation)})
+                .bindAll({event, clerk, when, double(total), double(opening), double(deposit),
+                          double(rent), double(fine), double(compensation), reader, book})
                 .exec();
             insert.reset();
+            log.bindAll({logEvent.isEmpty() ? event : logEvent, when, clerk,
+                         explanationOf(event, reader, book, total)})
+                .exec();
+            log.reset();
             batch.rowWritten();
         }
         batch.finish();
         progress("资金", size_.ledgerRows);
     }
 
+    // A money operation's log explanation, as the desk writes it.
+    static QString explanationOf(const QString& event, const QString& reader, const QString& book,
+                                 float total) {
+        const QString amount = Numbers::generalForm(total);
+        if (event == QStringLiteral("添加读者"))
+            return QStringLiteral("读者编号：") + reader + QStringLiteral("  读者姓名：") +
+                   QStringLiteral("  读者类型：包月 押金(元)：100总计(元)：") + amount;
+        if (event == QStringLiteral("读者还书"))
+            return QStringLiteral("读者编号：") + reader + QStringLiteral(" 图书编号：") + book +
+                   QStringLiteral(" 缴纳费用总计：") + Numbers::twoDecimalForm(total) +
+                   QStringLiteral("元,");
+        if (event == QStringLiteral("缴费充值"))
+            return QStringLiteral("读者编号：") + reader + QStringLiteral(" 总金额：") + amount +
+                   QStringLiteral(" 押金增减：0");
+        return QStringLiteral(" 被删除的读者编号：") + reader;
+    }
+
+    // The log records of the operations that move no money.
     void writeLog() {
         BatchWriter batch(db_);
         Query insert(
             db_, QStringLiteral("INSERT INTO 日志 (事件, 时间, 操作者, 说明) VALUES (?, ?, ?, ?)"));
-        static const QStringList events = {
-            QStringLiteral("读者借书"), QStringLiteral("读者还书"), QStringLiteral("缴费充值"),
-            QStringLiteral("添加读者"), QStringLiteral("添加图书"), QStringLiteral("更改读者信息")};
+        static const QStringList events = {QStringLiteral("读者借书"), QStringLiteral("添加图书"),
+                                           QStringLiteral("更改读者信息")};
         for (int i = 0; i < size_.logRows; ++i) {
             const int roll = pick(100);
-            const int kind = roll < 40   ? 0
-                             : roll < 80 ? 1
-                             : roll < 90 ? 2
-                             : roll < 94 ? 3
-                             : roll < 98 ? 4
-                                         : 5;
+            const int kind = roll < 85 ? 0 : roll < 95 ? 1 : 2;
             const QString reader = readerId(pick(size_.readers));
             const QString book = bookId(pick(size_.books));
-            QString explanation = QStringLiteral("读者编号：") + reader;
-            if (kind <= 1)
-                explanation += QStringLiteral(" 图书编号：") + book;
-            else if (kind == 4)
-                explanation = QStringLiteral("图书编号：") + book;
+            const QString explanation = kind == 0 ? QStringLiteral("读者编号：") + reader +
+                                                        QStringLiteral(" 图书编号：") + book
+                                        : kind == 1 ? QStringLiteral("图书编号：") + book
+                                                    : QStringLiteral("被更改的读者编号：") + reader;
             insert
                 .bindAll({events.at(kind), Dates::toStorage(spread(i, size_.logRows)),
                           kClerks.at(pick(3)), explanation})
@@ -308,7 +336,7 @@ private:
             batch.rowWritten();
         }
         batch.finish();
-        progress("日志", size_.logRows);
+        progress("日志", size_.ledgerRows + size_.logRows);
     }
 
     static void progress(const char* table, qint64 rows) {

@@ -1,6 +1,7 @@
 #include "storage/jet/JetMove.h"
 
 #include "admin/DataClearing.h"
+#include "core/Messages.h"
 #include "core/NumberForms.h"
 #include "core/Passwords.h"
 #include "core/Schema.h"
@@ -20,6 +21,9 @@ namespace lms::JetMove {
 namespace {
 
 using Jet::Value;
+
+// The version whose tables the old engine's file holds.
+constexpr int kJetVersion = 2;
 
 class Carrier {
 public:
@@ -338,7 +342,10 @@ Report carry(const QString& file, Database& target) {
                 report.leftTables
                     << QStringLiteral("%1（%2 行）").arg(table.name).arg(table.keptRows);
         Transaction transaction(target);
-        Schema::createEmpty(target, Schema::currentVersion());
+        // Built as the old engine's tables stood, so that every column is carried; brought up to
+        // date once checked, as opening a shop would: the ledger gets the readers and books its
+        // log names.
+        Schema::createEmpty(target, kJetVersion);
         Carrier carrier(target, report);
         QString name;
         QList<Jet::Column> columns;
@@ -362,6 +369,7 @@ Report carry(const QString& file, Database& target) {
             throw Failure(QStringLiteral("表“管理员”中没有系统用户，移入后无人能登录，没有移动。"));
         findBreaks(carrier.seen(), report);
         checkCarried(target, carrier.seen(), report);
+        report.ledgerRowsUnnamed = Schema::upgrade(target).ledgerRowsUnnamed;
         transaction.commit();
         return report;
     } catch (const Jet::ReadError& error) {
@@ -395,6 +403,8 @@ QString reportText(const Report& report, const QString& source, const QString& k
         lines << QStringLiteral("  无");
     for (const QString& finding : report.findings)
         lines << QStringLiteral("  ") + finding;
+    if (report.ledgerRowsUnnamed > 0)
+        lines << QString() << Messages::ledgerRowsUnnamed(report.ledgerRowsUnnamed);
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

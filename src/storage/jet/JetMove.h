@@ -26,6 +26,7 @@ struct Report {
     QStringList leftTables;              // tables the program does not know, with their rows
     QStringList leftColumns;             // "表.列" the program does not know
     QStringList findings;                // what the old data breaks, and what became of it
+    int ledgerRowsUnnamed = 0; // ledger records whose reader and book the log does not name
 };
 
 // The nine tables must all be there: a file without them is no shop. Throws Failure.

@@ -392,6 +392,47 @@ std::vector<Race> AdminTwoDesks::races() {
                  EXPECT_EQ(t.storedSettings().MonthlyRent, 25.0f);
                  EXPECT_EQ(t.logsOf(QStringLiteral("修改系统参数")), 2);
              }},
+        // The shop's name is merged as the other settings are.
+        {.name = "AShopNameSavedMeanwhileStaysBesideTheClerksChange",
+         .lookUp = [setRent](AdminTwoDesks& t) { setRent(t.mine.settings, "25"); },
+         .theirs =
+             [](AdminTwoDesks& t) {
+                 t.theirs.settings.FormShow();
+                 t.theirs.settings.BDMCinput.setValue(QStringLiteral("书香租书屋"));
+                 t.theirs.settings.Button1Click();
+             },
+         .press = [](AdminTwoDesks& t) { t.mine.settings.Button1Click(); },
+         .theyAreTold = kSaved,
+         .weAreTold = QStringLiteral("保存成功!\r\r其他窗口刚刚保存的参数也已生效，请查看。"),
+         .check =
+             [](AdminTwoDesks& t) {
+                 const PubData stored = t.storedSettings();
+                 EXPECT_EQ(stored.MonthlyRent, 25.0f);
+                 EXPECT_EQ(stored.ShopName, QStringLiteral("书香租书屋"));
+                 EXPECT_EQ(t.shop.pub.ShopName, QStringLiteral("书香租书屋"));
+                 EXPECT_EQ(t.mine.settings.BDMCinput.text(), QStringLiteral("书香租书屋"));
+             }},
+        {.name = "AnotherShopNameSavedMeanwhileRefusesTheClerksName",
+         .lookUp =
+             [](AdminTwoDesks& t) {
+                 t.mine.settings.FormShow();
+                 t.mine.settings.BDMCinput.setValue(QStringLiteral("甲店"));
+             },
+         .theirs =
+             [](AdminTwoDesks& t) {
+                 t.theirs.settings.FormShow();
+                 t.theirs.settings.BDMCinput.setValue(QStringLiteral("乙店"));
+                 t.theirs.settings.Button1Click();
+             },
+         .press = [](AdminTwoDesks& t) { t.mine.settings.Button1Click(); },
+         .theyAreTold = kSaved,
+         .weAreTold = QStringLiteral("系统参数已在其他窗口更改！\r\r已显示现在保存的参数，请查看后"
+                                     "重新输入再保存。"),
+         .check =
+             [](AdminTwoDesks& t) {
+                 EXPECT_EQ(t.storedSettings().ShopName, QStringLiteral("乙店"));
+                 EXPECT_EQ(t.mine.settings.BDMCinput.text(), QStringLiteral("乙店"));
+             }},
         // Book types.
         {.name = "ABookTypeAddedMeanwhileIsRefusedAsExisting",
          .lookUp =

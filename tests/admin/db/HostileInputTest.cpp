@@ -47,7 +47,7 @@ TEST_F(HostileAdminInput, Parameters) {
     Tfrm_CSSet screen(ctx);
     const PubData settings = shop.pub;
     const QStringList fields = test::typedTextFields(screen);
-    ASSERT_EQ(fields.size(), 14);
+    ASSERT_EQ(fields.size(), 15); // the 14 amounts and the shop's name
     for (const QString& field : fields) {
         for (const HostileValue& value : test::shortHostileValues()) {
             runner.attempt(screen, field, value,

@@ -125,6 +125,30 @@ TEST_F(Parameters, ApplyChangesOnlyTheRunningValues) {
     EXPECT_EQ(reloaded.MonthlyRent, 30.0f);
 }
 
+// The shop's name starts empty and is kept in the general settings record (the 11th) alone.
+TEST_F(Parameters, TheShopsNameIsEmptyAtFirstAndStoredInTheEleventhRecord) {
+    const auto namesStored = [this] {
+        QStringList names;
+        Query q(db(), QStringLiteral("SELECT value14 FROM sysset ORDER BY rowid"));
+        while (q.next())
+            names << (q.isNull(0) ? QStringLiteral("-") : q.text(0));
+        return names;
+    };
+    screen.FormShow();
+    EXPECT_EQ(text("BDMCinput"), QString());
+    EXPECT_EQ(screen.field(QStringLiteral("BDMCinput")).caption(), QStringLiteral("本店名称："));
+    type("BDMCinput", QStringLiteral("  书香 租书屋 "));
+    screen.Button1Click();
+    EXPECT_EQ(prompter.single(), QStringLiteral("保存成功!"));
+    EXPECT_EQ(shop.pub.ShopName, QStringLiteral("书香 租书屋"));
+    QStringList expected(11, QStringLiteral("-"));
+    expected[10] = QStringLiteral("书香 租书屋");
+    EXPECT_EQ(namesStored(), expected);
+    PubData reloaded;
+    SettingsStore::read(db(), reloaded);
+    EXPECT_EQ(reloaded.ShopName, QStringLiteral("书香 租书屋"));
+}
+
 TEST_F(Parameters, ApplyAndSaveStoresRecords7To11AndLogsOnce) {
     const QStringList before = storedSettings();
     screen.FormShow();

@@ -6,12 +6,15 @@
 #include "FailingFiles.h"
 #include "admin/DataBackup.h"
 #include "admin/Tfrm_bfffDate.h"
+#include "core/Messages.h"
+#include "core/Passwords.h"
 #include "core/Schema.h"
 #include "core/engines/PageKeys.h"
 #include "storage/PageCodes.h"
 #include "storage/ServerDumps.h"
 #include "support/DatabaseDump.h"
 #include "support/JetFiles.h"
+#include "support/TableRows.h"
 
 #include <QDir>
 #include <QProcess>
@@ -168,6 +171,49 @@ TEST_F(Restore, ARealBackupComesBackThroughTheReopenedConnection) {
     // Work goes on in the restored database.
     EXPECT_TRUE(
         shop.dm->WriteRZ(QStringLiteral("读者借书"), QStringLiteral("admin"), clock.now(), {}));
+}
+
+// A backup of version 2, before the ledger named readers and books, restores; the reopened shop
+// is brought up to date with the reader its log names.
+TEST_F(Restore, ABackupOfVersionTwoRestoresAndIsBroughtUpToDate) {
+    const auto fill = [](Database& old) {
+        Schema::createEmpty(old, 2);
+        for (int i = 0; i < 11; ++i)
+            old.exec(QStringLiteral("INSERT INTO sysset DEFAULT VALUES"));
+        Query(old, QStringLiteral("INSERT INTO 管理员 (用户名, 密码, 备注) VALUES (?, ?, '')"))
+            .bindAll({QStringLiteral("admin"), Passwords::hash(QStringLiteral("secret"))})
+            .exec();
+        const QString when = QStringLiteral("2026-03-14 10:30:00.000");
+        Query(old,
+              QStringLiteral("INSERT INTO 日志 (事件, 时间, 操作者, 说明) VALUES (?, ?, ?, ?)"))
+            .bindAll({QStringLiteral("缴费充值"), when, QStringLiteral("admin"),
+                      QStringLiteral("读者编号：R1 总金额：5 押金增减：0")})
+            .exec();
+        // The second record has no log record to name its reader.
+        for (const QString& time : {when, QStringLiteral("2026-03-15 10:30:00.000")})
+            Query(old, QStringLiteral(
+                           "INSERT INTO 资金 (事件, 操作者, 时间, 金额总计, 开户费, 押金, "
+                           "租金, 逾期罚款, 破损遗失赔偿) VALUES (?, ?, ?, 5, 0, 0, 5, 0, 0)"))
+                .bindAll({QStringLiteral("缴费充值"), QStringLiteral("admin"), time})
+                .exec();
+    };
+    const QString name = QStringLiteral("version2.zqd");
+    if (onServer()) {
+        dumpOwnDatabase(name, fill);
+    } else {
+        Database old;
+        old.open(shop.folder.file(name), Tdm_Dbase::kPassword, Database::OpenMode::CreateIfMissing);
+        fill(old);
+    }
+    prompter.clear();
+    restoreFrom(shop.folder.file(name));
+    EXPECT_EQ(prompter.texts(), (QStringList{kQuestion, Messages::ledgerRowsUnnamed(1)}));
+    EXPECT_EQ(db().userVersion(), Schema::currentVersion());
+    EXPECT_EQ(test::joinedRows(
+                  db(), QStringLiteral("资金"),
+                  {QStringLiteral("事件"), QStringLiteral("读者编号"), QStringLiteral("图书编号")}),
+              (QStringList{QStringLiteral("缴费充值|R1|"), QStringLiteral("缴费充值||")}));
+    EXPECT_TRUE(freshConnection());
 }
 
 TEST_F(Restore, AJetBackupIsMovedInBesideAndRestoredAndANoShopOneIsRefused) {

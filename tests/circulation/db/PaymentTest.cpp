@@ -44,7 +44,9 @@ TEST_F(Payment, AMonthlyReaderRenewsAndTopsUpTheDeposit) {
                            {QStringLiteral("押金"), 20.0},
                            {QStringLiteral("租金"), 30.0},
                            {QStringLiteral("逾期罚款"), 0.0},
-                           {QStringLiteral("破损遗失赔偿"), 0.0}}));
+                           {QStringLiteral("破损遗失赔偿"), 0.0},
+                           {QStringLiteral("读者编号"), QStringLiteral("R001")},
+                           {QStringLiteral("图书编号"), QString()}}));
     EXPECT_EQ(lastLog(), QStringLiteral("读者编号：R001 总金额：50 押金增减：20"));
     EXPECT_FALSE(screen.readerOk());
     EXPECT_EQ(value(screen, "ID"), QString());

@@ -43,20 +43,24 @@ TEST(DatabaseFile, IsUnreadableWithoutThePasswordAndReadableWithIt) {
 // kept.
 TEST(DatabaseFile, AFileOfTheFirstVersionIsUpgradedWhenOpened) {
     LMS_FILE_ENGINE_ONLY();
-    ShopDatabase shop;
-    Database& db = shop.dm->db();
-    const QString historyIndexes = QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
-                                                  "'index' AND tbl_name = '图书借阅历史记录'");
-    ASSERT_EQ(db.scalar(historyIndexes).toInt(), 3);
-    for (const char* column : {"借阅日期", "读者编号", "图书编号"})
-        db.exec(QStringLiteral("DROP INDEX 图书借阅历史记录_") + QString::fromUtf8(column));
-    db.exec(QStringLiteral("INSERT INTO 图书借阅历史记录 (图书编号) VALUES ('B1')"));
-    db.setUserVersion(1);
-    shop.dm->disconnect();
-    shop.dm->connect();
-    EXPECT_EQ(shop.dm->db().userVersion(), Schema::currentVersion());
-    EXPECT_EQ(shop.dm->db().scalar(historyIndexes).toInt(), 3);
-    EXPECT_EQ(shop.count(QStringLiteral("图书借阅历史记录")), 1);
+    TempProgramFolder folder;
+    {
+        Database old;
+        old.open(folder.databasePath(), Tdm_Dbase::kPassword, Database::OpenMode::CreateIfMissing);
+        Schema::createEmpty(old, 1);
+        old.exec(QStringLiteral("INSERT INTO 图书借阅历史记录 (图书编号) VALUES ('B1')"));
+    }
+    PubData pub;
+    pub.AppPath = folder.path();
+    Tdm_Dbase dm(pub);
+    dm.connect();
+    EXPECT_EQ(dm.db().userVersion(), Schema::currentVersion());
+    EXPECT_EQ(dm.db()
+                  .scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' "
+                                         "AND tbl_name = '图书借阅历史记录'"))
+                  .toInt(),
+              3);
+    EXPECT_EQ(dm.db().scalar(QStringLiteral("SELECT count(*) FROM 图书借阅历史记录")).toInt(), 1);
 }
 
 TEST(DatabaseFile, NewFileHoldsTheTablesSettingsBookTypesAndSuperUser) {

@@ -148,6 +148,33 @@ TEST_F(LabelChoice, ReaderCardsShowTheValidityDateOrPayByTheDay) {
     EXPECT_TRUE(prompter.boxes().empty());
 }
 
+// The shop's name, as the settings store it, is on every card, from the menu and from a
+// listing; with none stored, the line stays empty.
+TEST_F(LabelChoice, CardsCarryTheStoredShopsName) {
+    addReader(shop.dm->db(), QStringLiteral("R1"));
+    const auto cardNames = [this] {
+        QStringList names;
+        host.script(QStringLiteral("frm_PrintLabels"), [](FormModel&) {});
+        labels.printCards({QStringLiteral("R1")});
+        for (const Labels::LabelContent& card : labels.readerCards().labels())
+            names << card.shopName;
+        return names;
+    };
+    EXPECT_EQ(cardNames(), QStringList{QString()});
+
+    shop.pub.ShopName = QStringLiteral("书香租书屋");
+    ASSERT_TRUE(shop.dm->WriteSysSet());
+    shop.pub.ShopName.clear();
+    ASSERT_TRUE(shop.dm->ReadSysSet());
+    EXPECT_EQ(cardNames(), QStringList{QStringLiteral("书香租书屋")});
+    const auto printed = printFromMenu("ReaderCardMenu", [](Tfrm_ChooseLabels& choice) {
+        choice.run(QStringLiteral("Button1Click"));
+    });
+    EXPECT_EQ(printed, std::optional(QStringList{QStringLiteral("R1")}));
+    ASSERT_EQ(labels.readerCards().labels().size(), 1);
+    EXPECT_EQ(labels.readerCards().labels().front().shopName, QStringLiteral("书香租书屋"));
+}
+
 TEST_F(LabelChoice, CardsOfReadersGoneMeanwhileAreLeftOut) {
     addReader(shop.dm->db(), QStringLiteral("R1"));
     std::optional<QStringList> shown;

@@ -81,7 +81,9 @@ TEST_F(Deletion, DeletingRefundsTheDepositWithLogAndLedgerRecords) {
                                    {QStringLiteral("押金"), -50.0},
                                    {QStringLiteral("租金"), 0.0},
                                    {QStringLiteral("逾期罚款"), 0.0},
-                                   {QStringLiteral("破损遗失赔偿"), 0.0}}}));
+                                   {QStringLiteral("破损遗失赔偿"), 0.0},
+                                   {QStringLiteral("读者编号"), QStringLiteral("R001")},
+                                   {QStringLiteral("图书编号"), QString()}}}));
     EXPECT_FALSE(deletable());
     EXPECT_EQ(f("tzID").text(), QString());
     EXPECT_EQ(screen.focusedField(), QStringLiteral("tzID"));

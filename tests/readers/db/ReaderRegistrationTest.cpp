@@ -202,7 +202,9 @@ TEST_F(Registration, AddingStoresTheReaderWithItsLedgerAndLogRecords) {
                                    {QStringLiteral("押金"), 50.0},
                                    {QStringLiteral("租金"), 20.0},
                                    {QStringLiteral("逾期罚款"), 0.0},
-                                   {QStringLiteral("破损遗失赔偿"), 0.0}}}));
+                                   {QStringLiteral("破损遗失赔偿"), 0.0},
+                                   {QStringLiteral("读者编号"), QStringLiteral("A001")},
+                                   {QStringLiteral("图书编号"), QString()}}}));
     EXPECT_EQ(rows(QStringLiteral("日志")),
               (QList<QVariantMap>{{{QStringLiteral("事件"), QStringLiteral("添加读者")},
                                    {QStringLiteral("时间"), time},

@@ -73,6 +73,16 @@ TEST_F(JetMoveTest, EveryRowOfTheShopArrivesWithTheValuesTheOldEngineKept) {
         EXPECT_EQ(report.tables[i].rows, rows[i]);
     }
     EXPECT_TRUE(report.findings.isEmpty()) << report.findings.join('\n').toStdString();
+    // Moved into the current version: the ledger records the log names get their reader, the
+    // others are counted and left empty.
+    EXPECT_EQ(target.db.userVersion(), Schema::currentVersion());
+    EXPECT_EQ(report.ledgerRowsUnnamed,
+              scalar(QStringLiteral("SELECT count(*) FROM 资金 WHERE 读者编号 = '' AND 事件 <> ?"),
+                     {QStringLiteral("资金汇总")})
+                  .toInt());
+    EXPECT_EQ(JetMove::reportText(report, QStringLiteral("old.zqd"), QString())
+                  .contains(QStringLiteral("找不到对应的读者编号")),
+              report.ledgerRowsUnnamed > 0);
     ASSERT_TRUE(report.ledger);
     EXPECT_EQ(Numbers::twoDecimalForm(report.ledger->total), QStringLiteral("41522.37"));
     EXPECT_EQ(Numbers::twoDecimalForm(report.ledger->fine), QStringLiteral("823.70"));

@@ -76,7 +76,8 @@ protected:
                                QStringLiteral(" 被删除的读者编号：") + id);
             const float back = static_cast<float>(refund);
             shop.dm->appendLedger(QStringLiteral("删除读者退回押金"), kUser, at,
-                                  {.total = -back, .deposit = -back});
+                                  {.total = -back, .deposit = -back},
+                                  {.readerId = id, .bookId = QString()});
         } else {
             shop.dm->appendLog(QStringLiteral("删除图书"), kUser, at,
                                QStringLiteral(" 被删除的图书编号：") + id);
@@ -119,6 +120,29 @@ TEST_F(WorkedShopTest, AReaderDeletedWithABookOutIsFound) {
                     Readers::loadReader(shop.dm->db(), reader)->deposit);
     EXPECT_TRUE(anyContains(checkShop(shop.dm->db()),
                             QStringLiteral("deleted reader %1 held").arg(reader)));
+}
+
+// Each ledger record names its operation's reader and book; one naming another reader, or
+// another book, is found.
+TEST_F(WorkedShopTest, ALedgerRecordNamingAnotherReaderOrBookIsFound) {
+    for (const char* column : {"读者编号", "图书编号"}) {
+        SCOPED_TRACE(column);
+        const QString rowid =
+            first(QStringLiteral("SELECT max(rowid) FROM 资金 WHERE 事件 = '读者还书'"));
+        ASSERT_FALSE(rowid.isEmpty());
+        Query(shop.dm->db(), QStringLiteral("UPDATE 资金 SET %1 = %1 || 'x' WHERE rowid = ?")
+                                 .arg(QString::fromUtf8(column)))
+            .bind(1, rowid.toLongLong())
+            .exec();
+        EXPECT_TRUE(anyContains(checkShop(shop.dm->db()),
+                                QStringLiteral("ledger record %1 (读者还书").arg(rowid)));
+        Query(shop.dm->db(), QStringLiteral("UPDATE 资金 SET %1 = substr(%1, 1, length(%1) - 1) "
+                                            "WHERE rowid = ?")
+                                 .arg(QString::fromUtf8(column)))
+            .bind(1, rowid.toLongLong())
+            .exec();
+        EXPECT_EQ(checkShop(shop.dm->db()), QStringList());
+    }
 }
 
 TEST_F(WorkedShopTest, ARefundOtherThanTheDepositIsFound) {
