@@ -27,15 +27,29 @@ QString largeShop() {
            Tdm_Dbase::kFileName;
 }
 
-// The shop as version 2 kept it: no reader and book in the ledger, no shop name.
+// The shop as version 2 kept it: no reader and book in the ledger, no shop name. The file's
+// engine cannot drop a column, so both tables are made again without them.
 void takeBackToVersionTwo(const QString& path) {
     Database db;
     db.open(path, Tdm_Dbase::kPassword, Database::OpenMode::ExistingOnly);
-    db.exec(QStringLiteral("DROP INDEX IF EXISTS 资金_读者编号"));
-    db.exec(QStringLiteral("ALTER TABLE 资金 DROP COLUMN 读者编号"));
-    db.exec(QStringLiteral("ALTER TABLE 资金 DROP COLUMN 图书编号"));
-    db.exec(QStringLiteral("ALTER TABLE sysset DROP COLUMN value14"));
+    Transaction transaction(db);
+    db.exec(QStringLiteral("CREATE TABLE 资金旧 (事件 TEXT, 操作者 TEXT, 时间 TEXT, 金额总计 REAL, "
+                           "开户费 REAL, 押金 REAL, 租金 REAL, 逾期罚款 REAL, 破损遗失赔偿 REAL)"));
+    db.exec(QStringLiteral("INSERT INTO 资金旧 SELECT 事件, 操作者, 时间, 金额总计, 开户费, 押金, "
+                           "租金, 逾期罚款, 破损遗失赔偿 FROM 资金 ORDER BY rowid"));
+    db.exec(QStringLiteral("DROP TABLE 资金"));
+    db.exec(QStringLiteral("ALTER TABLE 资金旧 RENAME TO 资金"));
+    db.exec(QStringLiteral("CREATE INDEX 资金_时间 ON 资金 (时间)"));
+    QString columns;
+    for (int i = 1; i <= 13; ++i)
+        columns +=
+            (i > 1 ? QStringLiteral(", value") : QStringLiteral("value")) + QString::number(i);
+    db.exec(QStringLiteral("CREATE TABLE sysset旧 AS SELECT %1 FROM sysset ORDER BY rowid")
+                .arg(columns));
+    db.exec(QStringLiteral("DROP TABLE sysset"));
+    db.exec(QStringLiteral("ALTER TABLE sysset旧 RENAME TO sysset"));
     db.setUserVersion(2);
+    transaction.commit();
     db.exec(QStringLiteral("VACUUM"));
 }
 

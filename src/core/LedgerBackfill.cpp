@@ -1,7 +1,6 @@
 #include "core/LedgerBackfill.h"
 
 #include <QHash>
-#include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 #include <array>
@@ -13,58 +12,103 @@ namespace lms::LedgerBackfill {
 namespace {
 
 // Each ledger event, the log event its operation writes beside it, and the form of that log
-// record's explanation: the ids stand between fixed words, so an id holding a space is read
-// whole.
+// record's explanation: it starts with `lead`, the reader id runs up to `readerEnd` (or to the
+// end), and a return's book id follows `bookLead` up to the first of its two endings. The ids
+// stand between fixed words, so an id holding a space is read whole. Read as UTF-8 bytes: a
+// shop's log holds a million of these.
 struct LogForm {
     const char* ledgerEvent;
     const char* logEvent;
-    const char* pattern; // captures the reader id, then the book id where there is one
+    const char* lead;
+    const char* readerEnd; // nullptr: the id runs to the end
+    bool namesBook;
 };
 
 constexpr std::array kForms = {
-    LogForm{"添加读者", "添加读者", "^读者编号：(.*?)  读者姓名："},
-    LogForm{"缴费充值", "缴费充值", "^读者编号：(.*?) 总金额："},
-    LogForm{"读者还书", "读者归书",
-            "^读者编号：(.*?) 图书编号：(.*?)(?: 图书已破损或遗失,| 缴纳费用总计：)"},
-    LogForm{"删除读者退回押金", "删除读者", "^ 被删除的读者编号：(.*)$"},
+    LogForm{"添加读者", "添加读者", "读者编号：", "  读者姓名：", false},
+    LogForm{"缴费充值", "缴费充值", "读者编号：", " 总金额：", false},
+    LogForm{"读者还书", "读者归书", "读者编号：", " 图书编号：", true},
+    LogForm{"删除读者退回押金", "删除读者", " 被删除的读者编号：", nullptr, false},
 };
+constexpr const char* kBookEndings[] = {" 图书已破损或遗失,", " 缴纳费用总计："};
 
-const LogForm* formOfLog(const QString& logEvent) {
-    for (const LogForm& form : kForms)
-        if (logEvent == QString::fromUtf8(form.logEvent))
-            return &form;
-    return nullptr;
+std::optional<std::size_t> formOfLog(QByteArrayView logEvent) {
+    for (std::size_t i = 0; i < kForms.size(); ++i)
+        if (logEvent == QByteArrayView(kForms[i].logEvent))
+            return i;
+    return std::nullopt;
 }
 
-QString keyOf(const QString& ledgerEvent, const QString& time, const QString& user) {
-    return ledgerEvent + QChar(0x1f) + time + QChar(0x1f) + user;
+struct IdBytes {
+    QByteArrayView reader, book;
+};
+
+std::optional<IdBytes> idsOfExplanation(const LogForm& form, QByteArrayView text) {
+    if (!text.startsWith(QByteArrayView(form.lead)))
+        return std::nullopt;
+    text = text.sliced(qstrlen(form.lead));
+    IdBytes ids;
+    if (!form.readerEnd) {
+        ids.reader = text;
+    } else {
+        const qsizetype end = text.indexOf(QByteArrayView(form.readerEnd));
+        if (end < 0)
+            return std::nullopt;
+        ids.reader = text.first(end);
+        text = text.sliced(end + qstrlen(form.readerEnd));
+    }
+    if (form.namesBook) {
+        qsizetype end = -1;
+        for (const char* ending : kBookEndings) {
+            const qsizetype at = text.indexOf(QByteArrayView(ending));
+            if (at >= 0 && (end < 0 || at < end))
+                end = at;
+        }
+        if (end < 0)
+            return std::nullopt;
+        ids.book = text.first(end);
+    }
+    if (ids.reader.isEmpty())
+        return std::nullopt;
+    return ids;
+}
+
+// A moment of one clerk's operation of one kind, as bytes.
+QByteArray keyOf(std::size_t form, QByteArrayView time, QByteArrayView user) {
+    QByteArray key;
+    key.reserve(time.size() + user.size() + 2);
+    key.append(char('0' + form)).append(time).append('\x1f').append(user);
+    return key;
 }
 
 // The ids each moment's log names, per ledger event; a moment two operations of one kind share
 // with different ids names none.
 struct Named {
-    LedgerIds ids;
+    QByteArray reader, book;
     bool ambiguous = false;
 };
 
-QHash<QString, Named> namedByLog(Database& db) {
-    QHash<QString, Named> named;
+QHash<QByteArray, Named> namedByLog(Database& db) {
+    QHash<QByteArray, Named> named;
     Query logs(db, QStringLiteral("SELECT 事件, 时间, 操作者, 说明 FROM 日志 "
                                   "WHERE 事件 IN (?, ?, ?, ?)"));
     for (std::size_t i = 0; i < kForms.size(); ++i)
         logs.bind(static_cast<int>(i) + 1, QString::fromUtf8(kForms[i].logEvent));
     while (logs.next()) {
-        const QString event = logs.text(0);
-        const std::optional<LedgerIds> ids = idsOfLog(event, logs.text(3));
+        const std::optional<std::size_t> form = formOfLog(logs.utf8(0));
+        if (!form)
+            continue;
+        const std::optional<IdBytes> ids = idsOfExplanation(kForms[*form], logs.utf8(3));
         if (!ids)
             continue;
-        const QString key =
-            keyOf(QString::fromUtf8(formOfLog(event)->ledgerEvent), logs.text(1), logs.text(2));
-        const auto found = named.constFind(key);
-        if (found == named.cend())
-            named.insert(key, {.ids = *ids, .ambiguous = false});
-        else if (found->ids.readerId != ids->readerId || found->ids.bookId != ids->bookId)
-            named[key].ambiguous = true;
+        const QByteArray key = keyOf(*form, logs.utf8(1), logs.utf8(2));
+        const auto found = named.find(key);
+        if (found == named.end())
+            named.insert(key, {.reader = ids->reader.toByteArray(),
+                               .book = ids->book.toByteArray(),
+                               .ambiguous = false});
+        else if (found->reader != ids->reader || found->book != ids->book)
+            found->ambiguous = true;
     }
     return named;
 }
@@ -114,39 +158,44 @@ void writeIds(Database& db, const std::vector<std::pair<qint64, LedgerIds>>& fil
 } // namespace
 
 std::optional<LedgerIds> idsOfLog(const QString& logEvent, const QString& explanation) {
-    const LogForm* form = formOfLog(logEvent);
+    const QByteArray event = logEvent.toUtf8();
+    const std::optional<std::size_t> form = formOfLog(event);
     if (!form)
         return std::nullopt;
-    // Compiled once: a shop's log holds a million of these.
-    static const std::array patterns = [] {
-        std::array<QRegularExpression, kForms.size()> compiled;
-        for (std::size_t i = 0; i < kForms.size(); ++i)
-            compiled[i] = QRegularExpression(QString::fromUtf8(kForms[i].pattern));
-        return compiled;
-    }();
-    const QRegularExpressionMatch match =
-        patterns[static_cast<std::size_t>(form - kForms.data())].match(explanation);
-    if (!match.hasMatch() || match.captured(1).isEmpty())
+    const QByteArray text = explanation.toUtf8();
+    const std::optional<IdBytes> ids = idsOfExplanation(kForms[*form], text);
+    if (!ids)
         return std::nullopt;
-    return LedgerIds{.readerId = match.captured(1), .bookId = match.captured(2)};
+    return LedgerIds{.readerId = QString::fromUtf8(ids->reader),
+                     .bookId = QString::fromUtf8(ids->book)};
 }
 
 int fill(Database& db) {
-    const QHash<QString, Named> named = namedByLog(db);
+    const QHash<QByteArray, Named> named = namedByLog(db);
+    // The ledger event each form stands for, as bytes.
+    std::array<QByteArray, kForms.size()> ledgerEvents;
+    for (std::size_t i = 0; i < kForms.size(); ++i)
+        ledgerEvents[i] = QByteArray(kForms[i].ledgerEvent);
     // Read whole before the first update: a server streams a listing's rows.
     std::vector<std::pair<qint64, LedgerIds>> filled;
-    const QString summary = QStringLiteral("资金汇总");
+    const QByteArrayView summary("资金汇总");
     int unnamed = 0;
     Query ledger(db, QStringLiteral("SELECT rowid, 事件, 时间, 操作者 FROM 资金 ORDER BY rowid"));
     while (ledger.next()) {
-        const QString event = ledger.text(1);
+        const QByteArrayView event = ledger.utf8(1);
         if (event == summary)
             continue;
-        const auto found = named.constFind(keyOf(event, ledger.text(2), ledger.text(3)));
+        const auto form = std::find(ledgerEvents.cbegin(), ledgerEvents.cend(), event);
+        const auto found = form == ledgerEvents.cend()
+                               ? named.cend()
+                               : named.constFind(keyOf(std::size_t(form - ledgerEvents.cbegin()),
+                                                       ledger.utf8(2), ledger.utf8(3)));
         if (found == named.cend() || found->ambiguous)
             ++unnamed;
         else
-            filled.emplace_back(ledger.integer(0), found->ids);
+            filled.emplace_back(ledger.integer(0),
+                                LedgerIds{.readerId = QString::fromUtf8(found->reader),
+                                          .bookId = QString::fromUtf8(found->book)});
     }
     writeIds(db, filled);
     return unnamed;
