@@ -146,7 +146,7 @@ QString Tfrm_ZHMX::explanation(const Accounts::AccountFacts& facts, long long di
                                 "押金不记入资金。");
     if (facts.unnamedRows > 0)
         lines << QStringLiteral("· 资金中有 %1 条较早的记录没有记下读者编号（本程序记下读者编号之前"
-                                "写入的），其中该读者的记录不在明细中。")
+                                "写入的），其中可能有该读者的记录。")
                      .arg(facts.unnamedRows);
     if (facts.cleared)
         lines << QStringLiteral("· 资金曾被清空：“资金汇总”记录不记读者编号，清空之前该读者的记录"
