@@ -237,6 +237,31 @@ TEST_F(ReaderStatement, OpenedOnlyForTheReaderTheOpeningScreenShows) {
     EXPECT_EQ(column(QStringLiteral("操作事件")), QStringList{QStringLiteral("添加读者")});
 }
 
+// Ids are values, never patterns: a reader whose id holds a quote and the wildcards gets only
+// the records of exactly that id.
+TEST_F(ReaderStatement, AnIdOfQuoteAndWildcardsListsOnlyItsOwnRecords) {
+    for (const QString& id : {QStringLiteral("R'%_"), QStringLiteral("R'%A")}) {
+        addReader(id, {{QStringLiteral("押金"), 7.5}});
+        shop.dm->WriteZJ(QStringLiteral("缴费充值"), QStringLiteral("clerk"), clock.now(), 7.5f, 0,
+                         7.5f, 0, 0, 0, {.readerId = id, .bookId = QString()});
+    }
+    statement().showFor(QStringLiteral("R'%_"));
+    EXPECT_EQ(column(QStringLiteral("押金余额")), QStringList{QStringLiteral("7.50")});
+    EXPECT_EQ(shown("ce"), QStringLiteral("0.00"));
+}
+
+// A failure while the deposit is checked leaves the lines listed, the check empty, and says so.
+TEST_F(ReaderStatement, AFailingCheckLeavesTheLinesAndSaysSo) {
+    registerReader(QStringLiteral("R001"));
+    prompter.clear();
+    FailingStatements failing(shop.dm->db(), QStringLiteral("SELECT 读者姓名, 押金 FROM 读者"));
+    statement().showFor(QStringLiteral("R001"));
+    EXPECT_EQ(prompter.single(), QStringLiteral("连接数据库出错!"));
+    EXPECT_EQ(column(QStringLiteral("押金余额")), QStringList{QStringLiteral("100.00")});
+    EXPECT_EQ(shown("yj"), QString());
+    EXPECT_EQ(shown("hdsm"), QString());
+}
+
 // Printed and exported as the listings are: the lines, the totals and the check beside them.
 TEST_F(ReaderStatement, PrintsAndExportsTheLinesWithTheCheck) {
     registerReader(QStringLiteral("R001"));
