@@ -1,6 +1,8 @@
 // A reader's statement in its real window, opened from reader maintenance's own window: the
 // button waits for a looked-up reader, every field finds its widget and caption, the grid shows
 // the lines with their balance, and the check's lines read as lines.
+#include "app/ShopApplication.h"
+#include "core/Passwords.h"
 #include "core/ScreenContext.h"
 #include "core/widgets/Binder.h"
 #include "core/widgets/FormDialog.h"
@@ -13,8 +15,11 @@
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -25,27 +30,88 @@ namespace {
 
 using test::at;
 using test::child;
+using test::whenModal;
+
+Readers::NewReader aReader() {
+    return {.id = QStringLiteral("R0000001"),
+            .type = QStringLiteral("包月"),
+            .name = QStringLiteral("李四"),
+            .sex = QStringLiteral("女"),
+            .idNumber = QString(),
+            .phone = QString(),
+            .validity = at(2026, 5, 1),
+            .maxBooks = 3,
+            .maxDays = 30,
+            .remark = QString(),
+            .deposit = 50,
+            .rent = 20,
+            .openingFee = 5,
+            .depositText = QStringLiteral("50")};
+}
+
+void logInThrough(QWidget& dialog, const QString& user, const QString& password) {
+    child<QComboBox>(dialog, "userlist").setEditText(user);
+    auto& pwd = child<QLineEdit>(dialog, "PWDEdit");
+    pwd.setFocus();
+    QTest::keyClicks(&pwd, password);
+    QTest::keyClick(&pwd, Qt::Key_Return);
+}
+
+// In the whole program, a clerk who may change readers (功能7) but not list them reads a looked-up
+// reader's statement from 更改读者信息; the listings stay closed to him.
+TEST(StatementWindow, AClerkWhoMayChangeReadersReadsTheStatementFromThatScreenOnly) {
+    test::TempProgramFolder folder;
+    test::ScriptedPrompter prompter;
+    test::FixedClock clock(at(2026, 3, 14, 10, 30));
+    ShopApplication shop(folder.path(), prompter, clock);
+    whenModal(QStringLiteral("frm_SuperUser"), [](QWidget& dialog) {
+        QTest::keyClicks(&child<QLineEdit>(dialog, "UserName"), QStringLiteral("boss"));
+        QTest::keyClicks(&child<QLineEdit>(dialog, "Password"), QStringLiteral("s3cret"));
+        QTest::keyClicks(&child<QLineEdit>(dialog, "Password2"), QStringLiteral("s3cret"));
+        QTest::mouseClick(&child<QPushButton>(dialog, "OkButton"), Qt::LeftButton);
+        whenModal(QStringLiteral("frmLogin"), [](QWidget& login) {
+            logInThrough(login, QStringLiteral("boss"), QStringLiteral("s3cret"));
+        });
+    });
+    ASSERT_TRUE(shop.start());
+    Query(shop.dm().db(),
+          QStringLiteral("INSERT INTO 管理员 (用户名, 密码, 功能7) VALUES (?, ?, 1)"))
+        .bindAll({QStringLiteral("clerk"), Passwords::hash(QStringLiteral("pw"))})
+        .exec();
+    ASSERT_TRUE(
+        Readers::addReader(shop.dm(), aReader(), QStringLiteral("boss"), at(2026, 3, 10, 9, 0)));
+    QMainWindow& window = shop.mainWindow();
+    whenModal(QStringLiteral("frmLogin"), [](QWidget& login) {
+        logInThrough(login, QStringLiteral("clerk"), QStringLiteral("pw"));
+    });
+    child<QAction>(window, "CXLogin").trigger();
+    EXPECT_FALSE(child<QAction>(window, "QallReaderMenu").isEnabled());
+    EXPECT_FALSE(child<QAction>(window, "QAllMoneyMenu").isEnabled());
+    ASSERT_TRUE(child<QAction>(window, "GGReaderMenu").isEnabled());
+
+    QStringList events;
+    whenModal(QStringLiteral("frm_GGReader"), [&events](QWidget& maintenance) {
+        child<QLineEdit>(maintenance, "ID").setText(QStringLiteral("R0000001"));
+        whenModal(QStringLiteral("frm_ZHMX"), [&events](QWidget& statement) {
+            auto& grid = child<QTableView>(statement, "StringGrid1");
+            for (int row = 0; row < grid.model()->rowCount(); ++row)
+                events << grid.model()->index(row, 2).data().toString();
+            QTest::mouseClick(&child<QPushButton>(statement, "Button1"), Qt::LeftButton);
+        });
+        QTest::mouseClick(&child<QPushButton>(maintenance, "Button3"), Qt::LeftButton);
+        QTest::mouseClick(&child<QPushButton>(maintenance, "Button2"), Qt::LeftButton);
+    });
+    child<QAction>(window, "GGReaderMenu").trigger();
+    EXPECT_EQ(events, QStringList{QStringLiteral("添加读者")});
+    EXPECT_TRUE(prompter.boxes().empty()) << prompter.texts().join(QLatin1Char('|')).toStdString();
+}
 
 TEST(StatementWindow, MaintenanceOpensTheLookedUpReadersStatementInItsWindow) {
     test::ShopDatabase shop;
     shop.pub = PubData::defaultSettings();
     shop.pub.CurrentUser = QStringLiteral("clerk");
-    ASSERT_TRUE(Readers::addReader(*shop.dm,
-                                   {.id = QStringLiteral("R0000001"),
-                                    .type = QStringLiteral("包月"),
-                                    .name = QStringLiteral("李四"),
-                                    .sex = QStringLiteral("女"),
-                                    .idNumber = QString(),
-                                    .phone = QString(),
-                                    .validity = at(2026, 5, 1),
-                                    .maxBooks = 3,
-                                    .maxDays = 30,
-                                    .remark = QString(),
-                                    .deposit = 50,
-                                    .rent = 20,
-                                    .openingFee = 5,
-                                    .depositText = QStringLiteral("50")},
-                                   QStringLiteral("clerk"), at(2026, 3, 10, 9, 0)));
+    ASSERT_TRUE(
+        Readers::addReader(*shop.dm, aReader(), QStringLiteral("clerk"), at(2026, 3, 10, 9, 0)));
     // A deposit changed outside the ledger: the check names a difference.
     shop.dm->db().exec(QStringLiteral("UPDATE 读者 SET 押金 = 60"));
     test::ScriptedPrompter prompter;
