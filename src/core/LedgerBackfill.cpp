@@ -117,8 +117,15 @@ std::optional<LedgerIds> idsOfLog(const QString& logEvent, const QString& explan
     const LogForm* form = formOfLog(logEvent);
     if (!form)
         return std::nullopt;
+    // Compiled once: a shop's log holds a million of these.
+    static const std::array patterns = [] {
+        std::array<QRegularExpression, kForms.size()> compiled;
+        for (std::size_t i = 0; i < kForms.size(); ++i)
+            compiled[i] = QRegularExpression(QString::fromUtf8(kForms[i].pattern));
+        return compiled;
+    }();
     const QRegularExpressionMatch match =
-        QRegularExpression(QString::fromUtf8(form->pattern)).match(explanation);
+        patterns[static_cast<std::size_t>(form - kForms.data())].match(explanation);
     if (!match.hasMatch() || match.captured(1).isEmpty())
         return std::nullopt;
     return LedgerIds{.readerId = match.captured(1), .bookId = match.captured(2)};

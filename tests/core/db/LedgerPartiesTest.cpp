@@ -7,6 +7,7 @@
 #include "core/Schema.h"
 #include "core/Startup.h"
 #include "core/screens/SuperUserSetup.h"
+#include "datagen/ShopGenerator.h"
 #include "readers/ReaderStore.h"
 #include "support/Moments.h"
 #include "support/ShopRows.h"
@@ -236,6 +237,28 @@ TEST_F(LedgerParties, EveryRecordOfALongLedgerGetsItsOwnReader) {
         batch.commit();
     }
     VersionTwoShop old(db());
+    old.dm->connect();
+    EXPECT_EQ(old.dm->lastUpgrade().ledgerRowsUnnamed, 0);
+    EXPECT_EQ(ledgerOf(old.dm->db()), expected);
+}
+
+// A shop as the generator makes it, each record beside its operation's log record in that
+// operation's words: the migration gives every record back the reader and book it had.
+TEST_F(LedgerParties, AGeneratedShopOfVersionTwoGetsEveryRecordsReaderAndBookBack) {
+    test::TempProgramFolder generated;
+    datagen::generateShop(generated.path(),
+                          {.books = 300,
+                           .readers = 120,
+                           .openLoans = 20,
+                           .ledgerRows = 3'000,
+                           .logRows = 500,
+                           .historyRows = 200},
+                          at(2026, 3, 1));
+    Database from;
+    from.open(generated.databasePath(), Tdm_Dbase::kPassword, Database::OpenMode::ExistingOnly);
+    const QStringList expected = ledgerOf(from);
+    ASSERT_EQ(expected.size(), 3'000);
+    VersionTwoShop old(from);
     old.dm->connect();
     EXPECT_EQ(old.dm->lastUpgrade().ledgerRowsUnnamed, 0);
     EXPECT_EQ(ledgerOf(old.dm->db()), expected);
