@@ -35,6 +35,8 @@ ShopApplication::ShopApplication(const QString& programFolder, Prompter& prompte
     main_.registerScreen(QStringLiteral("N14"), about_);
     labels_.attach(books_.registration(), queries_.QallBook);
     labels_.attach(readers_.registration(), queries_.QallReader);
+    readers_.maintenance().setStatementOpening(
+        [this](const QString& id) { queries_.ZHMX.showFor(id); });
 }
 
 bool ShopApplication::start() {

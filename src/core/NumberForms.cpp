@@ -95,6 +95,14 @@ QString twoDecimalForm(double value) {
     return d.digits.empty() ? QStringLiteral("0.00") : place(d, 2);
 }
 
+long long centsAsShown(double value) {
+    // A value already of whole cents reads back unchanged; only others take the (slow) round
+    // trip through the printed form.
+    if (std::round(value * 100) / 100 == value)
+        return std::llround(value * 100);
+    return std::llround(parseDecimal(twoDecimalForm(value)).value_or(0.0) * 100);
+}
+
 std::optional<double> parseDecimal(const QString& text) {
     static const QRegularExpression pattern(
         QStringLiteral("^\\s*[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?\\s*$"));

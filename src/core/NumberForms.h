@@ -14,6 +14,10 @@ QString generalForm(double value);
 // (0.125 -> 0.13, 20.4 -> 20.40).
 QString twoDecimalForm(double value);
 
+// The whole cents an amount shows in the two-decimal form (0.125 -> 13, 0.300000011920929 -> 30),
+// so that sums of cents are sums of the cells as shown.
+long long centsAsShown(double value);
+
 // A decimal number as the clerk types it: optional blanks around, optional sign, digits with
 // an optional point, an optional exponent. Anything else, or a value out of range, is nothing.
 std::optional<double> parseDecimal(const QString& text);

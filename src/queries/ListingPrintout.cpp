@@ -23,7 +23,8 @@ QString quoted(const QString& value) {
 
 bool rightAligned(CellFormat format) {
     return format == CellFormat::RowNumber || format == CellFormat::Number ||
-           format == CellFormat::Money || format == CellFormat::OverdueDays;
+           format == CellFormat::Money || format == CellFormat::OverdueDays ||
+           format == CellFormat::Balance;
 }
 
 } // namespace

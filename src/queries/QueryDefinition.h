@@ -19,7 +19,7 @@ enum class CriterionKind {
 // One criterion: its check box, its value field and the statement pieces it appends.
 struct Criterion {
     CriterionKind kind{};
-    QString checkBox{};   // "CheckBox1"
+    QString checkBox{};   // "CheckBox1"; empty for a criterion that always takes part
     QString caption{};    // the check box's caption
     QString valueField{}; // "Edit1", "ComboBox1"; empty for none
     // Text for a typed value, EditList for stored names that may also be typed, List for fixed
@@ -41,6 +41,7 @@ enum class CellFormat {
     LongDate,    // the long date of a date-time, no time
     Money,       // two decimals
     OverdueDays, // whole days from the due date to now, 0 when not overdue
+    Balance,     // the running sum of the column read, in whole cents of its cells as shown
 };
 
 struct ResultColumn {

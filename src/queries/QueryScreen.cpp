@@ -28,7 +28,8 @@ QueryScreen::QueryScreen(const QueryDefinition& definition, ScreenContext& conte
         }
     });
     for (const Criterion& criterion : definition_.criteria) {
-        addField(criterion.checkBox, FieldKind::Check, criterion.caption);
+        if (!criterion.checkBox.isEmpty())
+            addField(criterion.checkBox, FieldKind::Check, criterion.caption);
         if (!criterion.valueField.isEmpty()) {
             // The check box's caption names its value field too, for screen readers.
             Field& value = addField(criterion.valueField, criterion.valueKind, criterion.caption);
@@ -75,8 +76,10 @@ QueryScreen::QueryScreen(const QueryDefinition& definition, ScreenContext& conte
 }
 
 void QueryScreen::untickAll() {
-    for (const Criterion& criterion : definition_.criteria)
-        field(criterion.checkBox).setValue(false);
+    for (const Criterion& criterion : definition_.criteria) {
+        if (!criterion.checkBox.isEmpty())
+            field(criterion.checkBox).setValue(false);
+    }
 }
 
 void QueryScreen::empty(const QStringList& fields) {
@@ -129,6 +132,23 @@ std::vector<int> QueryScreen::chosenRows() const {
     return rows;
 }
 
+int QueryScreen::selectedRow() const {
+    if (busy_ || listing_ || !whole_)
+        return -1;
+    const int selected = grid_->number();
+    return selected >= 0 && selected < results_.rowCount() ? selected : -1;
+}
+
+int QueryScreen::totalColumn(const QString& column) const {
+    // A balance reads the column it sums, but the column's total stands under the column.
+    for (std::size_t c = 0; c < definition_.columns.size(); ++c) {
+        const ResultColumn& result = definition_.columns[c];
+        if (!column.isEmpty() && result.column == column && result.format != CellFormat::Balance)
+            return static_cast<int>(c);
+    }
+    return -1;
+}
+
 QString QueryScreen::cellOf(int row, const QString& heading) const {
     for (std::size_t c = 0; c < definition_.columns.size(); ++c) {
         if (definition_.columns[c].caption == heading)
@@ -152,7 +172,7 @@ void QueryScreen::correctReversedRange() {
 
 FilterInput QueryScreen::filterInput() const {
     FilterInput input;
-    input.ticked = [this](const QString& box) { return field(box).checked(); };
+    input.ticked = [this](const QString& box) { return box.isEmpty() || field(box).checked(); };
     input.text = [this](const QString& name) { return field(name).text(); };
     input.containsMode = matchMode_ && matchMode_->number() == 1;
     if (hasRange()) {

@@ -63,8 +63,25 @@ protected:
     // The rows such a button acts on: the one the clerk chose in the grid, else every row listed;
     // none while the listing is not whole.
     std::vector<int> chosenRows() const;
+    // The row selected in the grid of a whole listing; -1 for none.
+    int selectedRow() const;
     // The text of a listed row's cell in the column of this heading.
     QString cellOf(int row, const QString& heading) const;
+
+    // What the status line, the totals and the output buttons say of the rows on the screen.
+    enum class Arrival {
+        Arriving,  // rows are still coming: their count so far, no totals yet
+        Complete,  // every row is listed: the count and the totals
+        NoneFound, // nothing matched: the totals stay as they were
+        Broken,    // a failure or a new run ended it part way: the rows so far, no totals
+        Dropped,   // the window closed part way: no rows, no totals
+        Closed,    // the window closed after the listing: no rows; the totals stay
+    };
+    // Told after the status line and totals have been written; a screen adds what it shows
+    // beside them.
+    virtual void arrived(Arrival) {}
+    // The lines printed after the listing: the totals.
+    virtual std::vector<PrintoutLine> totalLines() const;
 
     ScreenContext& ctx_;
 
@@ -77,21 +94,13 @@ private:
     void correctReversedRange();
     bool hasRange() const;
     void writeTotals();
-    // What the status line, the totals and the output buttons say of the rows on the screen.
-    enum class Arrival {
-        Arriving,  // rows are still coming: their count so far, no totals yet
-        Complete,  // every row is listed: the count and the totals
-        NoneFound, // nothing matched: the totals stay as they were
-        Broken,    // a failure or a new run ended it part way: the rows so far, no totals
-        Dropped,   // the window closed part way: no rows, no totals
-        Closed,    // the window closed after the listing: no rows; the totals stay
-    };
     void showArrival(Arrival arrival);
     void showTotals(const QString& text);
     // "导出" and "打印" act only on a whole listing, never while a file is written.
     void restOutputs();
     ListingExport::Listing listing() const;
-    std::vector<PrintoutLine> totalLines() const;
+    // The result column a total sums: the first that reads its column, never a balance.
+    int totalColumn(const QString& column) const;
     // While a file is written the buttons rest and the progress bar shows.
     void setBusy(bool busy, int rows);
 

@@ -38,6 +38,7 @@ void QueryScreen::showArrival(Arrival arrival) {
         break;
     }
     restOutputs();
+    arrived(arrival);
 }
 
 void QueryScreen::showTotals(const QString& text) {
@@ -60,23 +61,17 @@ void QueryScreen::writeTotals() {
     totalsCurrent_ = true;
     const bool money = definition_.totals == QueryDefinition::Totals::SumAsMoney;
     for (const TotalField& total : definition_.totalFields) {
-        int column = -1;
-        for (std::size_t c = 0; c < definition_.columns.size(); ++c) {
-            if (definition_.columns[c].column == total.column)
-                column = static_cast<int>(c);
-        }
         // Summed in whole cents, so that the total is the sum of the cells as shown to the cent
         // over any number of rows; a missing value counts as 0.
         CentSum sum;
-        results_.eachNumber(column, [&sum, money](double value, bool wholeCents) {
-            if (std::isnan(value))
-                return;
-            // A value already of whole cents reads back unchanged; only others take the
-            // (slow) round trip through the printed form.
-            if (money && !wholeCents && std::round(value * 100) / 100 != value)
-                value = Numbers::parseDecimal(Numbers::twoDecimalForm(value)).value_or(0.0);
-            sum.add(value);
-        });
+        results_.eachNumber(totalColumn(total.column),
+                            [&sum, money](double value, bool wholeCents) {
+                                if (std::isnan(value))
+                                    return;
+                                if (money && !wholeCents)
+                                    value = static_cast<double>(Numbers::centsAsShown(value)) / 100;
+                                sum.add(value);
+                            });
         field(total.field).setValue(money ? sum.text() : Numbers::generalForm(sum.value()));
     }
 }

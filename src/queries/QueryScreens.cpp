@@ -6,7 +6,8 @@ namespace lms {
 
 QueryScreens::QueryScreens(ScreenContext& context, Tfrm_Main& main)
     : CHRZ(context), QallBook(context), QJCBook(context), QallReader(context), QallMoney(context),
-      QAllRec(context), QMoneyChart(context) {
+      QAllRec(context), QMoneyChart(context), ZHMX(context) {
+    QallReader.setStatementOpening([this](const QString& id) { ZHMX.showFor(id); });
     main.registerScreen(QStringLiteral("CHRZMenu"), CHRZ);
     main.registerScreen(QStringLiteral("QAllBookMenu"), QallBook);
     main.registerScreen(QStringLiteral("QJCBookMenu"), QJCBook);

@@ -7,12 +7,14 @@
 #include "queries/Tfrm_QallBook.h"
 #include "queries/Tfrm_QallMoney.h"
 #include "queries/Tfrm_QallReader.h"
+#include "queries/Tfrm_ZHMX.h"
 
 namespace lms {
 
 class Tfrm_Main;
 
-// The six query screens and the cash chart, created once and opened from their menu items.
+// The six query screens and the cash chart, created once and opened from their menu items, and
+// the reader's statement that two reader screens open.
 class QueryScreens {
 public:
     QueryScreens(ScreenContext& context, Tfrm_Main& main);
@@ -24,6 +26,8 @@ public:
     Tfrm_QallMoney QallMoney;
     Tfrm_QAllRec QAllRec;
     Tfrm_QMoneyChart QMoneyChart;
+    // A reader's statement, opened from the reader listing and reader maintenance.
+    Tfrm_ZHMX ZHMX;
 };
 
 } // namespace lms

@@ -75,7 +75,8 @@ bool holdsDates(CellFormat format) {
 ResultTable::ResultTable(QObject* parent) : QAbstractTableModel(parent) {}
 
 bool ResultTable::holdsNumbers(CellFormat format) {
-    return format == CellFormat::Number || format == CellFormat::Money;
+    return format == CellFormat::Number || format == CellFormat::Money ||
+           format == CellFormat::Balance;
 }
 
 ResultTable::~ResultTable() {
@@ -125,7 +126,15 @@ void ResultTable::append(const Query& query, const std::vector<int>& sources) {
         switch (column.storage) {
         case Storage::Hundredths:
         case Storage::Doubles:
-            appendNumber(column, query, source);
+            if (column.definition.format == CellFormat::Balance) {
+                // A missing amount changes nothing.
+                if (!query.isNull(source))
+                    column.runningCents += Numbers::centsAsShown(query.real(source));
+                appendNumber(column, static_cast<double>(column.runningCents) / 100);
+            } else {
+                appendNumber(column, query.isNull(source) ? std::nullopt
+                                                          : std::optional(query.real(source)));
+            }
             break;
         case Storage::Digits:
             appendDate(column, query.utf8(source));
@@ -138,15 +147,15 @@ void ResultTable::append(const Query& query, const std::vector<int>& sources) {
     ++rows_;
 }
 
-void ResultTable::appendNumber(Column& column, const Query& query, int source) {
-    if (query.isNull(source)) {
+void ResultTable::appendNumber(Column& column, std::optional<double> read) {
+    if (!read) {
         if (column.storage == Storage::Hundredths)
             column.hundredths.push_back(kMissingHundredths);
         else
             column.numbers.push_back(std::numeric_limits<double>::quiet_NaN());
         return;
     }
-    const double value = query.real(source);
+    const double value = *read;
     if (column.storage == Storage::Hundredths) {
         // Kept as hundredths only when they give back the very same double (-0 included); the
         // check, not the rounding, makes that sure, so a cheap rounding serves.
@@ -283,8 +292,8 @@ std::optional<double> ResultTable::number(int row, int column) const {
 }
 
 QString ResultTable::numberText(const Column& column, double value) const {
-    return column.definition.format == CellFormat::Money ? Numbers::twoDecimalForm(value)
-                                                         : Numbers::generalForm(value);
+    return column.definition.format == CellFormat::Number ? Numbers::generalForm(value)
+                                                          : Numbers::twoDecimalForm(value);
 }
 
 QString ResultTable::widestText(int column) const {
@@ -311,7 +320,8 @@ QString ResultTable::cellText(int row, int column) const {
     case CellFormat::TextAmount:
         return textAt(c, row);
     case CellFormat::Number:
-    case CellFormat::Money: {
+    case CellFormat::Money:
+    case CellFormat::Balance: {
         const std::optional<double> value = number(row, column);
         return value ? numberText(c, *value) : QString();
     }

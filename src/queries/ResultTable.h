@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,7 @@ private:
         double least = std::numeric_limits<double>::infinity();
         double most = -std::numeric_limits<double>::infinity();
         QString widestFraction;
+        long long runningCents = 0; // a balance column's sum so far
     };
     // Listings from this many rows on give their memory back to the system when dropped.
     static constexpr int kLargeListing = 20000;
@@ -78,7 +80,7 @@ private:
     static constexpr qint32 kMissingHundredths = std::numeric_limits<qint32>::min();
     void appendText(Column& column, QByteArrayView bytes, int row);
     void appendDate(Column& column, QByteArrayView bytes);
-    void appendNumber(Column& column, const Query& query, int source);
+    void appendNumber(Column& column, std::optional<double> value);
     // Turns a compact column general, keeping the values it holds.
     void widen(Column& column);
     void releaseRows(bool forGood);

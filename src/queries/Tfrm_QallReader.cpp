@@ -56,6 +56,14 @@ QueryDefinition Tfrm_QallReader::makeDefinition() {
 Tfrm_QallReader::Tfrm_QallReader(ScreenContext& context, QObject* parent)
     : QueryScreen(makeDefinition(), context, parent) {
     onClick(Button5, [this] { Button5Click(); });
+    onClick(Button6, [this] { Button6Click(); });
+}
+
+void Tfrm_QallReader::Button6Click() {
+    const int row = selectedRow();
+    if (row < 0 || !openStatement_)
+        return;
+    openStatement_(cellOf(row, QStringLiteral("读者编号")));
 }
 
 void Tfrm_QallReader::Button5Click() {

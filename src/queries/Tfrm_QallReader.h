@@ -17,11 +17,18 @@ public:
     // "打印读者证": the card of the reader the clerk chose, else of every reader listed.
     void Button5Click();
     void setCardPrinting(Labels::PrintReaderCards print) { printCards_ = std::move(print); }
+    // "账户明细": the statement of the reader selected in the grid.
+    void Button6Click();
+    void setStatementOpening(std::function<void(const QString& readerId)> open) {
+        openStatement_ = std::move(open);
+    }
 
     Field& Button5 = addOutputButton(QStringLiteral("Button5"), QStringLiteral("打印读者证"));
+    Field& Button6 = addOutputButton(QStringLiteral("Button6"), QStringLiteral("账户明细"));
 
 private:
     Labels::PrintReaderCards printCards_;
+    std::function<void(const QString& readerId)> openStatement_;
 };
 
 } // namespace lms

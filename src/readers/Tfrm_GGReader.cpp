@@ -27,11 +27,24 @@ Tfrm_GGReader::Tfrm_GGReader(const ScreenContext& ctx, QObject* parent)
     onClick(CheckisHaveReader, [this] { CheckisHaveReaderClick(); });
     onClick(Button1, [this] { Button1Click(); });
     onClick(Button2, [this] { Button2Click(); });
+    onClick(Button3, [this] { Button3Click(); });
+    Button3.setEnabled(false);
+}
+
+void Tfrm_GGReader::setLoaded(bool loaded) {
+    loaded_ = loaded;
+    Button3.setEnabled(loaded);
+}
+
+void Tfrm_GGReader::Button3Click() {
+    // The statement is of the reader looked up, whatever the id field holds meanwhile.
+    if (loaded_ && openStatement_)
+        openStatement_(loadedId_);
 }
 
 void Tfrm_GGReader::FormShow() {
     iniall();
-    loaded_ = false;
+    setLoaded(false);
 }
 
 void Tfrm_GGReader::iniall() {
@@ -61,12 +74,12 @@ void Tfrm_GGReader::CheckisHaveReaderClick() {
     const ReaderLookup lookup = lookUpReader(ctx_.dm, ctx_.prompter, id);
     if (lookup.outcome == LookupOutcome::NotFound) {
         iniall();
-        loaded_ = false;
+        setLoaded(false);
         ID.requestFocus();
         return;
     }
     if (!lookup.found()) {
-        loaded_ = false;
+        setLoaded(false);
         return;
     }
     const ReaderRecord& reader = lookup.reader;
@@ -94,7 +107,7 @@ void Tfrm_GGReader::CheckisHaveReaderClick() {
     GroupBox3.setVisible(reader.typeIndex() != Daily);
     if (Dates::dayNumber(yxq.value().toDateTime()) < Dates::dayNumber(now))
         ctx_.prompter.information(QStringLiteral("此读者的租借有效阅期已超期!"));
-    loaded_ = true;
+    setLoaded(true);
 }
 
 void Tfrm_GGReader::Button1Click() {
@@ -135,7 +148,7 @@ void Tfrm_GGReader::Button1Click() {
     ctx_.prompter.information(QStringLiteral("读者信息更改成功!"));
     iniall();
     ID.requestFocus();
-    loaded_ = false;
+    setLoaded(false);
 }
 
 bool Tfrm_GGReader::store(const QDateTime& now) {
@@ -164,7 +177,7 @@ bool Tfrm_GGReader::store(const QDateTime& now) {
     // The clerk's typing stays on screen; a new lookup shows the reader as stored now.
     ctx_.prompter.error(written == ReaderWrite::Gone ? notFoundMessage(loadedId_)
                                                      : changedElsewhereMessage(loadedId_));
-    loaded_ = false;
+    setLoaded(false);
     ID.requestFocus();
     return false;
 }

@@ -8,6 +8,7 @@
 #include "readers/ReaderRecord.h"
 
 #include <QDateTime>
+#include <functional>
 
 namespace lms {
 
@@ -23,6 +24,11 @@ public:
     void CheckisHaveReaderClick();
     void Button1Click();
     void Button2Click();
+    // "账户明细": the statement of the reader looked up.
+    void Button3Click();
+    void setStatementOpening(std::function<void(const QString& readerId)> open) {
+        openStatement_ = std::move(open);
+    }
 
     // The screen's fields, named as its widgets.
     Field& ID = // the reader's id; a full id looks itself up
@@ -74,13 +80,18 @@ public:
         addField(QStringLiteral("Button1"), FieldKind::Button, QStringLiteral("更改"));
     Field& Button2 = // closes the screen
         addField(QStringLiteral("Button2"), FieldKind::Button, QStringLiteral("关闭"));
+    Field& Button3 = // the looked-up reader's statement; usable only while one is
+        addField(QStringLiteral("Button3"), FieldKind::Button, QStringLiteral("账户明细"));
 
 private:
     // Writes the change, its log record included, in one transaction; throws DbError.
     // False when another desk changed or deleted the reader since the lookup; that is then said.
     bool store(const QDateTime& now);
 
+    void setLoaded(bool loaded);
+
     ScreenContext ctx_;
+    std::function<void(const QString& readerId)> openStatement_;
     // The loaded-reader context, from a successful lookup to the next change or lookup.
     bool loaded_ = false;
     QString loadedId_;

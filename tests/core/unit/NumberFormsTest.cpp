@@ -88,6 +88,30 @@ TEST(TwoDecimalForm, ShowsExactlyTwoDecimalsRoundingHalvesAwayFromZero) {
     }
 }
 
+// The cents an amount shows, which sums of shown cells add: the two-decimal form's, never the
+// binary value's (1.005 and 2.675 lie just below their halves but show rounded up).
+TEST(TwoDecimalForm, CentsAsShownAreTheCentsOfTheForm) {
+    const struct {
+        double value;
+        long long cents;
+    } cases[] = {
+        {1.005, 101},
+        {2.675, 268},
+        {throughSingle(2.675), 267},
+        {-0.125, -13},
+        {throughSingle(0.1), 10},
+        {throughSingle(0.3), 30},
+        {99.995, 10000},
+        {-35.5, -3550},
+        {0.004, 0},
+        {21474836.48, 2147483648},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(lms::Numbers::centsAsShown(c.value), c.cents);
+    }
+}
+
 TEST(TwoDecimalForm, ValuesThatRoundToZeroShowUnsigned) {
     for (const double value : {0.0, -0.0, 0.004, -0.004, 0.0004, -0.0004, 1e-20, -1e-20}) {
         SCOPED_TRACE(value);

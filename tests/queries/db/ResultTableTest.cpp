@@ -132,3 +132,37 @@ TEST(ResultTableBlocks, CompactColumnsGiveEveryValueBackAfterTurningGeneral) {
 
 } // namespace
 } // namespace lms
+
+namespace lms {
+namespace {
+
+// A balance adds the cells of its column as they show, in whole cents: three amounts of 0.125
+// show 0.13 each and bring the balance to 0.39 (their sum, 0.375, would show 0.38); a missing
+// amount changes nothing; a balance past what whole hundredths of 32 bits hold stays exact.
+TEST(ResultTableBalance, AddsTheCellsAsShownToTheCent) {
+    test::TempProgramFolder folder;
+    Database db;
+    db.open(folder.file(QStringLiteral("rows.zqd")), Tdm_Dbase::kPassword,
+            Database::OpenMode::CreateIfMissing);
+    ResultTable table;
+    table.start({{QStringLiteral("押金"), QStringLiteral("押金"), CellFormat::Money},
+                 {QStringLiteral("押金余额"), QStringLiteral("押金"), CellFormat::Balance}},
+                at(2026, 12, 1, 10, 0));
+    Query query(db, QStringLiteral("SELECT 0.125 AS 押金 UNION ALL SELECT 0.125 UNION ALL "
+                                   "SELECT NULL UNION ALL SELECT 0.125 UNION ALL "
+                                   "SELECT 30000000.5 UNION ALL SELECT -0.3000000119"));
+    while (query.next())
+        table.append(query, {0, 0});
+    table.publish();
+    QStringList balances;
+    for (int row = 0; row < table.rowCount(); ++row)
+        balances << table.cellText(row, 1);
+    EXPECT_EQ(balances,
+              (QStringList{QStringLiteral("0.13"), QStringLiteral("0.26"), QStringLiteral("0.26"),
+                           QStringLiteral("0.39"), QStringLiteral("30000000.89"),
+                           QStringLiteral("30000000.59")}));
+    EXPECT_EQ(table.cellText(2, 0), QString());
+}
+
+} // namespace
+} // namespace lms
