@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/NumberForms.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <cmath>
@@ -13,6 +15,14 @@ class CentSum {
 public:
     // Adds an amount, taken to the nearest cent (as the listings show amounts).
     void add(double amount) { cents_ += std::llround(amount * 100); }
+    // Adds a ledger amount as the listings show it: its two-decimal form, halves away from zero
+    // as the form rounds them (a stored 0.125 counts as 0.13, never as the double's 0.12).
+    void addShown(double amount) {
+        if (std::round(amount * 100) / 100 != amount)
+            amount = Numbers::parseDecimal(Numbers::twoDecimalForm(amount)).value_or(0.0);
+        add(amount);
+    }
+    void add(const CentSum& other) { cents_ += other.cents_; }
     qint64 cents() const { return cents_; }
     double value() const { return static_cast<double>(cents_) / 100; }
     // The two-decimal form of the sum ("-1234.50"), exact however large.

@@ -73,9 +73,10 @@ void QueryScreen::writeTotals() {
                 return;
             // A value already of whole cents reads back unchanged; only others take the
             // (slow) round trip through the printed form.
-            if (money && !wholeCents && std::round(value * 100) / 100 != value)
-                value = Numbers::parseDecimal(Numbers::twoDecimalForm(value)).value_or(0.0);
-            sum.add(value);
+            if (money && !wholeCents)
+                sum.addShown(value);
+            else
+                sum.add(value);
         });
         field(total.field).setValue(money ? sum.text() : Numbers::generalForm(sum.value()));
     }

@@ -6,7 +6,7 @@ namespace lms {
 
 QueryScreens::QueryScreens(ScreenContext& context, Tfrm_Main& main)
     : CHRZ(context), QallBook(context), QJCBook(context), QallReader(context), QallMoney(context),
-      QAllRec(context), QMoneyChart(context) {
+      QAllRec(context), QMoneyChart(context), DayClose(context) {
     main.registerScreen(QStringLiteral("CHRZMenu"), CHRZ);
     main.registerScreen(QStringLiteral("QAllBookMenu"), QallBook);
     main.registerScreen(QStringLiteral("QJCBookMenu"), QJCBook);
@@ -14,6 +14,7 @@ QueryScreens::QueryScreens(ScreenContext& context, Tfrm_Main& main)
     main.registerScreen(QStringLiteral("QAllMoneyMenu"), QallMoney);
     main.registerScreen(QStringLiteral("QAllRecMenu"), QAllRec);
     main.registerScreen(QStringLiteral("QMoneyChartMenu"), QMoneyChart);
+    main.registerScreen(QStringLiteral("DayCloseMenu"), DayClose);
 }
 
 } // namespace lms
