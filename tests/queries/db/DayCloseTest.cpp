@@ -30,11 +30,12 @@ const QString kZhang = QStringLiteral("张三");
 const QString kLi = QStringLiteral("李四");
 const QString kAdmin = QStringLiteral("admin");
 
-QStringList totalsOf(const FormModel& screen) {
+// The six totals as one line: 资金总计 开户费 押金 租金 逾期罚款 破损遗失赔偿.
+std::string totalsOf(const FormModel& screen) {
     QStringList texts;
     for (int i = 1; i <= 6; ++i)
         texts << screen.field(QStringLiteral("Edit%1").arg(i)).text();
-    return texts;
+    return texts.join(QLatin1Char(' ')).toStdString();
 }
 
 class DayCloseTest : public test::QueryTest {
@@ -48,7 +49,7 @@ protected:
     }
 
     // The money listing's totals for the whole of `day`, of one clerk or of all.
-    QStringList listingTotals(const QDate& day, const std::optional<QString>& clerk) {
+    std::string listingTotals(const QDate& day, const std::optional<QString>& clerk) {
         Tfrm_QallMoney money(context);
         money.FormShow();
         money.field(QStringLiteral("CheckBox2")).setValue(true);
@@ -117,9 +118,9 @@ TEST_F(DayCloseTest, ItsTotalsAreTheMoneyListingsForEachDayAndClerk) {
         SCOPED_TRACE(c.day.toString(Qt::ISODate).toStdString() + " " +
                      c.clerk.value_or(QStringLiteral("全部")).toStdString());
         choose(close, c.day, c.clerk);
-        const QStringList expected = listingTotals(c.day, c.clerk);
+        const std::string expected = listingTotals(c.day, c.clerk);
         EXPECT_EQ(totalsOf(close), expected);
-        EXPECT_NE(expected.first(), QStringLiteral("0.00")) << "the case has records";
+        EXPECT_NE(expected.substr(0, 5), "0.00 ") << "the case has records";
     }
     EXPECT_TRUE(prompter.boxes().empty());
     // Every clerk's figures add up to the day's.
@@ -292,9 +293,7 @@ TEST_F(DayCloseAtTheDesk, CashIsToldApartFromMoneyTakenFromDeposits) {
     EXPECT_EQ(close.cyjkc.text(), QStringLiteral("25.50"));
     EXPECT_EQ(close.yjsr.text(), QStringLiteral("200.00"));
     EXPECT_EQ(close.yjth.text(), QStringLiteral("-120.00")); // the deletion and the renewal
-    EXPECT_EQ(totalsOf(close), (QStringList{QStringLiteral("215.50"), QStringLiteral("20.00"),
-                                            QStringLiteral("54.50"), QStringLiteral("90.00"),
-                                            QStringLiteral("0.00"), QStringLiteral("51.00")}));
+    EXPECT_EQ(totalsOf(close), "215.50 20.00 54.50 90.00 0.00 51.00");
     EXPECT_FALSE(close.zjhz.isVisible());
     // What the kinds brought less what went back is the cash, less what deposits paid.
     const DayMoney& money = close.shown()->total.money;
