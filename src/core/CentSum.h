@@ -15,8 +15,8 @@ class CentSum {
 public:
     // Adds an amount, taken to the nearest cent (as the listings show amounts).
     void add(double amount) { cents_ += std::llround(amount * 100); }
-    // Adds a ledger amount as the listings show it: its two-decimal form, halves away from zero
-    // as the form rounds them (a stored 0.125 counts as 0.13, never as the double's 0.12).
+    // Adds a ledger amount as the listings show it, its two-decimal form: a stored 1.005, a hair
+    // below 1.005 as a double, shows and counts as 1.01 where the nearest cent would be 1.00.
     void addShown(double amount) {
         if (std::round(amount * 100) / 100 != amount)
             amount = Numbers::parseDecimal(Numbers::twoDecimalForm(amount)).value_or(0.0);
