@@ -68,7 +68,9 @@ TEST(DayCloseWindow, TheClerksChoiceShowsTheirFiguresAndTheSlipPrintsOnOnePage) 
     EXPECT_EQ(total->text(), QStringLiteral("140.00"));
     EXPECT_TRUE(total->isReadOnly());
     EXPECT_EQ(fromDeposits->text(), QStringLiteral("12.50"));
+    // A cleared ledger's summary shows, caption and all, only on a day that has one.
     EXPECT_FALSE(dialog.findChild<QWidget*>(QStringLiteral("zjhz"))->isVisible());
+    EXPECT_FALSE(dialog.findChild<QLabel*>(QStringLiteral("zjhzLabel"))->isVisible());
 
     clerks->setCurrentIndex(clerks->findText(QStringLiteral("李四")));
     EXPECT_EQ(close.ComboBox1.text(), QStringLiteral("李四"));
