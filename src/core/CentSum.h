@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/NumberForms.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <cmath>
@@ -13,6 +15,10 @@ class CentSum {
 public:
     // Adds an amount, taken to the nearest cent (as the listings show amounts).
     void add(double amount) { cents_ += std::llround(amount * 100); }
+    // Adds a ledger amount as the listings show it, its two-decimal form: a stored 1.005, a hair
+    // below 1.005 as a double, shows and counts as 1.01 where the nearest cent would be 1.00.
+    void addShown(double amount) { cents_ += Numbers::centsAsShown(amount); }
+    void add(const CentSum& other) { cents_ += other.cents_; }
     qint64 cents() const { return cents_; }
     double value() const { return static_cast<double>(cents_) / 100; }
     // The two-decimal form of the sum ("-1234.50"), exact however large.

@@ -69,8 +69,9 @@ void QueryScreen::writeTotals() {
                                 if (std::isnan(value))
                                     return;
                                 if (money && !wholeCents)
-                                    value = static_cast<double>(Numbers::centsAsShown(value)) / 100;
-                                sum.add(value);
+                                    sum.addShown(value);
+                                else
+                                    sum.add(value);
                             });
         field(total.field).setValue(money ? sum.text() : Numbers::generalForm(sum.value()));
     }

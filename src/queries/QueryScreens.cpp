@@ -6,7 +6,7 @@ namespace lms {
 
 QueryScreens::QueryScreens(ScreenContext& context, Tfrm_Main& main)
     : CHRZ(context), QallBook(context), QJCBook(context), QallReader(context), QallMoney(context),
-      QAllRec(context), QMoneyChart(context), ZHMX(context) {
+      QAllRec(context), QMoneyChart(context), ZHMX(context), DayClose(context) {
     QallReader.setStatementOpening([this](const QString& id) { ZHMX.showFor(id); });
     main.registerScreen(QStringLiteral("CHRZMenu"), CHRZ);
     main.registerScreen(QStringLiteral("QAllBookMenu"), QallBook);
@@ -15,6 +15,7 @@ QueryScreens::QueryScreens(ScreenContext& context, Tfrm_Main& main)
     main.registerScreen(QStringLiteral("QAllMoneyMenu"), QallMoney);
     main.registerScreen(QStringLiteral("QAllRecMenu"), QAllRec);
     main.registerScreen(QStringLiteral("QMoneyChartMenu"), QMoneyChart);
+    main.registerScreen(QStringLiteral("DayCloseMenu"), DayClose);
 }
 
 } // namespace lms

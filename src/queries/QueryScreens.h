@@ -1,6 +1,7 @@
 #pragma once
 
 #include "queries/Tfrm_CHRZ.h"
+#include "queries/Tfrm_DayClose.h"
 #include "queries/Tfrm_QAllRec.h"
 #include "queries/Tfrm_QJCBook.h"
 #include "queries/Tfrm_QMoneyChart.h"
@@ -13,8 +14,8 @@ namespace lms {
 
 class Tfrm_Main;
 
-// The six query screens and the cash chart, created once and opened from their menu items, and
-// the reader's statement that two reader screens open.
+// The six query screens, the cash chart and the day close, created once and opened from their
+// menu items, and the reader's statement that two reader screens open.
 class QueryScreens {
 public:
     QueryScreens(ScreenContext& context, Tfrm_Main& main);
@@ -28,6 +29,7 @@ public:
     Tfrm_QMoneyChart QMoneyChart;
     // A reader's statement, opened from the reader listing and reader maintenance.
     Tfrm_ZHMX ZHMX;
+    Tfrm_DayClose DayClose;
 };
 
 } // namespace lms

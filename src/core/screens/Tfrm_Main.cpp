@@ -41,7 +41,8 @@ const std::vector<Tfrm_Main::Menu>& Tfrm_Main::menus() {
           {"QallReaderMenu", "读者查询统计"},
           {"N12", "-"},
           {"QAllMoneyMenu", "资金查询统计"},
-          {"QMoneyChartMenu", "资金统计图"}}},
+          {"QMoneyChartMenu", "资金统计图"},
+          {"DayCloseMenu", "当日结账"}}},
         {"N4",
          "系统管理",
          {{"TJUserMenu", "添加新用户"},
@@ -83,9 +84,10 @@ QStringList Tfrm_Main::commandsOfFlag(int number) {
     };
     // Book labels go with adding books and with the book listing, reader cards with adding
     // readers and with the reader listing: either flag enables them.
-    static constexpr Shared kShared[] = {
-        {1, "DRBookMenu"},     {1, "BookLabelMenu"},   {19, "BookLabelMenu"},  {6, "DRReaderMenu"},
-        {6, "ReaderCardMenu"}, {22, "ReaderCardMenu"}, {23, "QMoneyChartMenu"}};
+    static constexpr Shared kShared[] = {{1, "DRBookMenu"},       {1, "BookLabelMenu"},
+                                         {19, "BookLabelMenu"},   {6, "DRReaderMenu"},
+                                         {6, "ReaderCardMenu"},   {22, "ReaderCardMenu"},
+                                         {23, "QMoneyChartMenu"}, {23, "DayCloseMenu"}};
     QStringList commands = {QString::fromUtf8(permissionFlags().at(number - 1).command)};
     for (const Shared& shared : kShared) {
         if (shared.flag == number)

@@ -39,8 +39,8 @@ public:
     static const std::vector<ToolButton>& toolButtons();
     static QString title();
     // Every command a permission flag enables: its own, then the later screens that go with
-    // it (importing goes with adding books or readers, the cash chart with the money listing,
-    // labels and cards with adding or listing books or readers).
+    // it (importing goes with adding books or readers, the cash chart and the day close with the
+    // money listing, labels and cards with adding or listing books or readers).
     static QStringList commandsOfFlag(int number);
 
     Tfrm_Main(Tdm_Dbase& dm, Prompter& prompter, const Clock& clock, ScreenHost& host,

@@ -499,6 +499,9 @@ void Binder::bindCaptionLabel(Field& field, QWidget& widget) {
     if (auto* label = root_.findChild<QLabel*>(field.name() + QStringLiteral("Label"))) {
         label->setText(field.caption());
         label->setBuddy(&widget);
+        // A field hidden from the start hides its caption too, not only when it is hidden later.
+        if (!field.isVisible())
+            label->setVisible(false);
         connect(&field, &Field::captionChanged, label, &QLabel::setText);
         connect(&field, &Field::visibleChanged, label, &QWidget::setVisible);
     }

@@ -203,7 +203,8 @@ TEST_F(ChartGate, TheMoneyPermissionOpensTheChartLikeTheMoneyListing) {
     main.run(QStringLiteral("QMoneyChartMenuClick"));
     EXPECT_EQ(host.shown().size(), shownBefore) << "a disabled item opens nothing";
     EXPECT_EQ(Tfrm_Main::commandsOfFlag(23),
-              (QStringList{QStringLiteral("QAllMoneyMenu"), QStringLiteral("QMoneyChartMenu")}));
+              (QStringList{QStringLiteral("QAllMoneyMenu"), QStringLiteral("QMoneyChartMenu"),
+                           QStringLiteral("DayCloseMenu")}));
     EXPECT_EQ(Tfrm_Main::commandsOfFlag(22),
               (QStringList{QStringLiteral("QallReaderMenu"), QStringLiteral("ReaderCardMenu")}));
 }
