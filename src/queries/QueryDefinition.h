@@ -41,7 +41,33 @@ enum class CellFormat {
     LongDate,    // the long date of a date-time, no time
     Money,       // two decimals
     OverdueDays, // whole days from the due date to now, 0 when not overdue
+    // As the return screen counts a loan's lateness and fine: whole calendar days from the due
+    // date to now (never below 0), and that many days at the fine per day of the listing.
+    DaysLate,
+    LateFine,
+    DaysLeft, // whole calendar days from now to the date, negative once it has passed
 };
+
+// A column whose cells are numbers the listing gives (counts, amounts, days): set right in the
+// grid and on paper.
+inline bool showsNumber(CellFormat format) {
+    switch (format) {
+    case CellFormat::RowNumber:
+    case CellFormat::Number:
+    case CellFormat::Money:
+    case CellFormat::OverdueDays:
+    case CellFormat::DaysLate:
+    case CellFormat::LateFine:
+    case CellFormat::DaysLeft:
+        return true;
+    case CellFormat::Text:
+    case CellFormat::TextAmount:
+    case CellFormat::DateText:
+    case CellFormat::LongDate:
+        break;
+    }
+    return false;
+}
 
 struct ResultColumn {
     QString caption{};

@@ -27,11 +27,7 @@ ListingExport::Listing QueryScreen::listing() const {
     out.rowCount = results_.rowCount();
     out.cell = [this](int row, int column) { return results_.cellText(row, column); };
     for (const ResultColumn& column : definition_.columns)
-        out.kinds.push_back(column.format == CellFormat::Number ||
-                                    column.format == CellFormat::Money ||
-                                    column.format == CellFormat::TextAmount ||
-                                    column.format == CellFormat::RowNumber ||
-                                    column.format == CellFormat::OverdueDays
+        out.kinds.push_back(showsNumber(column.format) || column.format == CellFormat::TextAmount
                                 ? Csv::CellKind::Number
                                 : Csv::CellKind::Text);
     if (totalsCurrent_) {

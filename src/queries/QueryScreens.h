@@ -2,6 +2,7 @@
 
 #include "queries/Tfrm_CHRZ.h"
 #include "queries/Tfrm_QAllRec.h"
+#include "queries/Tfrm_QCallList.h"
 #include "queries/Tfrm_QJCBook.h"
 #include "queries/Tfrm_QMoneyChart.h"
 #include "queries/Tfrm_QallBook.h"
@@ -12,7 +13,8 @@ namespace lms {
 
 class Tfrm_Main;
 
-// The six query screens and the cash chart, created once and opened from their menu items.
+// The six query screens, the cash chart and the call list, created once and opened from their
+// menu items.
 class QueryScreens {
 public:
     QueryScreens(ScreenContext& context, Tfrm_Main& main);
@@ -24,6 +26,7 @@ public:
     Tfrm_QallMoney QallMoney;
     Tfrm_QAllRec QAllRec;
     Tfrm_QMoneyChart QMoneyChart;
+    Tfrm_QCallList QCallList;
 };
 
 } // namespace lms
