@@ -108,7 +108,8 @@ TEST_F(CallListTest, ALoanIsLateFromTheDayAfterItsDueDayWhateverTheHour) {
 
 TEST_F(CallListTest, TheFineIsWhatTheReturnScreenWouldChargeToday) {
     shop.pub.OverdueFinePerDay = 0.3f; // shown widened, as the return screen shows it
-    clock.set(at(2026, 3, 14, 16, 45));
+    // Before noon, due after noon: the loans listing's rounding would count 6 days.
+    clock.set(at(2026, 3, 14, 10, 0));
     test::addBook(db(), QStringLiteral("B1"),
                   {{QStringLiteral("当前状态"), QStringLiteral("已借出")}});
     readerUntil(QStringLiteral("R1"), at(2026, 6, 1), 1);
