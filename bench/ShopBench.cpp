@@ -16,8 +16,10 @@
 #include "core/LocalTimeZone.h"
 #include "core/ScreenContext.h"
 #include "core/engines/PageKeys.h"
+#include "queries/CallList.h"
 #include "queries/Tfrm_CHRZ.h"
 #include "queries/Tfrm_QAllRec.h"
+#include "queries/Tfrm_QCallList.h"
 #include "queries/Tfrm_QJCBook.h"
 #include "queries/Tfrm_QallBook.h"
 #include "queries/Tfrm_QallMoney.h"
@@ -339,6 +341,25 @@ void registerQueries(const QString& size, SizedShop& s) {
                              [now](Tfrm_CHRZ& q) { lastMonth(q, "CheckBox2", now); });
     registerQuery<Tfrm_QallMoney>(size, s, "QallMoney",
                                   [now](Tfrm_QallMoney& q) { lastMonth(q, "CheckBox2", now); });
+    // The call list: "all" is the overdue loans, "filtered" the readers running out.
+    registerQuery<Tfrm_QCallList>(size, s, "QCallList", [](Tfrm_QCallList& q) {
+        q.RadioGroup1.setValue(Tfrm_QCallList::ExpiringReaders);
+    });
+    // The status bar's counts of both lists after a login.
+    benchmark::RegisterBenchmark(
+        (size.toStdString() + "/CallListCounts").c_str(),
+        [&s](benchmark::State& state) {
+            std::vector<double> times;
+            for (auto _ : state) {
+                const auto t = Clk::now();
+                benchmark::DoNotOptimize(CallList::count(s.db(), s.shop.clock.now(), s.shop.pub));
+                times.push_back(secondsSince(t));
+                state.SetIterationTime(times.back());
+            }
+            state.counters["ms"] = median(times) * 1e3;
+        })
+        ->UseManualTime()
+        ->Iterations(10);
 }
 
 void registerOpening(const QString& size, SizedShop& s) {

@@ -22,9 +22,7 @@ QString quoted(const QString& value) {
 }
 
 bool rightAligned(CellFormat format) {
-    return format == CellFormat::RowNumber || format == CellFormat::Number ||
-           format == CellFormat::Money || format == CellFormat::OverdueDays ||
-           format == CellFormat::Balance;
+    return showsNumber(format);
 }
 
 } // namespace

@@ -42,7 +42,34 @@ enum class CellFormat {
     Money,       // two decimals
     OverdueDays, // whole days from the due date to now, 0 when not overdue
     Balance,     // the running sum of the column read, in whole cents of its cells as shown
+    // As the return screen counts a loan's lateness and fine: whole calendar days from the due
+    // date to now (never below 0), and that many days at the fine per day of the listing.
+    DaysLate,
+    LateFine,
+    DaysLeft, // whole calendar days from now to the date, negative once it has passed
 };
+
+// A column whose cells are numbers the listing gives (counts, amounts, days): set right in the
+// grid and on paper.
+inline bool showsNumber(CellFormat format) {
+    switch (format) {
+    case CellFormat::RowNumber:
+    case CellFormat::Number:
+    case CellFormat::Money:
+    case CellFormat::OverdueDays:
+    case CellFormat::DaysLate:
+    case CellFormat::LateFine:
+    case CellFormat::DaysLeft:
+    case CellFormat::Balance:
+        return true;
+    case CellFormat::Text:
+    case CellFormat::TextAmount:
+    case CellFormat::DateText:
+    case CellFormat::LongDate:
+        break;
+    }
+    return false;
+}
 
 struct ResultColumn {
     QString caption{};

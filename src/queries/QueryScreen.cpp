@@ -6,6 +6,7 @@
 #include "core/form/Clock.h"
 #include "core/form/Prompter.h"
 #include "core/form/ScreenHost.h"
+#include "core/pubdata.h"
 #include "queries/ListingPrintout.h"
 
 #include <QScopeGuard>
@@ -187,6 +188,15 @@ Statement QueryScreen::statement() const {
     return FilterBuilder::build(definition_, filterInput());
 }
 
+QString QueryScreen::criteriaInWords() const {
+    return ListingPrintout::criteria(definition_, filterInput(), RegionalFormats());
+}
+
+void QueryScreen::useDefinition(const QueryDefinition& definition) {
+    Q_ASSERT(definition.criteria.size() == definition_.criteria.size());
+    definition_ = definition;
+}
+
 void QueryScreen::Button2Click() {
     if (busy_)
         return;
@@ -206,8 +216,7 @@ void QueryScreen::list() {
         correctReversedRange();
     const Statement built = statement();
     // Printed with the listing, once it replaces the one on the screen.
-    const QString criteria =
-        ListingPrintout::criteria(definition_, filterInput(), RegionalFormats());
+    const QString criteria = criteriaInWords();
     Field& grid = *grid_;
     bool started = false; // rows of this run are on the screen
     try {
@@ -233,7 +242,7 @@ void QueryScreen::list() {
             }
             sources.push_back(source);
         }
-        results_.start(definition_.columns, ctx_.clock.now());
+        results_.start(definition_.columns, ctx_.clock.now(), ctx_.pub.OverdueFinePerDay);
         criteriaShown_ = criteria;
         started = true;
         // From here until the last row the previous run's totals no longer belong on the screen.

@@ -41,7 +41,7 @@ public:
     void Button4Click();
 
     // The statement the current criteria give (for tests and the run itself).
-    Statement statement() const;
+    virtual Statement statement() const;
 
     // Listings longer than this are exported, not printed.
     static constexpr int kPrintLimit = 5000;
@@ -67,6 +67,11 @@ protected:
     int selectedRow() const;
     // The text of a listed row's cell in the column of this heading.
     QString cellOf(int row, const QString& heading) const;
+    // The criteria of a run in words, printed with its listing.
+    virtual QString criteriaInWords() const;
+    // Lists by another definition from the next run on: a screen that offers several listings
+    // of the same criteria (their criteria must be the same).
+    void useDefinition(const QueryDefinition& definition);
 
     // What the status line, the totals and the output buttons say of the rows on the screen.
     enum class Arrival {

@@ -27,13 +27,9 @@ ListingExport::Listing QueryScreen::listing() const {
     out.rowCount = results_.rowCount();
     out.cell = [this](int row, int column) { return results_.cellText(row, column); };
     for (const ResultColumn& column : definition_.columns)
-        out.kinds.push_back(
-            column.format == CellFormat::Number || column.format == CellFormat::Money ||
-                    column.format == CellFormat::TextAmount ||
-                    column.format == CellFormat::RowNumber ||
-                    column.format == CellFormat::OverdueDays || column.format == CellFormat::Balance
-                ? Csv::CellKind::Number
-                : Csv::CellKind::Text);
+        out.kinds.push_back(showsNumber(column.format) || column.format == CellFormat::TextAmount
+                                ? Csv::CellKind::Number
+                                : Csv::CellKind::Text);
     if (totalsCurrent_) {
         // The totals stand under the columns they sum; the first cell names the row.
         for (int c = 0; c < static_cast<int>(definition_.columns.size()); ++c) {

@@ -3,6 +3,7 @@
 #include "queries/Tfrm_CHRZ.h"
 #include "queries/Tfrm_DayClose.h"
 #include "queries/Tfrm_QAllRec.h"
+#include "queries/Tfrm_QCallList.h"
 #include "queries/Tfrm_QJCBook.h"
 #include "queries/Tfrm_QMoneyChart.h"
 #include "queries/Tfrm_QallBook.h"
@@ -14,8 +15,8 @@ namespace lms {
 
 class Tfrm_Main;
 
-// The six query screens, the cash chart and the day close, created once and opened from their
-// menu items, and the reader's statement that two reader screens open.
+// The six query screens, the cash chart, the day close and the call list, created once and
+// opened from their menu items, and the reader's statement that two reader screens open.
 class QueryScreens {
 public:
     QueryScreens(ScreenContext& context, Tfrm_Main& main);
@@ -30,6 +31,7 @@ public:
     // A reader's statement, opened from the reader listing and reader maintenance.
     Tfrm_ZHMX ZHMX;
     Tfrm_DayClose DayClose;
+    Tfrm_QCallList QCallList;
 };
 
 } // namespace lms

@@ -1,5 +1,6 @@
 #include "queries/ResultTable.h"
 
+#include "circulation/ReturnCharges.h"
 #include "core/Database.h"
 #include "core/DateRules.h"
 #include "core/NumberForms.h"
@@ -67,7 +68,8 @@ QString unpackedDigits(qint64 value) {
 
 bool holdsDates(CellFormat format) {
     return format == CellFormat::DateText || format == CellFormat::LongDate ||
-           format == CellFormat::OverdueDays;
+           format == CellFormat::OverdueDays || format == CellFormat::DaysLate ||
+           format == CellFormat::LateFine || format == CellFormat::DaysLeft;
 }
 
 } // namespace
@@ -95,7 +97,8 @@ void ResultTable::releaseRows(bool forGood) {
         malloc_trim(0);
 }
 
-void ResultTable::start(const std::vector<ResultColumn>& columns, const QDateTime& now) {
+void ResultTable::start(const std::vector<ResultColumn>& columns, const QDateTime& now,
+                        float finePerDay) {
     beginResetModel();
     releaseRows(false);
     for (const ResultColumn& definition : columns) {
@@ -108,6 +111,7 @@ void ResultTable::start(const std::vector<ResultColumn>& columns, const QDateTim
     rows_ = 0;
     published_ = 0;
     now_ = now;
+    finePerDay_ = finePerDay;
     endResetModel();
 }
 
@@ -246,8 +250,7 @@ QVariant ResultTable::data(const QModelIndex& index, int role) const {
         return cellText(index.row(), index.column());
     if (role == Qt::TextAlignmentRole) {
         const CellFormat format = columns_[index.column()].definition.format;
-        const bool numeric = holdsNumbers(format) || format == CellFormat::RowNumber ||
-                             format == CellFormat::OverdueDays;
+        const bool numeric = showsNumber(format);
         return QVariant::fromValue(Qt::AlignVCenter | (numeric ? Qt::AlignRight : Qt::AlignLeft));
     }
     return {};
@@ -335,8 +338,23 @@ QString ResultTable::cellText(int row, int column) const {
     }
     case CellFormat::OverdueDays:
         return overdueDays(textAt(c, row));
+    case CellFormat::DaysLate:
+    case CellFormat::LateFine:
+    case CellFormat::DaysLeft:
+        return fromDate(c.definition.format, textAt(c, row));
     }
     return {};
+}
+
+QString ResultTable::fromDate(CellFormat format, const QString& stored) const {
+    const QDateTime moment = Dates::fromStorage(stored);
+    if (!moment.isValid())
+        return QString();
+    if (format == CellFormat::DaysLeft)
+        return QString::number(Dates::daysBetween(now_, moment));
+    const qint64 late = Circulation::overdueDays(moment, now_);
+    return format == CellFormat::DaysLate ? QString::number(late)
+                                          : Circulation::overdueFine(late, finePerDay_);
 }
 
 QString ResultTable::overdueDays(const QString& due) const {

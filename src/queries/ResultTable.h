@@ -25,8 +25,10 @@ public:
     explicit ResultTable(QObject* parent = nullptr);
     ~ResultTable() override;
 
-    // Starts a new listing with these columns; `now` is the moment overdue days count from.
-    void start(const std::vector<ResultColumn>& columns, const QDateTime& now);
+    // Starts a new listing with these columns; `now` is the moment overdue days count from, and
+    // `finePerDay` the rate late days are charged at.
+    void start(const std::vector<ResultColumn>& columns, const QDateTime& now,
+               float finePerDay = 0);
     // No header and no rows; the memory of a long listing goes back to the system.
     void clear();
     // Appends the query's current row; `sources` gives the query column of each result column
@@ -90,11 +92,14 @@ private:
     // The widest text a number column shows (empty for other columns).
     QString widestText(int column) const;
     QString overdueDays(const QString& due) const;
+    // The cells the return screen's rules compute from a stored date.
+    QString fromDate(CellFormat format, const QString& stored) const;
 
     std::vector<Column> columns_;
     int rows_ = 0;      // rows appended
     int published_ = 0; // rows the views know of
     QDateTime now_;
+    float finePerDay_ = 0;
     RegionalFormats formats_;
 };
 

@@ -1,5 +1,6 @@
 #include "core/screens/Tfrm_Main.h"
 
+#include "core/DbError.h"
 #include "core/Messages.h"
 #include "core/Tdm_Dbase.h"
 #include "core/form/Clock.h"
@@ -36,6 +37,7 @@ const std::vector<Tfrm_Main::Menu>& Tfrm_Main::menus() {
          "查询统计",
          {{"QAllBookMenu", "所有图书查询"},
           {"QJCBookMenu", "借出图书查询"},
+          {"QCallListMenu", "催还与到期"},
           {"QAllRecMenu", "借阅历史记录查询"},
           {"N11", "-"},
           {"QallReaderMenu", "读者查询统计"},
@@ -84,10 +86,10 @@ QStringList Tfrm_Main::commandsOfFlag(int number) {
     };
     // Book labels go with adding books and with the book listing, reader cards with adding
     // readers and with the reader listing: either flag enables them.
-    static constexpr Shared kShared[] = {{1, "DRBookMenu"},       {1, "BookLabelMenu"},
-                                         {19, "BookLabelMenu"},   {6, "DRReaderMenu"},
-                                         {6, "ReaderCardMenu"},   {22, "ReaderCardMenu"},
-                                         {23, "QMoneyChartMenu"}, {23, "DayCloseMenu"}};
+    static constexpr Shared kShared[] = {
+        {1, "DRBookMenu"},       {1, "BookLabelMenu"},  {19, "BookLabelMenu"},
+        {6, "DRReaderMenu"},     {6, "ReaderCardMenu"}, {22, "ReaderCardMenu"},
+        {23, "QMoneyChartMenu"}, {23, "DayCloseMenu"},  {20, "QCallListMenu"}};
     QStringList commands = {QString::fromUtf8(permissionFlags().at(number - 1).command)};
     for (const Shared& shared : kShared) {
         if (shared.flag == number)
@@ -147,6 +149,7 @@ void Tfrm_Main::softFormShow() {
     }
     if (dm_.pub().AutoBackupOnStart && startupBackup_)
         startupBackup_();
+    showLoginNotice();
 }
 
 void Tfrm_Main::Timer1Timer() {
@@ -156,6 +159,25 @@ void Tfrm_Main::Timer1Timer() {
 void Tfrm_Main::CXLoginClick() {
     if (login_)
         host_.showModal(*login_);
+    showLoginNotice();
+}
+
+void Tfrm_Main::setLoginNotice(const QString& menuItem, std::function<QString()> notice) {
+    noticeItem_ = menuItem;
+    notice_ = std::move(notice);
+}
+
+void Tfrm_Main::showLoginNotice() {
+    QString text;
+    if (notice_ && field(noticeItem_).isEnabled()) {
+        // Only a hint: a database that fails here fails the next screen with its message.
+        try {
+            text = notice_();
+        } catch (const DbError&) {
+            text.clear();
+        }
+    }
+    StatusPanel5.setValue(text);
 }
 
 void Tfrm_Main::N26Click() {

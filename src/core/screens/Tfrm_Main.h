@@ -40,7 +40,8 @@ public:
     static QString title();
     // Every command a permission flag enables: its own, then the later screens that go with
     // it (importing goes with adding books or readers, the cash chart and the day close with the
-    // money listing, labels and cards with adding or listing books or readers).
+    // money listing, the call list with the loans listing, labels and cards with adding or
+    // listing books or readers).
     static QStringList commandsOfFlag(int number);
 
     Tfrm_Main(Tdm_Dbase& dm, Prompter& prompter, const Clock& clock, ScreenHost& host,
@@ -53,6 +54,9 @@ public:
     void registerCommand(const QString& menuItem, std::function<void()> command);
     // Runs when the settings have been loaded at start and AutoBackupOnStart is on.
     void setStartupBackup(std::function<void()> backup) { startupBackup_ = std::move(backup); }
+    // After each login (once the settings are loaded), a line for the status bar, shown only to a
+    // user who may open `menuItem`.
+    void setLoginNotice(const QString& menuItem, std::function<QString()> notice);
 
     void FormShow() override;
     void softFormShow();
@@ -78,9 +82,12 @@ public:
             .setValue(QStringLiteral("当前时间："));
     Field& StatusPanel4 = // the running clock
         addField(QStringLiteral("StatusPanel4"), FieldKind::Label).setValue(QString());
+    Field& StatusPanel5 = // the login's notice of the day, empty when there is none
+        addField(QStringLiteral("StatusPanel5"), FieldKind::Label).setValue(QString());
 
 private:
     void openMenuItem(const QString& item);
+    void showLoginNotice();
 
     Tdm_Dbase& dm_;
     Prompter& prompter_;
@@ -91,6 +98,8 @@ private:
     QHash<QString, FormModel*> screens_;
     QHash<QString, std::function<void()>> commands_;
     std::function<void()> startupBackup_;
+    QString noticeItem_;
+    std::function<QString()> notice_;
     std::array<bool, kPermissionCount> flagsOn_{};
 };
 

@@ -20,7 +20,7 @@ namespace lms {
 
 namespace {
 
-constexpr int kPanelWidths[] = {50, 100, 150, 100, 150};
+constexpr int kPanelWidths[] = {50, 100, 150, 100, 150, 300};
 
 // The background picture, stretched over the area between tool bar and status bar.
 class BackgroundPicture : public QWidget {
@@ -71,12 +71,12 @@ MainWindow::MainWindow(Tfrm_Main& model) : model_(model) {
     auto* status = new QStatusBar(&w);
     status->setObjectName(QStringLiteral("StatusBar1"));
     w.setStatusBar(status);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 6; ++i) {
         auto* panel = new QLabel(status);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setMinimumWidth(kPanelWidths[i]);
         panel->setFrameShape(QFrame::StyledPanel);
-        status->addWidget(panel, i == 4 ? 1 : 0);
+        status->addWidget(panel, i == 5 ? 1 : 0);
     }
 
     binder_ = new Binder(model, w);
