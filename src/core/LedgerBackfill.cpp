@@ -13,7 +13,7 @@ namespace {
 
 // Each ledger event, the log event its operation writes beside it, and the form of that log
 // record's explanation: it starts with `lead`, the reader id runs up to `readerEnd` (or to the
-// end), and a return's book id follows `bookLead` up to the first of its two endings. The ids
+// end), and a return's book id follows the reader's up to the first of its two endings. The ids
 // stand between fixed words, so an id holding a space is read whole. Read as UTF-8 bytes: a
 // shop's log holds a million of these.
 struct LogForm {
@@ -73,23 +73,81 @@ std::optional<IdBytes> idsOfExplanation(const LogForm& form, QByteArrayView text
     return ids;
 }
 
-// A moment of one clerk's operation of one kind, as bytes.
-QByteArray keyOf(std::size_t form, QByteArrayView time, QByteArrayView user) {
-    QByteArray key;
-    key.reserve(time.size() + user.size() + 2);
-    key.append(char('0' + form)).append(time).append('\x1f').append(user);
-    return key;
-}
+// Moments as numbers, so that a million of them sort and compare without a text each: a stored
+// time ("yyyy-MM-dd hh:mm:ss.zzz") is its 17 digits; any other text (an imported shop's) gets a
+// negative number of its own; clerks are numbered in the order they come.
+class MomentNumbers {
+public:
+    qint64 time(QByteArrayView text) {
+        static constexpr char kForm[] = "0000-00-00 00:00:00.000";
+        qint64 digits = 0;
+        bool stored = text.size() == qsizetype(sizeof kForm - 1);
+        for (qsizetype i = 0; stored && i < text.size(); ++i) {
+            if (kForm[i] != '0')
+                stored = text[i] == kForm[i];
+            else if (text[i] < '0' || text[i] > '9')
+                stored = false;
+            else
+                digits = digits * 10 + (text[i] - '0');
+        }
+        if (stored)
+            return digits;
+        const QByteArray other = text.toByteArray();
+        const auto found = otherTimes_.constFind(other);
+        if (found != otherTimes_.cend())
+            return *found;
+        return *otherTimes_.insert(other, -1 - otherTimes_.size());
+    }
+    int clerk(QByteArrayView name) {
+        // A shop has a handful of clerks.
+        const auto found = std::find(clerks_.cbegin(), clerks_.cend(), name);
+        if (found != clerks_.cend())
+            return int(found - clerks_.cbegin());
+        clerks_.push_back(name.toByteArray());
+        return int(clerks_.size()) - 1;
+    }
 
-// The ids each moment's log names, per ledger event; a moment two operations of one kind share
-// with different ids names none.
-struct Named {
-    QByteArray reader, book;
-    bool ambiguous = false;
+private:
+    QHash<QByteArray, qint64> otherTimes_;
+    std::vector<QByteArray> clerks_;
 };
 
-QHash<QByteArray, Named> namedByLog(Database& db) {
-    QHash<QByteArray, Named> named;
+// One clerk's operation of one kind at one moment.
+struct Moment {
+    qint64 time;
+    int clerk;
+    int form;
+    auto operator<=>(const Moment&) const = default;
+};
+
+// The ids each moment's log names, per ledger event, in the order of their moments; a moment two
+// operations of one kind share with different ids names none. The ids' bytes stand in one
+// buffer.
+struct Named {
+    Moment moment;
+    qsizetype reader, readerSize, book, bookSize;
+    bool ambiguous;
+};
+
+struct NamedMoments {
+    std::vector<Named> moments;
+    QByteArray bytes;
+    QByteArrayView reader(const Named& n) const {
+        return QByteArrayView(bytes).sliced(n.reader, n.readerSize);
+    }
+    QByteArrayView book(const Named& n) const {
+        return QByteArrayView(bytes).sliced(n.book, n.bookSize);
+    }
+    const Named* find(const Moment& moment) const {
+        const auto found =
+            std::lower_bound(moments.cbegin(), moments.cend(), moment,
+                             [](const Named& n, const Moment& m) { return n.moment < m; });
+        return found != moments.cend() && found->moment == moment ? &*found : nullptr;
+    }
+};
+
+NamedMoments namedByLog(Database& db, MomentNumbers& numbers) {
+    NamedMoments named;
     Query logs(db, QStringLiteral("SELECT 事件, 时间, 操作者, 说明 FROM 日志 "
                                   "WHERE 事件 IN (?, ?, ?, ?)"));
     for (std::size_t i = 0; i < kForms.size(); ++i)
@@ -101,15 +159,32 @@ QHash<QByteArray, Named> namedByLog(Database& db) {
         const std::optional<IdBytes> ids = idsOfExplanation(kForms[*form], logs.utf8(3));
         if (!ids)
             continue;
-        const QByteArray key = keyOf(*form, logs.utf8(1), logs.utf8(2));
-        const auto found = named.find(key);
-        if (found == named.end())
-            named.insert(key, {.reader = ids->reader.toByteArray(),
-                               .book = ids->book.toByteArray(),
-                               .ambiguous = false});
-        else if (found->reader != ids->reader || found->book != ids->book)
-            found->ambiguous = true;
+        const qsizetype at = named.bytes.size();
+        named.bytes.append(ids->reader).append(ids->book);
+        named.moments.push_back({.moment = {.time = numbers.time(logs.utf8(1)),
+                                            .clerk = numbers.clerk(logs.utf8(2)),
+                                            .form = int(*form)},
+                                 .reader = at,
+                                 .readerSize = ids->reader.size(),
+                                 .book = at + ids->reader.size(),
+                                 .bookSize = ids->book.size(),
+                                 .ambiguous = false});
     }
+    std::sort(named.moments.begin(), named.moments.end(),
+              [](const Named& a, const Named& b) { return a.moment < b.moment; });
+    // One entry a moment: the first, marked when another of the same moment names other ids.
+    std::vector<Named> unique;
+    unique.reserve(named.moments.size());
+    for (const Named& n : named.moments) {
+        if (!unique.empty() && unique.back().moment == n.moment) {
+            if (named.reader(unique.back()) != named.reader(n) ||
+                named.book(unique.back()) != named.book(n))
+                unique.back().ambiguous = true;
+            continue;
+        }
+        unique.push_back(n);
+    }
+    named.moments = std::move(unique);
     return named;
 }
 
@@ -171,7 +246,8 @@ std::optional<LedgerIds> idsOfLog(const QString& logEvent, const QString& explan
 }
 
 int fill(Database& db) {
-    const QHash<QByteArray, Named> named = namedByLog(db);
+    MomentNumbers numbers;
+    const NamedMoments named = namedByLog(db, numbers);
     // The ledger event each form stands for, as bytes.
     std::array<QByteArray, kForms.size()> ledgerEvents;
     for (std::size_t i = 0; i < kForms.size(); ++i)
@@ -186,16 +262,17 @@ int fill(Database& db) {
         if (event == summary)
             continue;
         const auto form = std::find(ledgerEvents.cbegin(), ledgerEvents.cend(), event);
-        const auto found = form == ledgerEvents.cend()
-                               ? named.cend()
-                               : named.constFind(keyOf(std::size_t(form - ledgerEvents.cbegin()),
-                                                       ledger.utf8(2), ledger.utf8(3)));
-        if (found == named.cend() || found->ambiguous)
+        const Named* found = form == ledgerEvents.cend()
+                                 ? nullptr
+                                 : named.find({.time = numbers.time(ledger.utf8(2)),
+                                               .clerk = numbers.clerk(ledger.utf8(3)),
+                                               .form = int(form - ledgerEvents.cbegin())});
+        if (!found || found->ambiguous)
             ++unnamed;
         else
             filled.emplace_back(ledger.integer(0),
-                                LedgerIds{.readerId = QString::fromUtf8(found->reader),
-                                          .bookId = QString::fromUtf8(found->book)});
+                                LedgerIds{.readerId = QString::fromUtf8(named.reader(*found)),
+                                          .bookId = QString::fromUtf8(named.book(*found))});
     }
     writeIds(db, filled);
     return unnamed;
