@@ -2,9 +2,12 @@
 // book columns, filled from the log. The large generated shop (LMS_BENCH_LARGE, by default
 // /tmp/shop_large) is first taken back to version 2 once, untimed; each run then starts the
 // program's data module on a fresh copy of it, which upgrades the file.
+// With LMS_BENCH_SERVER the same on that server: the shop is moved there once (and kept), and each
+// run takes a fresh copy of it back to version 2 (the server drops the columns in place).
 //   lms_migration_bench [--benchmark_repetitions=N]
 
 #include "BenchSupport.h"
+#include "ServerShop.h"
 
 #include "core/Database.h"
 #include "core/LocalTimeZone.h"
@@ -53,6 +56,54 @@ void takeBackToVersionTwo(const QString& path) {
     db.exec(QStringLiteral("VACUUM"));
 }
 
+// The starts of one benchmark, each of which upgrades the shop.
+struct Upgrades {
+    std::vector<double> seconds;
+    int unnamed = -1;
+
+    void timedStart(benchmark::State& state, Tdm_Dbase& dm) {
+        const Clk::time_point start = Clk::now();
+        dm.connect();
+        seconds.push_back(secondsSince(start));
+        state.SetIterationTime(seconds.back());
+        unnamed = dm.lastUpgrade().ledgerRowsUnnamed;
+        if (dm.db().userVersion() != 3)
+            state.SkipWithError("the shop was not upgraded");
+    }
+    void report(benchmark::State& state) const {
+        state.counters["upgrade_s"] = median(seconds);
+        state.counters["unnamed_rows"] = unnamed;
+    }
+};
+
+void takeBackToVersionTwoOnServer(const QString& connection) {
+    Database db;
+    db.openServer(connection);
+    Transaction transaction(db);
+    db.exec(QStringLiteral("DROP INDEX 资金_读者编号"));
+    db.exec(QStringLiteral("ALTER TABLE 资金 DROP COLUMN 读者编号, DROP COLUMN 图书编号"));
+    db.exec(QStringLiteral("ALTER TABLE sysset DROP COLUMN value14"));
+    db.setUserVersion(2);
+    transaction.commit();
+}
+
+void BM_UpgradeOnServer(benchmark::State& state, const QString& server) {
+    QTemporaryDir work;
+    const QString folder = largeShop().section(QLatin1Char('/'), 0, -2);
+    Upgrades upgrade;
+    for (auto _ : state) {
+        ServerShop shop(server, folder, QStringLiteral("lms_migration"));
+        takeBackToVersionTwoOnServer(shop.connectionString());
+        PubData pub;
+        pub.AppPath = work.path() + QLatin1Char('/');
+        Tdm_Dbase dm(pub);
+        dm.useServer(shop.connectionString());
+        upgrade.timedStart(state, dm);
+        dm.disconnect();
+    }
+    upgrade.report(state);
+}
+
 void BM_UpgradeToVersionThree(benchmark::State& state) {
     QTemporaryDir work;
     const QString old = work.filePath(QStringLiteral("version2.zqd"));
@@ -63,8 +114,7 @@ void BM_UpgradeToVersionThree(benchmark::State& state) {
     takeBackToVersionTwo(old);
     const QString folder = work.filePath(QStringLiteral("shop")) + QLatin1Char('/');
     QDir().mkpath(folder);
-    std::vector<double> runs;
-    int unnamed = -1;
+    Upgrades upgrade;
     for (auto _ : state) {
         QFile::remove(folder + Tdm_Dbase::kFileName);
         QFile::copy(old, folder + Tdm_Dbase::kFileName);
@@ -72,17 +122,9 @@ void BM_UpgradeToVersionThree(benchmark::State& state) {
         PubData pub;
         pub.AppPath = folder;
         Tdm_Dbase dm(pub);
-        const Clk::time_point start = Clk::now();
-        dm.connect();
-        const double seconds = secondsSince(start);
-        runs.push_back(seconds);
-        state.SetIterationTime(seconds);
-        unnamed = dm.lastUpgrade().ledgerRowsUnnamed;
-        if (dm.db().userVersion() != 3)
-            state.SkipWithError("the file was not upgraded");
+        upgrade.timedStart(state, dm);
     }
-    state.counters["upgrade_s"] = median(runs);
-    state.counters["unnamed_rows"] = unnamed;
+    upgrade.report(state);
     state.counters["peak_MB"] = peakMemoryMb();
 }
 
@@ -96,6 +138,13 @@ int main(int argc, char** argv) {
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
         ->Iterations(3);
+    const QString server = qEnvironmentVariable("LMS_BENCH_SERVER");
+    if (!server.isEmpty())
+        benchmark::RegisterBenchmark("UpgradeToVersion3/large/server",
+                                     lms::bench::BM_UpgradeOnServer, server)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(3);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -133,6 +133,11 @@ QString Database::beginStatement() const {
     return connection().beginStatement();
 }
 
+void Database::setRowTexts(const QString& table, const RowTexts& rows) {
+    beforeStatement(QStringLiteral("UPDATE ") + table);
+    connection().setRowTexts(table, rows);
+}
+
 qint64 Database::lastInsertedRow(const QString& table) {
     return connection().lastInsertedRow(table);
 }

@@ -100,6 +100,8 @@ public:
     bool inTransaction() const;
     // The statement that starts a writing transaction on this engine.
     QString beginStatement() const;
+    // Writes new texts into some rows of a table in one statement (see DbConnection).
+    void setRowTexts(const QString& table, const RowTexts& rows);
     // The order number (rowid) of the row this connection inserted last into the table.
     qint64 lastInsertedRow(const QString& table);
     // A listing of the table is about to read it. The file's page cache keeps the decrypted

@@ -2,8 +2,10 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <vector>
 
 namespace lms {
 
@@ -34,6 +36,14 @@ public:
     virtual bool isNull(int column) const = 0;
 };
 
+// New texts for some rows of a table, by rowid: for each row, one UTF-8 text per column.
+struct RowTexts {
+    QStringList columns;
+    std::vector<qint64> rowids; // ascending
+    // rowids.size() × columns.size() texts, row by row; the bytes outlive the call.
+    std::vector<QByteArrayView> texts;
+};
+
 // One open connection of an engine.
 class DbConnection {
 public:
@@ -50,6 +60,10 @@ public:
     virtual bool hasTable(const QString& name) = 0;
     // The order number of the row this connection inserted last into the table.
     virtual qint64 lastInsertedRow(const QString& table) = 0;
+    // Writes the texts into their rows in one statement; the other rows keep theirs. A
+    // statement a row would cost the file a million steps and the server a million round
+    // trips. Table and column names are the program's own.
+    virtual void setRowTexts(const QString& table, const RowTexts& rows) = 0;
     [[noreturn]] virtual void raise(int code, const QString& context) const = 0;
 };
 

@@ -1,10 +1,8 @@
 #include "core/LedgerBackfill.h"
 
 #include <QHash>
-#include <QStringList>
 #include <algorithm>
 #include <array>
-#include <utility>
 #include <vector>
 
 namespace lms::LedgerBackfill {
@@ -188,48 +186,6 @@ NamedMoments namedByLog(Database& db, MomentNumbers& numbers) {
     return named;
 }
 
-// The statement that names the readers and books of `rows` ledger records at once: a server
-// answers each statement once, so a million records go in ten thousand steps rather than a
-// million.
-QString batchUpdate(std::size_t rows) {
-    QString readers;
-    QString books;
-    QStringList marks;
-    for (std::size_t i = 0; i < rows; ++i) {
-        readers += QStringLiteral(" WHEN ? THEN ?");
-        books += QStringLiteral(" WHEN ? THEN ?");
-        marks << QStringLiteral("?");
-    }
-    return QStringLiteral(
-               "UPDATE 资金 SET 读者编号 = CASE rowid%1 END, 图书编号 = CASE rowid%2 END "
-               "WHERE rowid IN (%3)")
-        .arg(readers, books, marks.join(QStringLiteral(", ")));
-}
-
-void writeIds(Database& db, const std::vector<std::pair<qint64, LedgerIds>>& filled) {
-    constexpr std::size_t kBatch = 100; // 500 values, within any engine's limit
-    std::optional<Query> full;
-    for (std::size_t start = 0; start < filled.size(); start += kBatch) {
-        const std::size_t rows = std::min(kBatch, filled.size() - start);
-        std::optional<Query> last;
-        if (rows == kBatch && !full)
-            full.emplace(db, batchUpdate(kBatch));
-        else if (rows < kBatch)
-            last.emplace(db, batchUpdate(rows));
-        Query& update = rows == kBatch ? *full : *last;
-        update.reset();
-        QVariantList values;
-        for (std::size_t i = 0; i < rows; ++i)
-            values << filled[start + i].first << filled[start + i].second.readerId;
-        for (std::size_t i = 0; i < rows; ++i)
-            values << filled[start + i].first << filled[start + i].second.bookId;
-        for (std::size_t i = 0; i < rows; ++i)
-            values << filled[start + i].first;
-        update.bindAll(values);
-        update.exec();
-    }
-}
-
 } // namespace
 
 std::optional<LedgerIds> idsOfLog(const QString& logEvent, const QString& explanation) {
@@ -252,8 +208,9 @@ int fill(Database& db) {
     std::array<QByteArray, kForms.size()> ledgerEvents;
     for (std::size_t i = 0; i < kForms.size(); ++i)
         ledgerEvents[i] = QByteArray(kForms[i].ledgerEvent);
-    // Read whole before the first update: a server streams a listing's rows.
-    std::vector<std::pair<qint64, LedgerIds>> filled;
+    // Read whole before the update: a server streams a listing's rows.
+    RowTexts filled;
+    filled.columns = {QStringLiteral("读者编号"), QStringLiteral("图书编号")};
     const QByteArrayView summary("资金汇总");
     int unnamed = 0;
     Query ledger(db, QStringLiteral("SELECT rowid, 事件, 时间, 操作者 FROM 资金 ORDER BY rowid"));
@@ -267,14 +224,15 @@ int fill(Database& db) {
                                  : named.find({.time = numbers.time(ledger.utf8(2)),
                                                .clerk = numbers.clerk(ledger.utf8(3)),
                                                .form = int(form - ledgerEvents.cbegin())});
-        if (!found || found->ambiguous)
+        if (!found || found->ambiguous) {
             ++unnamed;
-        else
-            filled.emplace_back(ledger.integer(0),
-                                LedgerIds{.readerId = QString::fromUtf8(named.reader(*found)),
-                                          .bookId = QString::fromUtf8(named.book(*found))});
+        } else {
+            filled.rowids.push_back(ledger.integer(0));
+            filled.texts.push_back(named.reader(*found));
+            filled.texts.push_back(named.book(*found));
+        }
     }
-    writeIds(db, filled);
+    db.setRowTexts(QStringLiteral("资金"), filled);
     return unnamed;
 }
 

@@ -4,6 +4,7 @@
 #include "core/Messages.h"
 #include "core/NumberForms.h"
 #include "core/Schema.h"
+#include "core/SqlNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -153,7 +154,7 @@ void checkTargetIsEmpty(Database& target) {
 }
 
 QString quoted(const QString& name) {
-    return QLatin1Char('"') + name + QLatin1Char('"');
+    return quotedName(name);
 }
 
 QStringList columnsOf(Database& db, const QString& table) {

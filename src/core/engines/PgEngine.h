@@ -47,6 +47,7 @@ public:
     void setUserVersion(int version) override;
     bool hasTable(const QString& name) override;
     qint64 lastInsertedRow(const QString& table) override;
+    void setRowTexts(const QString& table, const RowTexts& rows) override;
     [[noreturn]] void raise(int code, const QString& context) const override;
 
     pg_conn* handle() const { return conn_; }

@@ -24,6 +24,7 @@ public:
     void setUserVersion(int version) override;
     bool hasTable(const QString& name) override;
     qint64 lastInsertedRow(const QString& table) override;
+    void setRowTexts(const QString& table, const RowTexts& rows) override;
     [[noreturn]] void raise(int code, const QString& context) const override;
 
     sqlite3* handle() const { return db_; }
