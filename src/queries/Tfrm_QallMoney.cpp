@@ -2,6 +2,7 @@
 
 #include "core/UserStore.h"
 #include "queries/Criteria.h"
+#include "queries/LedgerAmounts.h"
 
 namespace lms {
 
@@ -19,27 +20,15 @@ QueryDefinition Tfrm_QallMoney::makeDefinition() {
     };
     d.exactOrder = QStringLiteral(" order by 时间 ");
     d.noRowsMessage = QStringLiteral("资金中没符合条件的记录!");
-    d.columns = {
-        rowNumber(),
-        {QStringLiteral("操作事件"), QStringLiteral("事件"), CellFormat::Text},
-        {QStringLiteral("操作人员"), QStringLiteral("操作者"), CellFormat::Text},
-        {QStringLiteral("操作时间"), QStringLiteral("时间"), CellFormat::DateText},
-        {QStringLiteral("金额总计"), QStringLiteral("金额总计"), CellFormat::Money},
-        {QStringLiteral("开户费"), QStringLiteral("开户费"), CellFormat::Money},
-        {QStringLiteral("押金"), QStringLiteral("押金"), CellFormat::Money},
-        {QStringLiteral("租金"), QStringLiteral("租金"), CellFormat::Money},
-        {QStringLiteral("逾期罚款"), QStringLiteral("逾期罚款"), CellFormat::Money},
-        {QStringLiteral("破损遗失赔偿"), QStringLiteral("破损遗失赔偿"), CellFormat::Money}};
+    d.columns = {rowNumber(),
+                 {QStringLiteral("操作事件"), QStringLiteral("事件"), CellFormat::Text},
+                 {QStringLiteral("操作人员"), QStringLiteral("操作者"), CellFormat::Text},
+                 {QStringLiteral("操作时间"), QStringLiteral("时间"), CellFormat::DateText}};
+    const std::vector<ResultColumn> amounts = ledgerAmountColumns();
+    d.columns.insert(d.columns.end(), amounts.begin(), amounts.end());
     d.totals = QueryDefinition::Totals::SumAsMoney;
     d.totalsGroupCaption = QStringLiteral("结果统计(元)：");
-    d.totalFields = {
-        {QStringLiteral("Edit1"), QStringLiteral("资金总计："), QStringLiteral("金额总计")},
-        {QStringLiteral("Edit2"), QStringLiteral("开户费："), QStringLiteral("开户费")},
-        {QStringLiteral("Edit3"), QStringLiteral("押金："), QStringLiteral("押金")},
-        {QStringLiteral("Edit4"), QStringLiteral("租金："), QStringLiteral("租金")},
-        {QStringLiteral("Edit5"), QStringLiteral("逾期罚款："), QStringLiteral("逾期罚款")},
-        {QStringLiteral("Edit6"), QStringLiteral("破损遗失赔偿："),
-         QStringLiteral("破损遗失赔偿")}};
+    d.totalFields = ledgerAmountTotals();
     return d;
 }
 

@@ -7,6 +7,7 @@
 #include "core/form/Prompter.h"
 #include "core/form/ScreenHost.h"
 #include "queries/Criteria.h"
+#include "queries/LedgerAmounts.h"
 
 #include <cmath>
 
@@ -45,23 +46,13 @@ QueryDefinition Tfrm_ZHMX::makeDefinition() {
         {QStringLiteral("操作事件"), QStringLiteral("事件"), CellFormat::Text},
         {QStringLiteral("操作人员"), QStringLiteral("操作者"), CellFormat::Text},
         {QStringLiteral("图书编号"), QStringLiteral("图书编号"), CellFormat::Text},
-        {QStringLiteral("金额总计"), QStringLiteral("金额总计"), CellFormat::Money},
-        {QStringLiteral("开户费"), QStringLiteral("开户费"), CellFormat::Money},
-        {QStringLiteral("押金"), QStringLiteral("押金"), CellFormat::Money},
-        {QStringLiteral("租金"), QStringLiteral("租金"), CellFormat::Money},
-        {QStringLiteral("逾期罚款"), QStringLiteral("逾期罚款"), CellFormat::Money},
-        {QStringLiteral("破损遗失赔偿"), QStringLiteral("破损遗失赔偿"), CellFormat::Money},
-        {kBalance, QStringLiteral("押金"), CellFormat::Balance}};
+    };
+    const std::vector<ResultColumn> amounts = ledgerAmountColumns();
+    d.columns.insert(d.columns.end(), amounts.begin(), amounts.end());
+    d.columns.push_back({kBalance, QStringLiteral("押金"), CellFormat::Balance});
     d.totals = QueryDefinition::Totals::SumAsMoney;
     d.totalsGroupCaption = QStringLiteral("结果统计(元)：");
-    d.totalFields = {
-        {QStringLiteral("Edit1"), QStringLiteral("资金总计："), QStringLiteral("金额总计")},
-        {QStringLiteral("Edit2"), QStringLiteral("开户费："), QStringLiteral("开户费")},
-        {QStringLiteral("Edit3"), QStringLiteral("押金："), QStringLiteral("押金")},
-        {QStringLiteral("Edit4"), QStringLiteral("租金："), QStringLiteral("租金")},
-        {QStringLiteral("Edit5"), QStringLiteral("逾期罚款："), QStringLiteral("逾期罚款")},
-        {QStringLiteral("Edit6"), QStringLiteral("破损遗失赔偿："),
-         QStringLiteral("破损遗失赔偿")}};
+    d.totalFields = ledgerAmountTotals();
     return d;
 }
 
