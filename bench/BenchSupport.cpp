@@ -153,6 +153,12 @@ double peakMemoryMb() {
     return 0;
 }
 
+void runRegistered(int& argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+}
+
 double median(std::vector<double> values) {
     if (values.empty())
         return 0;

@@ -113,6 +113,9 @@ inline double secondsSince(Clk::time_point start) {
 }
 double median(std::vector<double> values);
 
+// Reads the benchmark library's options and runs what was registered.
+void runRegistered(int& argc, char** argv);
+
 // A working copy of a generated shop, opened as the program opens it, with the doubles a screen
 // needs: a copy of the file in `workFolder`, or with `server`, the shop on that server (a libpq
 // connection string), with `workFolder` as the program's folder.

@@ -167,9 +167,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    lms::bench::runRegistered(argc, argv);
     // The working copies are large; only the generated files stay.
     shops.clear();
     return 0;

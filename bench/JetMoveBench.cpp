@@ -114,8 +114,6 @@ int main(int argc, char** argv) {
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
         ->Iterations(5);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    lms::bench::runRegistered(argc, argv);
     return 0;
 }

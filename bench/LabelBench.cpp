@@ -112,8 +112,6 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc == 3 && std::strcmp(argv[1], "--picture") == 0)
         return writePicture(argv[2]);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    lms::bench::runRegistered(argc, argv);
     return 0;
 }

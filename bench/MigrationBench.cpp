@@ -145,8 +145,6 @@ int main(int argc, char** argv) {
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond)
             ->Iterations(3);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    lms::bench::runRegistered(argc, argv);
     return 0;
 }

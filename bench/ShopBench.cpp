@@ -508,9 +508,7 @@ int main(int argc, char** argv) {
             registerBackup(shop->label, *shop);
         shops[name] = std::move(shop);
     }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    lms::bench::runRegistered(argc, argv);
     QStringList folders;
     for (const auto& [name, shop] : shops)
         folders << shop->shop.folder;

@@ -117,9 +117,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Statement_1000_lines", statementOfAThousandLines)
         ->UseManualTime()
         ->Iterations(20);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    lms::bench::runRegistered(argc, argv);
     const QString work = statementShop->shop.folder;
     statementShop.reset();
     // The working copy is large; only the generated files stay.
