@@ -153,6 +153,25 @@ double peakMemoryMb() {
     return 0;
 }
 
+bool forEachGeneratedShop(
+    const char* program,
+    const std::function<void(const QString& size, const QString& folder)>& each) {
+    const std::pair<const char*, const char*> sizes[] = {{"small", "LMS_BENCH_SMALL"},
+                                                         {"large", "LMS_BENCH_LARGE"}};
+    for (const auto& [size, variable] : sizes) {
+        const QString folder = qEnvironmentVariable(variable);
+        if (folder.isEmpty())
+            continue;
+        try {
+            each(QString::fromLatin1(size), folder);
+        } catch (const DbError& error) {
+            std::fprintf(stderr, "%s: the %s shop: %s\n", program, size, error.what());
+            return false;
+        }
+    }
+    return true;
+}
+
 void runRegistered(int& argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

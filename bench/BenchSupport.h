@@ -113,6 +113,13 @@ inline double secondsSince(Clk::time_point start) {
 }
 double median(std::vector<double> values);
 
+// Calls `each` with the size ("small", "large") and folder of every generated shop the
+// environment names (LMS_BENCH_SMALL, LMS_BENCH_LARGE); false, with the failure told on stderr
+// under `program`'s name, when one threw DbError.
+bool forEachGeneratedShop(
+    const char* program,
+    const std::function<void(const QString& size, const QString& folder)>& each);
+
 // Reads the benchmark library's options and runs what was registered.
 void runRegistered(int& argc, char** argv);
 

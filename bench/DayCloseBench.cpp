@@ -148,25 +148,17 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     using namespace lms::bench;
     const QString server = qEnvironmentVariable("LMS_BENCH_SERVER");
-    const std::pair<const char*, const char*> sizes[] = {{"small", "LMS_BENCH_SMALL"},
-                                                         {"large", "LMS_BENCH_LARGE"}};
-    for (const auto& size : sizes) {
-        const QString generated = qEnvironmentVariable(size.second);
-        if (generated.isEmpty())
-            continue;
-        try {
-            auto& shop = shops[QString::fromLatin1(size.first)];
-            shop =
-                std::make_unique<DayCloseShop>(generated, QString::fromLatin1(size.first), server);
-            std::fprintf(stderr, "%s shop: busiest day %s, %lld ledger records\n", size.first,
+    const bool ready = forEachGeneratedShop(
+        "lms_dayclose_bench", [&server](const QString& size, const QString& folder) {
+            auto& shop = shops[size];
+            shop = std::make_unique<DayCloseShop>(folder, size, server);
+            std::fprintf(stderr, "%s shop: busiest day %s, %lld ledger records\n", qPrintable(size),
                          qPrintable(shop->day.toString(Qt::ISODate)),
                          static_cast<long long>(shop->records));
             registerDayClose(*shop);
-        } catch (const lms::DbError& error) {
-            std::fprintf(stderr, "lms_dayclose_bench: the %s shop: %s\n", size.first, error.what());
-            return 1;
-        }
-    }
+        });
+    if (!ready)
+        return 1;
     lms::bench::runRegistered(argc, argv);
     // The working copies are large; only the generated files stay.
     shops.clear();
