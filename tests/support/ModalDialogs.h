@@ -1,10 +1,13 @@
 #pragma once
 
-// Reaching the real windows from widget tests: a named child widget, and a modal dialog the
-// program shows while the test waits inside it.
+// Reaching the real windows from widget tests: a named child widget, a modal dialog the
+// program shows while the test waits inside it, and the login typed into its window.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -43,6 +46,15 @@ inline void whenModal(const QString& name, std::function<void(QWidget&)> act) {
         }
     });
     timer->start(20);
+}
+
+// Types the name and password into the login window and presses Enter, as a clerk does.
+inline void logInThrough(QWidget& dialog, const QString& user, const QString& password) {
+    child<QComboBox>(dialog, "userlist").setEditText(user);
+    auto& pwd = child<QLineEdit>(dialog, "PWDEdit");
+    pwd.setFocus();
+    QTest::keyClicks(&pwd, password);
+    QTest::keyClick(&pwd, Qt::Key_Return);
 }
 
 } // namespace lms::test

@@ -109,4 +109,21 @@ void addLedger(Database& db, const QString& event, const QVariantMap& overrides)
                overrides, {{QStringLiteral("事件"), event}});
 }
 
+Readers::NewReader newReader(const QString& readerId) {
+    return {.id = readerId,
+            .type = QStringLiteral("包月"),
+            .name = QStringLiteral("李四"),
+            .sex = QStringLiteral("女"),
+            .idNumber = QString(),
+            .phone = QString(),
+            .validity = at(2026, 5, 1),
+            .maxBooks = 3,
+            .maxDays = 30,
+            .remark = QString(),
+            .deposit = 50,
+            .rent = 20,
+            .openingFee = 5,
+            .depositText = QStringLiteral("50")};
+}
+
 } // namespace lms::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Database.h"
+#include "readers/ReaderStore.h"
 
 #include <QVariantMap>
 
@@ -19,5 +20,9 @@ void addLoan(Database& db, const QString& bookId, const QString& readerId,
 void addHistory(Database& db, const QString& bookId, const QString& readerId,
                 const QVariantMap& overrides = {});
 void addLedger(Database& db, const QString& event, const QVariantMap& overrides = {});
+
+// A monthly reader as 添加读者 registers one: 50 deposit, 20 rent, 5 opening fee, valid until
+// 2026-05-01.
+Readers::NewReader newReader(const QString& readerId);
 
 } // namespace lms::test

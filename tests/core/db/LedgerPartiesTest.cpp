@@ -42,22 +42,7 @@ public:
     }
 
     void registerReader(const QString& id, const QDateTime& now) {
-        ASSERT_TRUE(Readers::addReader(*shop.dm,
-                                       {.id = id,
-                                        .type = QStringLiteral("包月"),
-                                        .name = QStringLiteral("李四"),
-                                        .sex = QStringLiteral("女"),
-                                        .idNumber = QString(),
-                                        .phone = QString(),
-                                        .validity = at(2026, 5, 1),
-                                        .maxBooks = 3,
-                                        .maxDays = 30,
-                                        .remark = QString(),
-                                        .deposit = 50,
-                                        .rent = 20,
-                                        .openingFee = 5,
-                                        .depositText = QStringLiteral("50")},
-                                       kClerk, now));
+        ASSERT_TRUE(Readers::addReader(*shop.dm, test::newReader(id), kClerk, now));
     }
     void payFor(const QString& id, const QDateTime& now) {
         const Readers::ReaderRecord loaded = reader(id);

@@ -29,18 +29,10 @@ namespace {
 using test::at;
 using test::child;
 using test::FixedClock;
+using test::logInThrough;
 using test::ScriptedPrompter;
 using test::TempProgramFolder;
 using test::whenModal;
-
-void logInThrough(QWidget& dialog, const QString& user, const QString& password) {
-    auto& users = child<QComboBox>(dialog, "userlist");
-    users.setEditText(user);
-    auto& pwd = child<QLineEdit>(dialog, "PWDEdit");
-    pwd.setFocus();
-    QTest::keyClicks(&pwd, password);
-    QTest::keyClick(&pwd, Qt::Key_Return);
-}
 
 bool toolButtonEnabled(QMainWindow& window, const char* name) {
     auto* tool = window.findChild<QToolButton*>(QString::fromUtf8(name));

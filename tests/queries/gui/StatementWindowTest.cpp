@@ -12,6 +12,7 @@
 #include "readers/Tfrm_GGReader.h"
 #include "support/ModalDialogs.h"
 #include "support/Moments.h"
+#include "support/ShopRows.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestDoubles.h"
 
@@ -30,32 +31,8 @@ namespace {
 
 using test::at;
 using test::child;
+using test::logInThrough;
 using test::whenModal;
-
-Readers::NewReader aReader() {
-    return {.id = QStringLiteral("R0000001"),
-            .type = QStringLiteral("包月"),
-            .name = QStringLiteral("李四"),
-            .sex = QStringLiteral("女"),
-            .idNumber = QString(),
-            .phone = QString(),
-            .validity = at(2026, 5, 1),
-            .maxBooks = 3,
-            .maxDays = 30,
-            .remark = QString(),
-            .deposit = 50,
-            .rent = 20,
-            .openingFee = 5,
-            .depositText = QStringLiteral("50")};
-}
-
-void logInThrough(QWidget& dialog, const QString& user, const QString& password) {
-    child<QComboBox>(dialog, "userlist").setEditText(user);
-    auto& pwd = child<QLineEdit>(dialog, "PWDEdit");
-    pwd.setFocus();
-    QTest::keyClicks(&pwd, password);
-    QTest::keyClick(&pwd, Qt::Key_Return);
-}
 
 // In the whole program, a clerk who may change readers (功能7) but not list them reads a looked-up
 // reader's statement from 更改读者信息; the listings stay closed to him.
@@ -78,8 +55,8 @@ TEST(StatementWindow, AClerkWhoMayChangeReadersReadsTheStatementFromThatScreenOn
           QStringLiteral("INSERT INTO 管理员 (用户名, 密码, 功能7) VALUES (?, ?, 1)"))
         .bindAll({QStringLiteral("clerk"), Passwords::hash(QStringLiteral("pw"))})
         .exec();
-    ASSERT_TRUE(
-        Readers::addReader(shop.dm(), aReader(), QStringLiteral("boss"), at(2026, 3, 10, 9, 0)));
+    ASSERT_TRUE(Readers::addReader(shop.dm(), test::newReader(QStringLiteral("R0000001")),
+                                   QStringLiteral("boss"), at(2026, 3, 10, 9, 0)));
     QMainWindow& window = shop.mainWindow();
     whenModal(QStringLiteral("frmLogin"), [](QWidget& login) {
         logInThrough(login, QStringLiteral("clerk"), QStringLiteral("pw"));
@@ -110,8 +87,8 @@ TEST(StatementWindow, MaintenanceOpensTheLookedUpReadersStatementInItsWindow) {
     test::ShopDatabase shop;
     shop.pub = PubData::defaultSettings();
     shop.pub.CurrentUser = QStringLiteral("clerk");
-    ASSERT_TRUE(
-        Readers::addReader(*shop.dm, aReader(), QStringLiteral("clerk"), at(2026, 3, 10, 9, 0)));
+    ASSERT_TRUE(Readers::addReader(*shop.dm, test::newReader(QStringLiteral("R0000001")),
+                                   QStringLiteral("clerk"), at(2026, 3, 10, 9, 0)));
     // A deposit changed outside the ledger: the check names a difference.
     shop.dm->db().exec(QStringLiteral("UPDATE 读者 SET 押金 = 60"));
     test::ScriptedPrompter prompter;
